@@ -1,0 +1,41 @@
+# Sourced by the run, test and bench scripts: a private 32-bit Wine prefix inside the build folder,
+# a virtual display when there is none, and one persistent wineserver for the whole run.
+: "${BUILD_DIR:?}"
+export WINEPREFIX="$BUILD_DIR/wineprefix"
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko install prompts: Zelvor needs neither.
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+
+zelvor_start_display() {
+    if [ -z "${DISPLAY:-}" ]; then
+        local n=97
+        while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+        Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+        ZELVOR_XVFB_PID=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    fi
+}
+
+zelvor_start_wine() {
+    local fresh=0
+    [ -f "$WINEPREFIX/system.reg" ] || fresh=1
+    mkdir -p "$WINEPREFIX"
+    # A persistent server keeps each test program's start at tens of milliseconds; its output is
+    # detached, or CTest would wait on Wine's helper processes.
+    wineserver -p </dev/null >/dev/null 2>&1 &
+    wine wineboot -i </dev/null >/dev/null 2>&1 || true
+    if [ $fresh -eq 1 ]; then
+        # Wine draws the frames itself, as Windows does, so the program's own title bar shows.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+        local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+        mkdir -p "$fonts"
+        [ -f /usr/share/wine/fonts/marlett.ttf ] && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+    fi
+}
+
+zelvor_stop_all() {
+    wineserver -k >/dev/null 2>&1 || true
+    [ -n "${ZELVOR_XVFB_PID:-}" ] && kill "$ZELVOR_XVFB_PID" >/dev/null 2>&1 || true
+}
