@@ -1,4 +1,5 @@
 #include "sysinfo/SysFacts.h"
+#include "TempMachineKey.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -7,7 +8,6 @@
 #include <cstdlib>
 #include <regex>
 #include <string>
-#include <vector>
 
 using sysinfo::TSysFacts;
 
@@ -28,50 +28,6 @@ wchar_t UnusedLetter(const std::wstring &used) {
             return letter;
     return L'\0';
 }
-
-// Creates the keys of a path below HKEY_LOCAL_MACHINE that are missing, and removes just those again.
-class TTempMachineKey {
-public:
-    explicit TTempMachineKey(const std::wstring &path) {
-        for (std::size_t end = path.find(L'\\');; end = path.find(L'\\', end + 1)) {
-            const std::wstring part = path.substr(0, end);
-            HKEY key = nullptr;
-            if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, part.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
-                RegCloseKey(key);
-            } else if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, part.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                       nullptr) == ERROR_SUCCESS) {
-                RegCloseKey(key);
-                created_.insert(created_.begin(), part);
-            } else {
-                return;
-            }
-            if (end == std::wstring::npos)
-                break;
-        }
-        newLeaf_ = !created_.empty() && created_.front() == path;
-        path_ = path;
-    }
-    ~TTempMachineKey() { Remove(); }
-    TTempMachineKey(const TTempMachineKey &) = delete;
-    TTempMachineKey &operator=(const TTempMachineKey &) = delete;
-
-    // True when the whole path was missing at the start and exists now.
-    bool NewLeaf() const { return newLeaf_; }
-    void SetText(const wchar_t *name, const std::wstring &text) {
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, path_.c_str(), name, REG_SZ, text.c_str(),
-                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    }
-    void Remove() {
-        for (const std::wstring &part : created_)
-            RegDeleteKeyW(HKEY_LOCAL_MACHINE, part.c_str());
-        created_.clear();
-    }
-
-private:
-    std::wstring path_;
-    std::vector<std::wstring> created_; // deepest first
-    bool newLeaf_ = false;
-};
 
 } // namespace
 
@@ -183,7 +139,7 @@ TEST(SysFacts, WritingDiSignLeavesOtherFactsAndRefreshRereadsThem) {
     TSysFacts facts;
     const std::wstring printerBefore = facts.ppPrinter();
     TTempMachineKey printer(L"Enum\\Root\\printer\\0000");
-    if (!printer.NewLeaf())
+    if (!printer.Made())
         GTEST_SKIP() << "the printer key exists already or cannot be made here";
     printer.SetText(L"DeviceDesc", L"Zelvor Test Printer");
 
@@ -199,7 +155,7 @@ TEST(SysFacts, WritingDiSignLeavesOtherFactsAndRefreshRereadsThem) {
     facts.Refresh();
     EXPECT_EQ(facts.ppPrinter(), L"Zelvor Test Printer");
     TTempMachineKey bare(L"Enum\\Root\\printer\\0000");
-    ASSERT_TRUE(bare.NewLeaf());
+    ASSERT_TRUE(bare.Made());
     facts.Refresh();
     EXPECT_EQ(facts.ppPrinter(), L"?");
 }

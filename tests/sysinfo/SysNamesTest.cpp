@@ -1,3 +1,4 @@
+#include "TempMachineKey.h"
 #include "sysinfo/SysFacts.h"
 #include "sysinfo/SysSources.h"
 
@@ -81,33 +82,10 @@ TEST(SysSources, Low32ProductKeepsTheLow32Bits) {
         EXPECT_EQ(sysinfo::Low32Product(row.a, row.b, row.c), row.product) << row.a << " clusters";
 }
 
-namespace {
-
-// A scratch key below the program's own settings key, removed at the end.
-class TScratchKey {
-public:
-    static constexpr const wchar_t *Path = L"SOFTWARE\\Kestrune\\ZelvorSysInfoTest";
-    TScratchKey() { RegCreateKeyExW(HKEY_LOCAL_MACHINE, Path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr); }
-    ~TScratchKey() {
-        if (key_) {
-            RegCloseKey(key_);
-            RegDeleteKeyW(HKEY_LOCAL_MACHINE, Path);
-        }
-    }
-    HKEY Key() const { return key_; }
-    void Set(const wchar_t *name, DWORD type, const void *data, DWORD bytes) {
-        RegSetValueExW(key_, name, 0, type, static_cast<const BYTE *>(data), bytes);
-    }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-} // namespace
-
 TEST(SysSources, MachineKeyReadsTextsOnly) {
-    TScratchKey scratch;
-    if (!scratch.Key())
+    const wchar_t *path = L"SOFTWARE\\ZelvorSysInfoTest";
+    TTempMachineKey scratch(path);
+    if (!scratch.Made())
         GTEST_SKIP() << "the machine's hive cannot be written here";
     const wchar_t owner[] = L"Anna Petrova";
     scratch.Set(L"RegisteredOwner", REG_SZ, owner, sizeof(owner));
@@ -119,7 +97,7 @@ TEST(SysSources, MachineKeyReadsTextsOnly) {
     const DWORD number = 7;
     scratch.Set(L"Number", REG_DWORD, &number, sizeof(number));
 
-    sysinfo::TMachineKey key(TScratchKey::Path);
+    sysinfo::TMachineKey key(path);
     ASSERT_TRUE(key.IsOpen());
     const struct {
         const wchar_t *name;
@@ -133,16 +111,16 @@ TEST(SysSources, MachineKeyReadsTextsOnly) {
     for (const auto &row : rows) {
         const auto text = key.ReadText(row.name);
         if (row.text) {
-            ASSERT_TRUE(text.has_value());
+            ASSERT_TRUE(text.has_value()) << row.name;
             EXPECT_EQ(*text, row.text);
         } else {
-            EXPECT_FALSE(text.has_value());
+            EXPECT_FALSE(text.has_value()) << row.name;
         }
     }
 }
 
 TEST(SysSources, MachineKeyIsNeverCreated) {
-    const wchar_t *path = L"SOFTWARE\\Kestrune\\ZelvorNoSuchKey";
+    const wchar_t *path = L"SOFTWARE\\ZelvorNoSuchKey";
     sysinfo::TMachineKey key(path);
     EXPECT_FALSE(key.IsOpen());
     EXPECT_FALSE(key.ReadText(L"RegisteredOwner").has_value());
