@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+// Finds a byte pattern in a byte text, ignoring letter case as the ANSI code page defines it.
+// The window skips ahead by the shift of the byte just after it, so most text bytes are never compared,
+// and no occurrence is ever stepped over. Occurrences reported by Find/FindNext do not overlap.
+class TTextSearch {
+public:
+    TTextSearch();
+
+    // Stores the pattern and builds the shift and lower-case tables.
+    void SetPattern(std::string_view pattern);
+
+    // Searches the text from its beginning; returns the 1-based position of the first occurrence, or 0.
+    // The text is not copied: it must stay alive and unchanged while FindNext is used on it.
+    int32_t Find(std::string_view text);
+    // A temporary string would be gone before FindNext could look at it.
+    template <class S>
+    requires std::is_same_v<S, std::string> int32_t Find(S &&text)
+    = delete;
+
+    // Continues after the last occurrence; returns the next 1-based position, or 0.
+    int32_t FindNext();
+
+    bool Found() const { return found_; }
+    int32_t FoundPosition() const { return foundPosition_; }
+    int32_t FoundCount() const { return foundCount_; }
+
+    const std::string &Pattern() const { return pattern_; }
+    int32_t PatternLength() const { return patternLength_; }
+    int32_t HalfLength() const { return halfLength_; }
+    int32_t DefaultShift() const { return defaultShift_; }
+    int32_t Shift(uint8_t lowerByte) const { return shiftTable_[lowerByte]; }
+    uint8_t Lower(uint8_t byte) const { return lowerTable_[byte]; }
+
+private:
+    std::string pattern_;
+    std::string lowerPattern_;
+    int32_t patternLength_ = 0;
+    int32_t halfLength_ = 0;
+    int32_t defaultShift_ = 0;
+    std::array<int32_t, 256> shiftTable_{};
+    std::array<uint8_t, 256> lowerTable_{};
+    // The shift table looked up by the raw byte, so the skip loop needs one load per step, not two.
+    std::array<int32_t, 256> rawShift_{};
+
+    std::string_view text_;
+    int32_t position_ = 0;
+    bool found_ = false;
+    int32_t foundPosition_ = 0;
+    int32_t foundCount_ = 0;
+};
