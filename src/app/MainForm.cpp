@@ -1,0 +1,157 @@
+#include "app/MainForm.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+
+#include "app/CommandIds.h"
+#include "app/Version.h"
+#include "ui/Application.h"
+
+namespace app {
+
+namespace {
+constexpr int kLeftIds = 100, kRightIds = 200, kHistoryCmdBoxId = 300;
+constexpr int kCommandPanelHeight = 21, kPromptWidth = 223, kSplitterWidth = 2;
+
+std::wstring ExecutableDirectory() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring dir = path;
+    return dir.substr(0, dir.rfind(L'\\') + 1);
+}
+} // namespace
+
+void InitApplication() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    OleInitialize(nullptr);
+    ui::Application().SetTitle(L"Zelvor");
+    ui::Application().SetHelpFile(ExecutableDirectory() + L"Zelvor.hlp");
+    ui::Application().SetShortcuts(
+        ui::TShortcutTable::FromResource(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS)));
+}
+
+TMainForm::TMainForm() {
+    ShellExecuteVerb = [](HWND owner, const std::wstring &verb, const std::wstring &file) {
+        ShellExecuteW(owner, verb.c_str(), file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    };
+}
+
+void TMainForm::Create() {
+    menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINMENU));
+    CreateForm(L"Zelvor - version " ZELVOR_VERSION_TEXT, 813, 405, true, menu_);
+    CreateSides();
+    OnShow = [this] { FormShow(); };
+    OnResize = [this] { FormResize(); };
+    BindCommand(IDM_QUIT1, [this] { Quit1Click(); });
+}
+
+void TMainForm::CreateSides() {
+    HFONT font = FormFont();
+    Left.Create(*this, Right, Handle(), kLeftIds);
+    Splitter1.Create(Handle());
+    Right.Create(*this, Left, Handle(), kRightIds);
+    CMDPanel.Create(Handle());
+    CMDPanel.SetBevelInner(ui::TBevel::bvLowered);
+    CMDTitlePanel.Create(CMDPanel.Handle());
+    CMDTitlePanel.SetAlignment(ui::TAlignment::taRightJustify);
+    HistoryCmdBox.Create(CMDPanel.Handle(), kHistoryCmdBoxId, CBS_DROPDOWN | CBS_AUTOHSCROLL);
+    for (TSide *side : {&Left, &Right}) {
+        for (ui::TWindow *w : std::initializer_list<ui::TWindow *>{&side->Panel, &side->DrivePanel, &side->DriveCombo,
+                                                                   &side->TitlePanel, &side->FileView, &side->QMemo})
+            w->SetFont(font);
+        side->FileView.SetViewStyle(filelist::vsReport);
+        side->FileView.SetAcceptFiles(true);
+        side->FileView.SetFileTypes(filelist::kAllFileTypes);
+        side->FileView.SetMask(L"*.*");
+        side->FileView.SetViewColumns(filelist::kDefaultViewColumns);
+        side->FileView.SetDirectory(L"c:\\");
+    }
+    CMDPanel.SetFont(font);
+    CMDTitlePanel.SetFont(font);
+    HistoryCmdBox.SetFont(font);
+    BindEvents(Left, true);
+    BindEvents(Right, false);
+    Splitter1.OnMoved = [this](int delta) {
+        RECT r = Left.Panel.Bounds();
+        int width = std::max(0, std::min<int>(r.right - r.left + delta, ClientWidth() - kSplitterWidth));
+        int height = ClientHeight() - kCommandPanelHeight;
+        Left.Panel.SetBounds(0, 0, width, height);
+        Splitter1.SetBounds(width, 0, kSplitterWidth, height);
+        Right.Panel.SetBounds(width + kSplitterWidth, 0, ClientWidth() - width - kSplitterWidth, height);
+    };
+}
+
+void TMainForm::BindEvents(TSide &side, bool left) {
+    side.FileView.OnClick = [this, left] { left ? LeftFileViewClick() : RightFileViewClick(); };
+    side.FileView.OnDblClick = [this, left] { left ? LeftFileViewDblClick() : RightFileViewDblClick(); };
+    side.FileView.OnKeyUp = [this, left](WORD &key, ui::TShiftState shift) {
+        left ? LeftFileViewKeyUp(key, shift) : RightFileViewKeyUp(key, shift);
+    };
+    side.TitlePanel.OnClick = [this, left] { left ? LeftTitlePanelClick() : RightTitlePanelClick(); };
+    side.DriveCombo.OnChange = [this, left] { left ? LeftDriveComboChange() : RightDriveComboChange(); };
+    side.DriveCombo.OnKeyDown = [this, left](WORD &key, ui::TShiftState shift) {
+        left ? LeftDriveComboKeyDown(key, shift) : RightDriveComboKeyDown(key, shift);
+    };
+}
+
+TSide &TMainForm::ActiveSide() { return Left.IsActive() ? Left : Right; }
+
+void TMainForm::PrepareMarkImage() {
+    StateImageList.reset(ImageList_Create(16, 16, ILC_COLOR4 | ILC_MASK, 1, 1));
+    HBITMAP mark = LoadBitmapW(GetModuleHandleW(nullptr), L"YESBMP");
+    if (mark) {
+        ImageList_Add(StateImageList.get(), mark, mark);
+        DeleteObject(mark);
+    }
+    Left.FileView.SetStateImages(StateImageList.get());
+    Right.FileView.SetStateImages(StateImageList.get());
+}
+
+void TMainForm::FormShow() {
+    PrepareMarkImage();
+    FormResize();
+    Left.TitlePanel.SetColor(kActiveTitleColor);
+    Left.TitlePanel.SetFontColor(RGB(255, 255, 255));
+    Right.TitlePanel.SetColor(kInactiveTitleColor);
+    Right.TitlePanel.SetFontColor(RGB(255, 255, 255));
+    Right.DriveCombo.SetDrive(Right.Directory().empty() ? L'c' : Right.Directory()[0]);
+    Left.DriveCombo.SetDrive(Left.Directory().empty() ? L'c' : Left.Directory()[0]);
+    Left.TitlePanel.SetCaption(Left.Directory());
+    Right.TitlePanel.SetCaption(Right.Directory());
+    SetPrompt(Left.Directory());
+    Left.ColourActive();
+    Left.FocusAndPlaceCursor();
+}
+
+void TMainForm::FormResize() {
+    int width = ClientWidth(), height = ClientHeight() - kCommandPanelHeight;
+    int leftWidth = width / 2 - 1;
+    Left.Panel.SetBounds(0, 0, leftWidth, height);
+    Splitter1.SetBounds(leftWidth, 0, kSplitterWidth, height);
+    Right.Panel.SetBounds(leftWidth + kSplitterWidth, 0, width - leftWidth - kSplitterWidth, height);
+    CMDPanel.SetBounds(0, height, width, kCommandPanelHeight);
+    CMDTitlePanel.SetBounds(1, 1, kPromptWidth, kCommandPanelHeight - 2);
+    int panelWidth = CMDPanel.ClientWidth();
+    HistoryCmdBox.SetBounds(kPromptWidth + 4, 0, panelWidth - kPromptWidth - 4, 200);
+}
+
+void TMainForm::Quit1Click() { Close(); }
+
+void TMainForm::RunCommand(int id) {
+    UINT state = GetMenuState(menu_, id, MF_BYCOMMAND);
+    if (state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED))) return;
+    auto it = commands_.find(id);
+    if (it != commands_.end() && it->second) it->second();
+}
+
+LRESULT TMainForm::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_COMMAND && lParam == 0 && HIWORD(wParam) <= 1 && LOWORD(wParam) != IDOK &&
+        LOWORD(wParam) != IDCANCEL) {
+        RunCommand(LOWORD(wParam));
+        return 0;
+    }
+    return ui::TForm::OnMessage(msg, wParam, lParam);
+}
+
+} // namespace app

@@ -1,5 +1,11 @@
 #include <windows.h>
+
+#include "app/MainForm.h"
+#include "ui/Application.h"
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    MessageBoxW(nullptr, L"Zelvor", L"Zelvor", MB_OK);
-    return 0;
+    app::InitApplication();
+    app::TMainForm MainForm;
+    MainForm.Create();
+    return ui::Application().Run();
 }

@@ -1,5 +1,10 @@
 #include "ui/Application.h"
 
+#include <algorithm>
+
+#include "ui/Form.h"
+#include "ui/Text.h"
+
 namespace ui {
 
 TApplication &TApplication::Instance() {
@@ -8,14 +13,34 @@ TApplication &TApplication::Instance() {
 }
 
 void TApplication::HandleException(const std::exception &error) {
-    std::wstring text;
-    const char *what = error.what();
-    int n = MultiByteToWideChar(CP_UTF8, 0, what, -1, nullptr, 0);
-    if (n > 0) {
-        text.resize(n - 1);
-        MultiByteToWideChar(CP_UTF8, 0, what, -1, text.data(), n);
+    HWND owner = GetActiveWindow();
+    MessageBoxW(owner, Widen(error.what()).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void TApplication::EndModal(TForm *form) {
+    modalStack_.erase(std::remove(modalStack_.begin(), modalStack_.end(), form), modalStack_.end());
+}
+
+bool TApplication::TakeShortcut(const MSG &msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    if (!mainForm_ || !mainForm_->Handle() || ActiveModal() != nullptr) return false;
+    HWND main = mainForm_->Handle();
+    if (msg.hwnd != main && !IsChild(main, msg.hwnd)) return false;
+    int command = shortcuts_.Find(static_cast<WORD>(msg.wParam), KeyboardShiftState());
+    if (command == 0) return false;
+    // The key belongs to the menu even when its item is disabled or runs nothing.
+    SendMessageW(main, WM_COMMAND, MAKEWPARAM(command, 1), 0);
+    return true;
+}
+
+void TApplication::DispatchOne(MSG &msg) {
+    if (TakeShortcut(msg)) return;
+    if (TForm *modal = ActiveModal(); modal && modal->Handle() &&
+                                      (msg.hwnd == modal->Handle() || IsChild(modal->Handle(), msg.hwnd))) {
+        if (IsDialogMessageW(modal->Handle(), &msg)) return;
     }
-    MessageBoxW(GetActiveWindow(), text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
 }
 
 void TApplication::ProcessMessages() {
@@ -25,9 +50,19 @@ void TApplication::ProcessMessages() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        DispatchOne(msg);
     }
+}
+
+int TApplication::Run() {
+    if (mainForm_) mainForm_->Show();
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchOne(msg);
+    return static_cast<int>(msg.wParam);
+}
+
+void TApplication::Minimize() {
+    if (mainForm_ && mainForm_->Handle()) ShowWindow(mainForm_->Handle(), SW_MINIMIZE);
 }
 
 } // namespace ui

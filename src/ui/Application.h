@@ -3,11 +3,17 @@
 
 #include <exception>
 #include <string>
+#include <vector>
+
+#include "ui/Shortcuts.h"
 
 namespace ui {
 
-// The application object: its title, its help file, and the handler that shows an error raised
-// inside any window procedure and lets the program go on.
+class TForm;
+
+// The application object: its title and help file, the main window, the message loop with the menu
+// shortcuts taken before any control sees the key, and the handler that shows an error raised inside any
+// window procedure and lets the program go on.
 class TApplication {
 public:
     static TApplication &Instance();
@@ -17,14 +23,34 @@ public:
     const std::wstring &HelpFile() const { return helpFile_; }
     void SetHelpFile(const std::wstring &file) { helpFile_ = file; }
 
+    TForm *MainForm() const { return mainForm_; }
+    void SetMainForm(TForm *form) { mainForm_ = form; }
+    // The shortcuts of the main window's menu; a matching key goes to the main window as a menu command.
+    void SetShortcuts(TShortcutTable table) { shortcuts_ = std::move(table); }
+    const TShortcutTable &Shortcuts() const { return shortcuts_; }
+
     // Shows the message of an error caught in a handler, captioned with the application title.
     void HandleException(const std::exception &error);
     // Lets pending window messages be handled (used inside long loops on the UI thread).
     void ProcessMessages();
+    // Shows the main window and runs the message loop until the main window is closed.
+    int Run();
+    // Routes one message: menu shortcuts first, then the dialog keys of a modal form, then the window.
+    void DispatchOne(MSG &msg);
+    void Minimize();
+
+    void BeginModal(TForm *form) { modalStack_.push_back(form); }
+    void EndModal(TForm *form);
+    TForm *ActiveModal() const { return modalStack_.empty() ? nullptr : modalStack_.back(); }
 
 private:
+    bool TakeShortcut(const MSG &msg);
+
     std::wstring title_ = L"Zelvor";
     std::wstring helpFile_;
+    TForm *mainForm_ = nullptr;
+    TShortcutTable shortcuts_;
+    std::vector<TForm *> modalStack_;
 };
 
 inline TApplication &Application() { return TApplication::Instance(); }

@@ -1,0 +1,127 @@
+#include "app/DriveCombo.h"
+
+#include <shellapi.h>
+#include <winnetwk.h>
+
+#include <cwctype>
+
+#include "filelist/ShellInfo.h"
+#include "ui/Handles.h"
+
+namespace app {
+
+std::wstring DriveEntryText(wchar_t letter, UINT driveType, const std::wstring &volumeOrShare) {
+    std::wstring text{static_cast<wchar_t>(std::towlower(letter)), L':'};
+    switch (driveType) {
+    case DRIVE_FIXED:
+    case DRIVE_CDROM:
+    case DRIVE_RAMDISK:
+        text += L" [" + volumeOrShare + L"]";
+        break;
+    case DRIVE_REMOTE:
+        if (!volumeOrShare.empty()) text += L" " + volumeOrShare;
+        break;
+    default:
+        break;
+    }
+    return text;
+}
+
+void TDriveComboBox::Create(HWND parent, int id) {
+    ui::TComboBox::Create(parent, id, CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS);
+    SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 13);
+    SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, 16);
+    OnDrawItem = [this](const DRAWITEMSTRUCT &item) { Draw(item); };
+    BuildList();
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    drive_ = static_cast<wchar_t>(std::towlower(current[0]));
+    SetItemIndex(IndexOf(drive_));
+}
+
+void TDriveComboBox::BuildList() {
+    ui::ErrorModeScope errorMode(SEM_FAILCRITICALERRORS);
+    entries_.clear();
+    Clear();
+    DWORD mask = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if (!(mask & (1u << i))) continue;
+        wchar_t letter = static_cast<wchar_t>(L'a' + i);
+        wchar_t root[] = {letter, L':', L'\\', 0};
+        UINT type = GetDriveTypeW(root);
+        std::wstring name;
+        if (type == DRIVE_REMOTE) {
+            wchar_t local[] = {letter, L':', 0};
+            wchar_t remote[MAX_PATH] = {};
+            DWORD n = MAX_PATH;
+            if (WNetGetConnectionW(local, remote, &n) == NO_ERROR) name = remote;
+        } else if (type == DRIVE_FIXED || type == DRIVE_CDROM || type == DRIVE_RAMDISK) {
+            wchar_t volume[MAX_PATH + 1] = {};
+            if (GetVolumeInformationW(root, volume, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) name = volume;
+        }
+        // Removable media are not touched for their picture: that would spin up an empty drive.
+        SHFILEINFOW sfi{};
+        UINT flags = SHGFI_SYSICONINDEX | SHGFI_SMALLICON;
+        if (type == DRIVE_REMOVABLE) flags |= SHGFI_USEFILEATTRIBUTES;
+        SHGetFileInfoW(root, FILE_ATTRIBUTE_DIRECTORY, &sfi, sizeof sfi, flags);
+        Entry e{letter, sfi.iIcon, DriveEntryText(letter, type, name)};
+        AddItem(e.text);
+        entries_.push_back(std::move(e));
+    }
+    if (drive_) SetItemIndex(IndexOf(drive_));
+}
+
+int TDriveComboBox::IndexOf(wchar_t letter) const {
+    for (size_t i = 0; i < entries_.size(); ++i)
+        if (entries_[i].letter == letter) return static_cast<int>(i);
+    return -1;
+}
+
+void TDriveComboBox::SetDrive(wchar_t letter) {
+    letter = static_cast<wchar_t>(std::towlower(letter));
+    bool changed = letter != drive_;
+    drive_ = letter;
+    SetItemIndex(IndexOf(letter));
+    if (changed && OnChange) OnChange();
+}
+
+bool TDriveComboBox::OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) {
+    if (msg == WM_COMMAND && HIWORD(wParam) == CBN_SELCHANGE) {
+        int index = ItemIndex();
+        if (index >= 0 && index < static_cast<int>(entries_.size()) && entries_[index].letter != drive_) {
+            drive_ = entries_[index].letter;
+            if (DroppedDown()) changedWhileDropped_ = true;
+            if (OnChange) OnChange();
+        }
+        result = 0;
+        return true;
+    }
+    if (msg == WM_COMMAND && HIWORD(wParam) == CBN_CLOSEUP) {
+        // A choice made while the list was open reaches the change event once the list has closed.
+        if (changedWhileDropped_) {
+            changedWhileDropped_ = false;
+            if (OnChange) OnChange();
+        }
+        result = 0;
+        return true;
+    }
+    return ui::TComboBox::OnReflect(msg, wParam, lParam, result);
+}
+
+void TDriveComboBox::Draw(const DRAWITEMSTRUCT &item) {
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    bool selected = (item.itemState & ODS_SELECTED) != 0;
+    FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (item.itemID == static_cast<UINT>(-1) || item.itemID >= entries_.size()) return;
+    const Entry &e = entries_[item.itemID];
+    ImageList_Draw(filelist::SystemImageList(true), e.icon, dc, r.left + 2, r.top + (r.bottom - r.top - 16) / 2,
+                   ILD_TRANSPARENT);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT text = r;
+    text.left += 22;
+    DrawTextW(dc, e.text.c_str(), static_cast<int>(e.text.size()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+} // namespace app

@@ -1,0 +1,39 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "ui/Controls.h"
+
+namespace app {
+
+// The drop-down list of the system's drives: letter and colon, a picture of the drive type, and the
+// volume name in brackets (fixed, CD-ROM and RAM drives) or the network share (network drives).
+class TDriveComboBox : public ui::TComboBox {
+public:
+    void Create(HWND parent, int id);
+    // Reads the drives again (letters in order, with their pictures and names).
+    void BuildList();
+    // The current drive letter, lower case; setting a different one raises OnChange, and so does a
+    // different choice in the list (OnChange is this box's change event).
+    wchar_t Drive() const { return drive_; }
+    void SetDrive(wchar_t letter);
+
+private:
+    struct Entry {
+        wchar_t letter;
+        int icon;
+        std::wstring text;
+    };
+    bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
+    void Draw(const DRAWITEMSTRUCT &item);
+    int IndexOf(wchar_t letter) const;
+
+    std::vector<Entry> entries_;
+    wchar_t drive_ = 0;
+    bool changedWhileDropped_ = false;
+};
+
+// The text of a drive's entry, e.g. "c: [SYSTEM]" or "x: \\server\share".
+std::wstring DriveEntryText(wchar_t letter, UINT driveType, const std::wstring &volumeOrShare);
+
+} // namespace app

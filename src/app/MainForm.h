@@ -1,0 +1,88 @@
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "app/Side.h"
+#include "ui/Controls.h"
+#include "ui/Form.h"
+#include "ui/Panel.h"
+
+namespace app {
+
+// The image list of the marks; destroyed with the form.
+struct ImageListDeleter {
+    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+};
+using ImageListHandle = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
+
+// The main window: two sides, the command line below them and the main menu.
+class TMainForm : public ui::TForm, private ISideHost {
+public:
+    TMainForm();
+    void Create();
+
+    TSide Left;
+    TSide Right;
+    ui::TSplitter Splitter1;
+    ui::TPanel CMDPanel;
+    ui::TPanel CMDTitlePanel;
+    ui::TComboBox HistoryCmdBox;
+    ImageListHandle StateImageList;
+
+    // Aliases with the names the program's handlers use.
+    filelist::TFileList &LeftFileView = Left.FileView;
+    filelist::TFileList &RightFileView = Right.FileView;
+    ui::TPanel &LeftTitlePanel = Left.TitlePanel;
+    ui::TPanel &RightTitlePanel = Right.TitlePanel;
+    TDriveComboBox &LeftDriveCombo = Left.DriveCombo;
+    TDriveComboBox &RightDriveCombo = Right.DriveCombo;
+
+    // The side whose title line is navy (the left one is tested first).
+    TSide &ActiveSide();
+
+    // Runs a shell verb on a file; replaceable so that tests can observe it without starting programs.
+    std::function<void(HWND owner, const std::wstring &verb, const std::wstring &file)> ShellExecuteVerb;
+
+    void FormShow();
+    void FormResize();
+    void Quit1Click();
+
+    void LeftFileViewClick() { Left.Activate(); }
+    void RightFileViewClick() { Right.Activate(); }
+    void LeftFileViewDblClick() { Left.OpenCursorRow(); }
+    void RightFileViewDblClick() { Right.OpenCursorRow(); }
+    void LeftFileViewKeyUp(WORD &key, ui::TShiftState shift) { Left.FileViewKeyUp(key, shift); }
+    void RightFileViewKeyUp(WORD &key, ui::TShiftState shift) { Right.FileViewKeyUp(key, shift); }
+    void LeftTitlePanelClick() { Left.Activate(); }
+    void RightTitlePanelClick() { Right.Activate(); }
+    void LeftDriveComboChange() { Left.DriveComboChange(); }
+    void RightDriveComboChange() { Right.DriveComboChange(); }
+    void LeftDriveComboKeyDown(WORD &key, ui::TShiftState shift) { Left.DriveComboKeyDown(key, shift); }
+    void RightDriveComboKeyDown(WORD &key, ui::TShiftState shift) { Right.DriveComboKeyDown(key, shift); }
+
+    // Binds a menu command to its handler; later parts of the program add theirs.
+    void BindCommand(int id, std::function<void()> handler) { commands_[id] = std::move(handler); }
+
+private:
+    void SetPrompt(const std::wstring &text) override { CMDTitlePanel.SetCaption(text); }
+    HWND OwnerWindow() const override { return Handle(); }
+    void ShellOpen(const std::wstring &path) override { ShellExecuteVerb(Handle(), L"open", path); }
+
+    void CreateSides();
+    void BindEvents(TSide &side, bool left);
+    void PrepareMarkImage();
+    void RunCommand(int id);
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    std::map<int, std::function<void()>> commands_;
+    HMENU menu_ = nullptr;
+};
+
+// The program body's set-up before any window exists: common controls, COM, title, help file, shortcuts.
+void InitApplication();
+
+} // namespace app

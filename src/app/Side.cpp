@@ -1,0 +1,120 @@
+#include "app/Side.h"
+
+#include <cwctype>
+
+namespace app {
+
+std::wstring ParentDirectory(const std::wstring &dir) {
+    std::wstring d = dir;
+    size_t cut = d.rfind(L'\\');
+    if (cut != std::wstring::npos) d.erase(cut);
+    cut = d.rfind(L'\\');
+    if (cut != std::wstring::npos) d.erase(cut);
+    return d;
+}
+
+void TSide::Create(ISideHost &host, TSide &other, HWND parent, int idBase) {
+    host_ = &host;
+    other_ = &other;
+    Panel.Create(parent, true);
+    DrivePanel.Create(Panel.Handle());
+    DrivePanel.SetBevelInner(ui::TBevel::bvLowered);
+    DriveCombo.Create(DrivePanel.Handle(), idBase + 1);
+    TitlePanel.Create(Panel.Handle());
+    TitlePanel.SetBevelInner(ui::TBevel::bvLowered);
+    TitlePanel.SetAlignment(ui::TAlignment::taLeftJustify);
+    TitlePanel.SetFontColor(RGB(255, 255, 255));
+    TitlePanel.SetColor(kInactiveTitleColor);
+    FileView.Create(Panel.Handle(), idBase + 2);
+    QMemo.Create(Panel.Handle(), idBase + 3, ES_READONLY | ES_OEMCONVERT);
+    QMemo.SetVisible(false);
+    Panel.OnResize = [this] { Layout(); };
+}
+
+void TSide::Layout() {
+    int w = Panel.ClientWidth(), h = Panel.ClientHeight();
+    DrivePanel.SetBounds(0, 0, w, 19);
+    DriveCombo.SetBounds(0, 0, 217, 200);
+    TitlePanel.SetBounds(0, 19, w, 19);
+    FileView.SetBounds(0, 38, w, h - 38);
+    QMemo.SetBounds(0, 38, w, h - 38);
+}
+
+void TSide::ColourActive() {
+    other_->TitlePanel.SetColor(kInactiveTitleColor);
+    TitlePanel.SetColor(kActiveTitleColor);
+}
+
+void TSide::ShowDirectory(bool prompt) {
+    TitlePanel.SetCaption(Directory());
+    if (prompt) host_->SetPrompt(Directory());
+}
+
+void TSide::FocusAndPlaceCursor() {
+    FileView.SetFocus();
+    FileView.PlaceCursor();
+}
+
+void TSide::Activate() {
+    ColourActive();
+    ShowDirectory(true);
+    FocusAndPlaceCursor();
+}
+
+void TSide::SetDirectory(const std::wstring &dir) { FileView.SetDirectory(dir); }
+
+void TSide::OpenCursorRow() {
+    int row = FileView.Selected();
+    if (row < 0) return;
+    std::wstring name = FileView.Caption(row);
+    if (!FileView.IsFolder(row)) {
+        host_->ShellOpen(Directory() + name);
+        return;
+    }
+    if (name == L"..") SetDirectory(ParentDirectory(Directory()));
+    else SetDirectory(Directory() + name);
+    ShowDirectory(true);
+    FocusAndPlaceCursor();
+}
+
+void TSide::ShowFileView() {
+    if (!QMemo.Visible()) return;
+    QMemo.SetVisible(false);
+    FileView.SetVisible(true);
+}
+
+void TSide::DriveComboChange() {
+    if (DriveCombo.DroppedDown()) return;
+    ShowFileView();
+    ColourActive();
+    SetDirectory(std::wstring{DriveCombo.Drive(), L':', L'\\'});
+    ShowDirectory(true);
+    FocusAndPlaceCursor();
+}
+
+void TSide::DriveComboKeyDown(WORD &key, ui::TShiftState) {
+    ShowFileView();
+    if (key >= 'A' && key <= 'Z') {
+        DriveCombo.SetDrive(static_cast<wchar_t>(std::towlower(key)));
+        key = VK_RETURN;
+    }
+    if (key == VK_RETURN) {
+        SetDirectory(std::wstring{DriveCombo.Drive(), L':', L'\\'});
+        ShowDirectory(true);
+        FocusAndPlaceCursor();
+    }
+}
+
+void TSide::FileViewKeyUp(WORD &key, ui::TShiftState shift) {
+    if (key != VK_TAB || (shift & ui::kModifierMask) != 0) return;
+    TSide &other = *other_;
+    if (other.QuickViewShown()) {
+        other.ColourActive();
+        other.ShowDirectory(true);
+        other.QMemo.SetFocus();
+    } else {
+        other.Activate();
+    }
+}
+
+} // namespace app

@@ -1,0 +1,421 @@
+#include "filelist/FileList.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "ui/Application.h"
+#include "ui/Handles.h"
+
+namespace filelist {
+
+namespace {
+
+bool g_reversed = false;
+// How long a listing runs between two turns of the message loop; short enough to feel immediate,
+// long enough that a large directory is not slowed down by the loop itself.
+constexpr DWORD kPumpIntervalMs = 25;
+
+std::wstring LowerAscii(const wchar_t *name) {
+    std::wstring s = name;
+    for (wchar_t &c : s)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + (L'a' - L'A'));
+    return s;
+}
+
+bool IsDotEntry(const wchar_t *name) { return name[0] == L'.' && name[1] == 0; }
+
+void SortDirectoryList(std::vector<std::wstring> &list) {
+    SortCaseInsensitive(list);
+    // Duplicates (compared without regard to case) are ignored.
+    list.erase(std::unique(list.begin(), list.end(),
+                           [](const std::wstring &a, const std::wstring &b) {
+                               return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(),
+                                                     -1) == CSTR_EQUAL;
+                           }),
+               list.end());
+}
+
+class ReadingFlag {
+public:
+    explicit ReadingFlag(bool &flag) : flag_(flag) { flag_ = true; }
+    ~ReadingFlag() { flag_ = false; }
+
+private:
+    bool &flag_;
+};
+
+} // namespace
+
+bool TFileList::Reversed() { return g_reversed; }
+void TFileList::SetReversed(bool reversed) { g_reversed = reversed; }
+
+TFileList::TFileList() {
+    g_reversed = false;
+    columnMap_ = BuildColumnMap(viewColumns_);
+}
+
+TFileList::~TFileList() = default;
+
+void TFileList::Create(HWND parent, int id) {
+    CreateStandard(WC_LISTVIEWW, parent,
+                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
+                       LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
+                   WS_EX_CLIENTEDGE, id);
+    ListView_SetExtendedListViewStyle(Handle(), LVS_EX_FULLROWSELECT);
+    ListView_SetCallbackMask(Handle(), LVIS_STATEIMAGEMASK);
+    if (HIMAGELIST small = SystemImageList(true)) ListView_SetImageList(Handle(), small, LVSIL_SMALL);
+    if (HIMAGELIST large = SystemImageList(false)) ListView_SetImageList(Handle(), large, LVSIL_NORMAL);
+    FolderInfo();
+    BuildColumns();
+}
+
+std::wstring TFileList::Directory() const { return JoinList(directories_); }
+
+void TFileList::SetDirectory(const std::wstring &value) {
+    directories_.clear();
+    if (!value.empty()) {
+        size_t start = 0;
+        while (start <= value.size()) {
+            size_t semi = value.find(L';', start);
+            std::wstring dir = value.substr(start, semi == std::wstring::npos ? std::wstring::npos : semi - start);
+            // An empty piece names no directory.
+            if (!dir.empty()) {
+                if (dir.back() != L'\\') dir += L'\\';
+                directories_.push_back(dir);
+            }
+            if (semi == std::wstring::npos) break;
+            start = semi + 1;
+        }
+        SortDirectoryList(directories_);
+    }
+    Reread();
+}
+
+void TFileList::SetFileTypes(TFileTypes value) {
+    if (value == fileTypes_) return;
+    fileTypes_ = value;
+    Reread();
+}
+
+void TFileList::SetDisplayDirectory(bool value) {
+    if (value == displayDirectory_) return;
+    displayDirectory_ = value;
+    Reread();
+}
+
+void TFileList::SetMask(const std::wstring &value) {
+    BuildMaskList(value, masks_, true, false);
+    Reread();
+}
+
+void TFileList::AddMask(const std::wstring &masks) { BuildMaskList(Mask() + L";" + masks, masks_, true, false); }
+
+void TFileList::SetSortColumn(TFileInfo value) {
+    if (value == fiAll || !IsShown(viewColumns_, value)) return;
+    if (value == sortColumn_) g_reversed = !g_reversed;
+    else sortColumn_ = value;
+    if (viewStyle_ == vsReport) SortNow();
+}
+
+void TFileList::SetViewColumns(TFileInfos value) {
+    if (value == viewColumns_) return;
+    viewColumns_ = value;
+    if (viewStyle_ == vsReport) {
+        BuildColumns();
+        Reread();
+    }
+}
+
+void TFileList::SetViewStyle(TViewStyle style) {
+    viewStyle_ = style;
+    if (!Handle()) return;
+    LONG_PTR s = GetWindowLongPtrW(Handle(), GWL_STYLE);
+    s = (s & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | (style == vsReport ? LVS_REPORT : LVS_LIST);
+    SetWindowLongPtrW(Handle(), GWL_STYLE, s);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TFileList::SetAcceptFiles(bool value) {
+    acceptFiles_ = value;
+    if (Handle()) DragAcceptFiles(Handle(), value);
+}
+
+void TFileList::SetStateImages(HIMAGELIST images) { ListView_SetImageList(Handle(), images, LVSIL_STATE); }
+
+void TFileList::SetColors(COLORREF text, COLORREF background) {
+    ListView_SetTextColor(Handle(), text);
+    ListView_SetBkColor(Handle(), background);
+    ListView_SetTextBkColor(Handle(), background);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TFileList::BuildColumns() {
+    columnMap_ = BuildColumnMap(viewColumns_);
+    if (!Handle()) return;
+    HWND header = ListView_GetHeader(Handle());
+    while (header && Header_GetItemCount(header) > 0) ListView_DeleteColumn(Handle(), 0);
+    for (int c = 0; c < columnMap_.count; ++c) {
+        TFileInfo member = columnMap_.memberAt[c];
+        const TColumnInfo &info = kColumnTable[member];
+        LVCOLUMNW col{};
+        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+        col.fmt = info.format;
+        col.cx = IsShown(viewColumns_, member) ? info.width : 0;
+        col.pszText = const_cast<wchar_t *>(info.caption);
+        col.iSubItem = c;
+        SendMessageW(Handle(), LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&col));
+    }
+}
+
+void TFileList::Reread() {
+    if (reading_) {
+        // Asked again from inside the message loop of a running listing: that listing stops at its next
+        // turn and starts over with the new request, so the last request wins.
+        restartRequested_ = true;
+        return;
+    }
+    ReadingFlag flag(reading_);
+    HCURSOR oldCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    do {
+        restartRequested_ = false;
+        if (Handle()) ListView_SetItemState(Handle(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        rows_.clear();
+        Publish(true);
+        lastPump_ = GetTickCount();
+        std::vector<std::wstring> dirs = directories_;
+        for (const std::wstring &dir : dirs) {
+            if (!ReadDirectory(dir)) break;
+            ui::Application().ProcessMessages();
+            if (restartRequested_ || !Handle()) break;
+        }
+    } while (restartRequested_ && Handle());
+    SortNow();
+    SetCursor(oldCursor);
+}
+
+bool TFileList::ReadDirectory(const std::wstring &dir) {
+    ui::ErrorModeScope errorMode(SEM_FAILCRITICALERRORS);
+    WIN32_FIND_DATAW fd;
+    ui::FindHandle find(FindFirstFileExW((dir + L"*").c_str(), FindExInfoStandard, &fd, FindExSearchNameMatch, nullptr,
+                                         0));
+    if (find.get() == INVALID_HANDLE_VALUE) return true;
+    do {
+        if (!MatchesFileTypes(fd.dwFileAttributes, fileTypes_)) continue;
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (IsDotEntry(fd.cFileName) || !displayDirectory_) continue;
+            TFileRow row;
+            row.caption = L"????";
+            row.icon = FolderInfo().icon;
+            FillRow(row, dir, fd, true);
+            rows_.push_back(std::move(row));
+            if (OnFileAdd) OnFileAdd(*this, Count() - 1, dir, fd);
+            rows_.back().caption = fd.cFileName;
+        } else {
+            if (!MatchesMaskList(fd.cFileName, masks_, true, false)) continue;
+            TFileRow row;
+            row.caption = LowerAscii(fd.cFileName);
+            const auto &type = types_.ForFile(row.caption);
+            row.icon = type.icon;
+            row.iconPending = type.iconPerFile;
+            FillRow(row, dir, fd, false);
+            rows_.push_back(std::move(row));
+            if (OnFileAdd) OnFileAdd(*this, Count() - 1, dir, fd);
+        }
+        DWORD now = GetTickCount();
+        if (now - lastPump_ >= kPumpIntervalMs) {
+            Publish(false);
+            ui::Application().ProcessMessages();
+            lastPump_ = GetTickCount();
+            if (restartRequested_ || !Handle()) return false;
+        }
+    } while (FindNextFileW(find.get(), &fd));
+    return true;
+}
+
+void TFileList::FillRow(TFileRow &row, const std::wstring &dir, const WIN32_FIND_DATAW &fd, bool folder) {
+    row.subItems.reserve(columnMap_.count - 1);
+    row.subItems.push_back(
+        folder ? std::wstring() : SizeText((static_cast<unsigned long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow));
+    for (int c = 2; c < columnMap_.count; ++c) {
+        switch (columnMap_.memberAt[c]) {
+        case fiType:
+            if (folder) {
+                row.subItems.push_back(FolderInfo().typeName);
+            } else {
+                const std::wstring &name = types_.ForFile(row.caption).typeName;
+                row.subItems.push_back(name.empty() ? FallbackTypeName(fd.cFileName) : name);
+            }
+            break;
+        case fiModified:
+            row.subItems.push_back(times_.Format(fd.ftLastWriteTime));
+            break;
+        case fiCreated:
+            row.subItems.push_back(times_.Format(fd.ftCreationTime));
+            break;
+        case fiLastAccess:
+            row.subItems.push_back(times_.Format(fd.ftLastAccessTime));
+            break;
+        case fiAttributes:
+            row.subItems.push_back(AttributeLetters(fd.dwFileAttributes));
+            break;
+        case fiDosName:
+            row.subItems.push_back(fd.cAlternateFileName[0] ? fd.cAlternateFileName : fd.cFileName);
+            break;
+        case fiDosExt:
+            row.subItems.push_back(ExtensionOf(fd.cAlternateFileName[0] ? fd.cAlternateFileName : fd.cFileName));
+            break;
+        case fiPath:
+            row.subItems.push_back(dir);
+            break;
+        default:
+            row.subItems.emplace_back();
+            break;
+        }
+    }
+}
+
+void TFileList::SortNow() {
+    int column = columnMap_.columnOf[sortColumn_ < fiAll ? sortColumn_ : fiName];
+    bool dateColumn = sortColumn_ == fiModified || sortColumn_ == fiCreated || sortColumn_ == fiLastAccess;
+    std::vector<int> selected;
+    int focused = -1;
+    if (Handle()) {
+        for (int i = ListView_GetNextItem(Handle(), -1, LVNI_SELECTED); i >= 0;
+             i = ListView_GetNextItem(Handle(), i, LVNI_SELECTED))
+            selected.push_back(i);
+        focused = ListView_GetNextItem(Handle(), -1, LVNI_FOCUSED);
+        ListView_SetItemState(Handle(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    std::vector<int> moved = SortRows(rows_, column, g_reversed, dateColumn && column > 0);
+    Publish(true);
+    if (!Handle()) return;
+    for (int old : selected)
+        if (old < static_cast<int>(moved.size())) ListView_SetItemState(Handle(), moved[old], LVIS_SELECTED, LVIS_SELECTED);
+    if (focused >= 0 && focused < static_cast<int>(moved.size()))
+        ListView_SetItemState(Handle(), moved[focused], LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
+void TFileList::Publish(bool invalidateAll) {
+    if (!Handle()) return;
+    ListView_SetItemCountEx(Handle(), static_cast<int>(rows_.size()),
+                            invalidateAll ? 0 : (LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL));
+    if (invalidateAll) InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+std::wstring TFileList::Caption(int index) const {
+    return index >= 0 && index < Count() ? rows_[index].caption : std::wstring();
+}
+
+bool TFileList::IsFolder(int index) const { return index >= 0 && index < Count() && rows_[index].IsFolder(); }
+
+bool TFileList::Marked(int index) const { return index >= 0 && index < Count() && rows_[index].Marked(); }
+
+void TFileList::SetMarked(int index, bool marked) {
+    if (index < 0 || index >= Count()) return;
+    rows_[index].stateIndex = marked ? 0 : -1;
+    if (Handle()) ListView_RedrawItems(Handle(), index, index);
+}
+
+int TFileList::Selected() const { return Handle() ? ListView_GetNextItem(Handle(), -1, LVNI_SELECTED) : -1; }
+
+void TFileList::SetSelected(int index) {
+    ListView_SetItemState(Handle(), -1, 0, LVIS_SELECTED);
+    if (index < 0 || index >= Count()) return;
+    ListView_SetItemState(Handle(), index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(Handle(), index, FALSE);
+}
+
+void TFileList::PlaceCursor() {
+    if (Count() == 0 || Selected() >= 0) return;
+    ListView_SetItemState(Handle(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void TFileList::GetDispInfo(NMLVDISPINFOW &info) {
+    LVITEMW &item = info.item;
+    if (item.iItem < 0 || item.iItem >= Count()) return;
+    TFileRow &row = rows_[item.iItem];
+    if (item.mask & LVIF_TEXT) {
+        const std::wstring *text = nullptr;
+        if (item.iSubItem == 0) text = &row.caption;
+        else if (static_cast<size_t>(item.iSubItem - 1) < row.subItems.size()) text = &row.subItems[item.iSubItem - 1];
+        if (item.pszText && item.cchTextMax > 0) {
+            size_t n = text ? std::min<size_t>(text->size(), static_cast<size_t>(item.cchTextMax - 1)) : 0;
+            if (n) std::copy_n(text->data(), n, item.pszText);
+            item.pszText[n] = 0;
+        }
+    }
+    if (item.mask & LVIF_IMAGE) {
+        if (row.iconPending) {
+            row.iconPending = false;
+            int icon = TShellTypeCache::IconOfFile(Directory() + row.caption);
+            if (icon >= 0) row.icon = icon;
+        }
+        item.iImage = row.icon;
+    }
+    if (item.mask & LVIF_STATE) {
+        item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(row.stateIndex + 1);
+        item.stateMask |= LVIS_STATEIMAGEMASK;
+    }
+}
+
+void TFileList::DropFiles(HDROP drop) {
+    std::vector<std::wstring> files;
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        UINT n = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring name(n + 1, L'\0');
+        DragQueryFileW(drop, i, name.data(), n + 1);
+        name.resize(n);
+        files.push_back(std::move(name));
+    }
+    POINT pt{};
+    DragQueryPoint(drop, &pt);
+    DragFinish(drop);
+    if (OnFileDrop) OnFileDrop(files, pt.x, pt.y);
+}
+
+bool TFileList::OnReflect(UINT msg, WPARAM, LPARAM lParam, LRESULT &result) {
+    if (msg != WM_NOTIFY) return false;
+    auto *hdr = reinterpret_cast<NMHDR *>(lParam);
+    result = 0;
+    switch (hdr->code) {
+    case LVN_GETDISPINFOW:
+        GetDispInfo(*reinterpret_cast<NMLVDISPINFOW *>(lParam));
+        return true;
+    case LVN_COLUMNCLICK: {
+        int column = reinterpret_cast<NMLISTVIEW *>(lParam)->iSubItem;
+        if (column >= 0 && column < columnMap_.count) SetSortColumn(columnMap_.memberAt[column]);
+        if (OnColumnClick) OnColumnClick();
+        return true;
+    }
+    case NM_CLICK:
+        if (OnClick) OnClick();
+        return true;
+    case NM_DBLCLK:
+        if (OnDblClick) OnDblClick();
+        return true;
+    case NM_RCLICK:
+        // The list view's own drag detection swallows the right button's release; this is that release.
+        if (OnMouseUp) {
+            POINT pt;
+            GetCursorPos(&pt);
+            ScreenToClient(Handle(), &pt);
+            OnMouseUp(ui::TMouseButton::mbRight, ui::KeyboardShiftState(), pt.x, pt.y);
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+LRESULT TFileList::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DROPFILES) {
+        DropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    }
+    return DefaultProc(msg, wParam, lParam);
+}
+
+} // namespace filelist

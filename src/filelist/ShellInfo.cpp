@@ -1,0 +1,55 @@
+#include "filelist/ShellInfo.h"
+
+#include <shellapi.h>
+
+#include "filelist/FileColumns.h"
+
+namespace filelist {
+
+HIMAGELIST SystemImageList(bool small) {
+    SHFILEINFOW info{};
+    UINT flags = SHGFI_SYSICONINDEX | (small ? SHGFI_SMALLICON : 0);
+    return reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"", 0, &info, sizeof info, flags));
+}
+
+const TFolderInfo &FolderInfo() {
+    static const TFolderInfo info = [] {
+        TFolderInfo f;
+        wchar_t windows[MAX_PATH] = {};
+        GetWindowsDirectoryW(windows, MAX_PATH);
+        SHFILEINFOW sfi{};
+        if (SHGetFileInfoW(windows, FILE_ATTRIBUTE_DIRECTORY, &sfi, sizeof sfi,
+                           SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_SMALLICON)) {
+            f.icon = sfi.iIcon;
+            f.typeName = sfi.szTypeName;
+        }
+        return f;
+    }();
+    return info;
+}
+
+const TShellTypeCache::TTypeInfo &TShellTypeCache::ForFile(const std::wstring &lowerName) {
+    std::wstring ext = ExtensionOf(lowerName);
+    auto it = byExtension_.find(ext);
+    if (it != byExtension_.end()) return it->second;
+    TTypeInfo info;
+    SHFILEINFOW sfi{};
+    std::wstring probe = L"x" + ext;
+    if (SHGetFileInfoW(probe.c_str(), FILE_ATTRIBUTE_NORMAL, &sfi, sizeof sfi,
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_SMALLICON)) {
+        info.icon = sfi.iIcon;
+        info.typeName = sfi.szTypeName;
+    }
+    static const wchar_t *const perFile[] = {L".exe", L".ico", L".cur", L".ani", L".lnk"};
+    for (const wchar_t *e : perFile)
+        if (ext == e) info.iconPerFile = true;
+    return byExtension_.emplace(ext, std::move(info)).first->second;
+}
+
+int TShellTypeCache::IconOfFile(const std::wstring &fullPath) {
+    SHFILEINFOW sfi{};
+    if (!SHGetFileInfoW(fullPath.c_str(), 0, &sfi, sizeof sfi, SHGFI_SYSICONINDEX | SHGFI_SMALLICON)) return -1;
+    return sfi.iIcon;
+}
+
+} // namespace filelist

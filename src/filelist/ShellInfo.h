@@ -1,0 +1,37 @@
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <unordered_map>
+
+namespace filelist {
+
+// The shell's small system image list (shared: never destroyed by the program).
+HIMAGELIST SystemImageList(bool small);
+
+// The shared folder icon and folder type name, asked of the shell once per process.
+struct TFolderInfo {
+    int icon = 0;
+    std::wstring typeName;
+};
+const TFolderInfo &FolderInfo();
+
+// Icons and type names by extension. Asking the shell about a real path is slow (it reads the file, and
+// under Wine scans the directory), so the shell is asked once per extension with the attributes alone;
+// only types whose icon lives in the file itself are asked per file, and only for rows on screen.
+class TShellTypeCache {
+public:
+    struct TTypeInfo {
+        int icon = 0;
+        std::wstring typeName; // as the shell gives it, possibly empty
+        bool iconPerFile = false;
+    };
+    const TTypeInfo &ForFile(const std::wstring &lowerName);
+    static int IconOfFile(const std::wstring &fullPath);
+
+private:
+    std::unordered_map<std::wstring, TTypeInfo> byExtension_;
+};
+
+} // namespace filelist

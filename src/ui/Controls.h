@@ -1,0 +1,118 @@
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/Window.h"
+
+namespace ui {
+
+// Thin wrappers over the standard controls. Each raises its events as std::function members.
+
+class TButton : public TWindow {
+public:
+    void Create(HWND parent, int id, const std::wstring &caption, DWORD extraStyle = 0);
+    // The modal result a click gives the form (0: none).
+    int ModalResult = 0;
+
+protected:
+    bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
+};
+
+class TCheckBox : public TWindow {
+public:
+    void Create(HWND parent, int id, const std::wstring &caption);
+    bool Checked() const;
+    void SetChecked(bool checked);
+    TNotifyEvent OnChange;
+
+protected:
+    bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
+};
+
+class TLabel : public TWindow {
+public:
+    void Create(HWND parent, const std::wstring &caption, DWORD extraStyle = 0);
+};
+
+class TGroupBox : public TWindow {
+public:
+    void Create(HWND parent, const std::wstring &caption);
+};
+
+class TEdit : public TWindow {
+public:
+    void Create(HWND parent, int id, DWORD extraStyle = ES_AUTOHSCROLL);
+    void SelectAll();
+    TNotifyEvent OnChange;
+
+protected:
+    bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
+};
+
+class TMemo : public TWindow {
+public:
+    void Create(HWND parent, int id, DWORD extraStyle = 0);
+    void Clear();
+    void AppendLine(const std::wstring &line);
+};
+
+class TComboBox : public TWindow {
+public:
+    // style: CBS_DROPDOWN (with an edit) or CBS_DROPDOWNLIST, plus any owner-draw flags.
+    void Create(HWND parent, int id, DWORD style);
+    void Clear();
+    int AddItem(const std::wstring &text);
+    int Count() const;
+    std::wstring Item(int index) const;
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    bool DroppedDown() const;
+    void SetDroppedDown(bool dropped);
+    HWND EditHandle() const { return edit_; }
+    TNotifyEvent OnChange;
+    TNotifyEvent OnCloseUp;
+    std::function<void(const DRAWITEMSTRUCT &)> OnDrawItem;
+
+protected:
+    bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
+
+private:
+    HWND edit_ = nullptr;
+};
+
+class TListView : public TWindow {
+public:
+    void Create(HWND parent, int id, DWORD style);
+    void AddColumn(const std::wstring &caption, int width, int format = LVCFMT_LEFT);
+    int AddItem(const std::wstring &caption, const std::vector<std::wstring> &subItems = {});
+    void Clear();
+    int Count() const;
+    int Selected() const;
+    std::wstring ItemText(int index, int subItem) const;
+    std::function<void(NMHDR *)> OnNotify;
+
+protected:
+    bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
+};
+
+class TTreeView : public TWindow {
+public:
+    void Create(HWND parent, int id, DWORD style = TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS);
+    HTREEITEM AddItem(HTREEITEM parent, const std::wstring &text, LPARAM data = 0);
+    void Clear();
+    std::function<void(NMTREEVIEWW *)> OnSelChanged;
+
+protected:
+    bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
+};
+
+class TStatusBar : public TWindow {
+public:
+    void Create(HWND parent, int id);
+    void SetSimpleText(const std::wstring &text);
+};
+
+} // namespace ui

@@ -1,0 +1,134 @@
+#include "ui/Form.h"
+
+#include "ui/Application.h"
+
+namespace ui {
+
+TForm::~TForm() {
+    if (Application().MainForm() == this) Application().SetMainForm(nullptr);
+    Application().EndModal(this);
+}
+
+void TForm::CreateForm(const std::wstring &caption, int width, int height, bool isMain, HMENU menu, DWORD style) {
+    HWND owner = (!isMain && Application().MainForm()) ? Application().MainForm()->Handle() : nullptr;
+    CreateOwn(owner, style, WS_EX_CONTROLPARENT, caption.c_str(), menu);
+    isMain_ = isMain;
+    if (isMain) Application().SetMainForm(this);
+    HDC dc = GetDC(nullptr);
+    int height8pt = -MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, dc);
+    font_.Reset(CreateFontW(height8pt, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+    SetFont(font_.Get());
+    SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::SetClientSize(int width, int height) {
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), GetMenu(Handle()) != nullptr,
+                       static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
+    SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::CenterOnScreen() {
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::Show() {
+    if (!shown_) {
+        shown_ = true;
+        if (OnShow) OnShow();
+        HWND focus = GetFocus();
+        if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+    } else if (OnShow && modal_) {
+        OnShow();
+    }
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+    if (lastFocus_ && IsWindow(lastFocus_)) ::SetFocus(lastFocus_);
+}
+
+void TForm::Close() {
+    if (modal_) {
+        if (modalResult_ == mrNone) modalResult_ = mrCancel;
+        return;
+    }
+    if (OnClose) OnClose();
+    if (isMain_) {
+        DestroyWindow(Handle());
+    } else {
+        ShowWindow(Handle(), SW_HIDE);
+    }
+}
+
+int TForm::ShowModal() {
+    TForm *main = Application().MainForm();
+    HWND owner = (main && main != this) ? main->Handle() : nullptr;
+    if (owner) EnableWindow(owner, FALSE);
+    modal_ = true;
+    modalResult_ = mrNone;
+    lastFocus_ = nullptr;
+    Application().BeginModal(this);
+    Show();
+    MSG msg;
+    while (modalResult_ == mrNone && Handle()) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            modalResult_ = mrCancel;
+            break;
+        }
+        Application().DispatchOne(msg);
+    }
+    Application().EndModal(this);
+    modal_ = false;
+    if (owner) EnableWindow(owner, TRUE);
+    if (Handle()) ShowWindow(Handle(), SW_HIDE);
+    if (owner) SetActiveWindow(owner);
+    return modalResult_;
+}
+
+LRESULT TForm::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_SIZE:
+        if (OnResize) OnResize();
+        return 0;
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_DESTROY:
+        if (isMain_) PostQuitMessage(0);
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+        } else if (lastFocus_ && IsWindow(lastFocus_) && IsChild(Handle(), lastFocus_)) {
+            ::SetFocus(lastFocus_);
+            return 0;
+        }
+        return DefaultProc(msg, wParam, lParam);
+    case DM_GETDEFID:
+        return defaultId_ ? MAKELRESULT(defaultId_, DC_HASDEFID) : 0;
+    case WM_COMMAND:
+        if (lParam == 0 || LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK) {
+            int id = LOWORD(wParam);
+            if (id == IDCANCEL && lParam == 0 && modal_) {
+                if (OnCancelKey) OnCancelKey();
+                else modalResult_ = mrCancel;
+                return 0;
+            }
+            if (OnCommand) OnCommand(id);
+            return 0;
+        }
+        return DefaultProc(msg, wParam, lParam);
+    default:
+        return DefaultProc(msg, wParam, lParam);
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,13 @@
+#pragma once
+#include <string>
+#include <stdexcept>
+#include <string_view>
+
+namespace ui {
+
+std::wstring Widen(std::string_view utf8);
+std::string Narrow(std::wstring_view text);
+// The error type of handlers: the message is shown by the application's error handler.
+std::runtime_error Error(std::wstring_view message);
+
+} // namespace ui

@@ -1,0 +1,270 @@
+#include "ui/Window.h"
+
+#include <commctrl.h>
+
+#include <exception>
+#include <stdexcept>
+
+#include "ui/Application.h"
+
+namespace ui {
+namespace {
+
+const wchar_t kObjectProp[] = L"ZelvorWindowObject";
+const wchar_t kOwnClass[] = L"ZelvorWindow";
+const UINT_PTR kSubclassId = 0x5A56;
+
+void RegisterOwnClass() {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    wc.lpszClassName = kOwnClass;
+    RegisterClassExW(&wc);
+    registered = true;
+}
+
+} // namespace
+
+TWindow::~TWindow() {
+    if (hwnd_ && IsWindow(hwnd_)) {
+        RemovePropW(hwnd_, kObjectProp);
+        if (subclassed_) RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
+        else SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW));
+        DestroyWindow(hwnd_);
+    }
+}
+
+TWindow *TWindow::FromHandle(HWND hwnd) {
+    return hwnd ? static_cast<TWindow *>(GetPropW(hwnd, kObjectProp)) : nullptr;
+}
+
+void TWindow::CreateOwn(HWND parent, DWORD style, DWORD exStyle, const wchar_t *text, HMENU menuOrId) {
+    RegisterOwnClass();
+    hwnd_ = CreateWindowExW(exStyle, kOwnClass, text, style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, parent, menuOrId,
+                            GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd_) throw std::runtime_error("Cannot create a window");
+    SetPropW(hwnd_, kObjectProp, this);
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnProc));
+}
+
+void TWindow::CreateStandard(const wchar_t *className, HWND parent, DWORD style, DWORD exStyle, int id,
+                             const wchar_t *text) {
+    hwnd_ = CreateWindowExW(exStyle, className, text, style, 0, 0, 0, 0, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd_) throw std::runtime_error("Cannot create a control");
+    SetPropW(hwnd_, kObjectProp, this);
+    SetWindowSubclass(hwnd_, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    subclassed_ = true;
+}
+
+void TWindow::AttachKeySource(HWND inner) {
+    if (inner) SetWindowSubclass(inner, KeySourceProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK TWindow::OwnProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TWindow *self = FromHandle(hwnd);
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        RemovePropW(hwnd, kObjectProp);
+        self->hwnd_ = nullptr;
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    try {
+        return self->Dispatch(msg, wParam, lParam);
+    } catch (const std::exception &e) {
+        Application().HandleException(e);
+        return 0;
+    }
+}
+
+LRESULT CALLBACK TWindow::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto *self = reinterpret_cast<TWindow *>(data);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+        RemovePropW(hwnd, kObjectProp);
+        self->hwnd_ = nullptr;
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
+    try {
+        return self->Dispatch(msg, wParam, lParam);
+    } catch (const std::exception &e) {
+        Application().HandleException(e);
+        return 0;
+    }
+}
+
+LRESULT CALLBACK TWindow::KeySourceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto *self = reinterpret_cast<TWindow *>(data);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, KeySourceProc, kSubclassId);
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
+    try {
+        LRESULT result = 0;
+        if (self->HandleKey(hwnd, msg, wParam, result)) return result;
+    } catch (const std::exception &e) {
+        Application().HandleException(e);
+        return 0;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+// Key events: the handler sees the key first and may replace it or clear it (0 = the control never sees it,
+// nor the character the key would type).
+bool TWindow::HandleKey(HWND source, UINT msg, WPARAM &wParam, LRESULT &result) {
+    switch (msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        swallowChar_ = false;
+        WORD key = static_cast<WORD>(wParam);
+        currentSource_ = source;
+        KeyDown(key, KeyboardShiftState());
+        if (key == 0) {
+            swallowChar_ = true;
+            result = 0;
+            return true;
+        }
+        wParam = key;
+        return false;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        WORD key = static_cast<WORD>(wParam);
+        KeyUp(key, KeyboardShiftState());
+        if (key == 0) {
+            result = 0;
+            return true;
+        }
+        wParam = key;
+        return false;
+    }
+    case WM_CHAR:
+    case WM_SYSCHAR:
+        if (swallowChar_) {
+            swallowChar_ = false;
+            result = 0;
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+void TWindow::KeyDown(WORD &key, TShiftState shift) {
+    if (OnKeyDown) OnKeyDown(key, shift);
+}
+
+void TWindow::KeyUp(WORD &key, TShiftState shift) {
+    if (OnKeyUp) OnKeyUp(key, shift);
+}
+
+LRESULT TWindow::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (HandleKey(hwnd_, msg, wParam, result)) return result;
+    if (ReflectToChild(msg, wParam, lParam, result)) return result;
+    return OnMessage(msg, wParam, lParam);
+}
+
+bool TWindow::ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) {
+    HWND child = nullptr;
+    switch (msg) {
+    case WM_NOTIFY:
+        child = reinterpret_cast<NMHDR *>(lParam)->hwndFrom;
+        break;
+    case WM_COMMAND:
+        child = reinterpret_cast<HWND>(lParam);
+        break;
+    case WM_DRAWITEM:
+        child = reinterpret_cast<DRAWITEMSTRUCT *>(lParam)->hwndItem;
+        break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        child = reinterpret_cast<HWND>(lParam);
+        break;
+    default:
+        return false;
+    }
+    TWindow *target = FromHandle(child);
+    // A combo box's list and edit report through the combo box that owns them.
+    if (!target && child) target = FromHandle(GetParent(child));
+    return target && target->OnReflect(msg, wParam, lParam, result);
+}
+
+bool TWindow::OnReflect(UINT, WPARAM, LPARAM, LRESULT &) { return false; }
+
+LRESULT TWindow::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (subclassed_) return DefSubclassProc(hwnd_, msg, wParam, lParam);
+    return DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT TWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return DefaultProc(msg, wParam, lParam); }
+
+void TWindow::SetBounds(int x, int y, int width, int height) {
+    SetWindowPos(hwnd_, nullptr, x, y, width < 0 ? 0 : width, height < 0 ? 0 : height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT TWindow::Bounds() const {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    HWND parent = GetParent(hwnd_);
+    if (parent && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_CHILD))
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT *>(&r), 2);
+    return r;
+}
+
+int TWindow::Width() const {
+    RECT r = Bounds();
+    return r.right - r.left;
+}
+
+int TWindow::Height() const {
+    RECT r = Bounds();
+    return r.bottom - r.top;
+}
+
+int TWindow::ClientWidth() const {
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    return r.right;
+}
+
+int TWindow::ClientHeight() const {
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    return r.bottom;
+}
+
+bool TWindow::Visible() const { return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void TWindow::SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+
+void TWindow::SetFocus() { ::SetFocus(hwnd_); }
+
+bool TWindow::Focused() const { return GetFocus() == hwnd_; }
+
+void TWindow::SetFont(HFONT font) { SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+
+std::wstring TWindow::Text() const {
+    int n = GetWindowTextLengthW(hwnd_);
+    std::wstring s(n + 1, L'\0');
+    n = GetWindowTextW(hwnd_, s.data(), n + 1);
+    s.resize(n > 0 ? n : 0);
+    return s;
+}
+
+void TWindow::SetText(const std::wstring &text) { SetWindowTextW(hwnd_, text.c_str()); }
+
+void TWindow::Invalidate() { InvalidateRect(hwnd_, nullptr, TRUE); }
+
+} // namespace ui
