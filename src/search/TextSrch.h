@@ -39,6 +39,11 @@ public:
     uint8_t Lower(uint8_t byte) const { return lowerTable_[byte]; }
 
 private:
+    bool Matches(size_t end) const;
+    size_t ScanOne(size_t pos, size_t lastEnd) const;
+    size_t Scan(size_t pos) const;
+    size_t ScanSse2(size_t pos) const;
+
     std::string pattern_;
     std::string lowerPattern_;
     int32_t patternLength_ = 0;
@@ -48,6 +53,11 @@ private:
     std::array<uint8_t, 256> lowerTable_{};
     // The shift table looked up by the raw byte, so the skip loop needs one load per step, not two.
     std::array<int32_t, 256> rawShift_{};
+    // The byte values that fold to the pattern's first and to its last byte (repeated to fill three places),
+    // for checking sixteen windows at once; false when one of them has more forms or the processor lacks SSE2.
+    bool wideScan_ = false;
+    std::array<uint8_t, 3> firstForms_{};
+    std::array<uint8_t, 3> lastForms_{};
 
     std::string_view text_;
     int32_t position_ = 0;
