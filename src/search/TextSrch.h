@@ -7,8 +7,10 @@
 #include <type_traits>
 
 // Finds a byte pattern in a byte text, ignoring letter case as the ANSI code page defines it.
-// The window skips ahead by the shift of the byte just after it, so most text bytes are never compared,
-// and no occurrence is ever stepped over. Occurrences reported by Find/FindNext do not overlap.
+// The window skips ahead by the shift of the byte just after it, so most text bytes are never compared, and no
+// occurrence is ever stepped over. On processors with SSE2 a long text is instead checked sixteen windows at a
+// time by their first and last bytes, which is several times faster on ordinary text and finds the same
+// occurrences. Occurrences reported by Find/FindNext do not overlap.
 class TTextSearch {
 public:
     TTextSearch();
@@ -20,9 +22,7 @@ public:
     // The text is not copied: it must stay alive and unchanged while FindNext is used on it.
     int32_t Find(std::string_view text);
     // A temporary string would be gone before FindNext could look at it.
-    template <class S>
-    requires std::is_same_v<S, std::string> int32_t Find(S &&text)
-    = delete;
+    template <class S, std::enable_if_t<std::is_same_v<S, std::string>, int> = 0> int32_t Find(S &&text) = delete;
 
     // Continues after the last occurrence; returns the next 1-based position, or 0.
     int32_t FindNext();

@@ -54,7 +54,10 @@ void TMyFF::SetFindString(const std::wstring &value) {
 }
 
 FILETIME TMyFF::StoredDate(TDateTime value) {
-    value = std::clamp(value, FirstDate, LastDate);
+    if (!(value >= FirstDate)) // also a value that is no number
+        value = FirstDate;
+    if (value > LastDate)
+        value = LastDate;
     FILETIME utc;
     if (!DateTimeToUtcFileTime(value, utc))
         utc = {65535, 65535};

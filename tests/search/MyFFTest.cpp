@@ -325,22 +325,6 @@ TEST(MyFF, AFileThatCannotBeOpenedDoesNotQualify) {
     EXPECT_EQ(Found(ff, tree), (Names{L"locked.txt", L"open.txt"}));
 }
 
-TEST(MyFF, FindsTextAcrossBlocksAndLeavesFileTimes) {
-    TempTree tree;
-    const std::wstring path = tree.File(L"long.txt", std::string(1000, 'x') + "NeEdLe" + std::string(1000, 'y'));
-    tree.File(L"none.txt", std::string(3000, 'n'));
-    const FILETIME stamp = FileTimeOf(2003, 3, 3);
-    TempTree::SetWriteTime(path, stamp);
-    TMyFF ff;
-    ff.SetFindString(L"needle");
-    for (size_t block : {1u, 3u, 999u, 1001u, 1u << 20}) {
-        ff.SetBlockSize(block);
-        EXPECT_EQ(Found(ff, tree), Names{L"long.txt"}) << block;
-    }
-    const FILETIME after = TempTree::WriteTime(path);
-    EXPECT_EQ(CompareFileTime(&stamp, &after), 0);
-}
-
 // A file of more than 4 GiB, its text at the very end: read in bounded blocks, it is still found. Its size's low
 // 32 bits are small, so the default size range lets it through.
 TEST(MyFF, FindsTextAtTheEndOfAFileLargerThanTheAddressSpace) {
