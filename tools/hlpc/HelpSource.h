@@ -40,7 +40,7 @@ struct HelpProject {
 //   @title Window title            @copyright Text       (before the first topic)
 //   @topic key id Topic title      (id: a number for the context map, or "-")
 //   ## Heading                     (a bold heading paragraph)
-//   - item                         (an indented paragraph)
+//   - item                         (an indented paragraph; following lines continue it)
 //   text lines                     (joined into one paragraph; a blank line ends it)
 // Inside text: **bold** and [link text](key).
 // Throws std::runtime_error naming the line of the first fault.
