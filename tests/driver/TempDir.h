@@ -1,0 +1,31 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace testdriver {
+
+// A fresh, empty folder of its own for one test, removed with everything in it afterwards.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir &) = delete;
+    TempDir &operator=(const TempDir &) = delete;
+
+    // The folder's path, ending in "\".
+    const std::wstring &Path() const { return path_; }
+    std::wstring operator/(const std::wstring &name) const { return path_ + name; }
+    // Creates a file (and its folders) with the given content; returns its full path.
+    std::wstring File(const std::wstring &relative, const std::string &content = "", DWORD attributes = 0);
+    std::wstring Folder(const std::wstring &relative, DWORD attributes = 0);
+
+private:
+    std::wstring path_;
+};
+
+bool Exists(const std::wstring &path);
+std::string ReadFileBytes(const std::wstring &path);
+void RemoveTree(const std::wstring &path);
+
+} // namespace testdriver

@@ -1,0 +1,226 @@
+#include "filelist/FileList.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "driver/TempDir.h"
+#include "driver/TestDriver.h"
+#include "ui/Form.h"
+
+using namespace filelist;
+using testdriver::TempDir;
+
+namespace {
+
+// A file list on a form of its own, read back through the list view's messages as a person's tools would.
+class FileListTest : public testing::Test {
+protected:
+    void SetUp() override {
+        form.CreateForm(L"File list test", 600, 400, false);
+        list.Create(form.Handle(), 10);
+        list.SetBounds(0, 0, 580, 360);
+        list.SetFileTypes(kAllFileTypes);
+    }
+
+    std::vector<std::wstring> Shown() {
+        std::vector<std::wstring> names = testdriver::Captions(list.Handle());
+        return names;
+    }
+
+    ui::TForm form;
+    TFileList list;
+    TempDir dir;
+};
+
+using Names = std::vector<std::wstring>;
+
+TEST_F(FileListTest, ListsFoldersFirstWithParentRowAndLowerCaseFiles) {
+    dir.File(L"README.TXT", "hello");
+    dir.File(L"b.bin", "12");
+    dir.Folder(L"Program Files");
+    list.SetDirectory(dir.Path());
+    EXPECT_EQ(Shown(), (Names{L"..", L"Program Files", L"b.bin", L"readme.txt"}));
+    auto rows = testdriver::ReadRows(list.Handle());
+    EXPECT_EQ(rows[3].subItems[0], L"         5");
+    EXPECT_EQ(rows[0].subItems[0], L"");
+    EXPECT_TRUE(list.IsFolder(0));
+    EXPECT_TRUE(list.IsFolder(1));
+    EXPECT_FALSE(list.IsFolder(2));
+    EXPECT_FALSE(list.IsFolder(-1));
+    EXPECT_FALSE(list.IsFolder(99));
+    EXPECT_EQ(list.Directory(), dir.Path());
+}
+
+TEST_F(FileListTest, ZeroLengthFileIsNotAFolder) {
+    dir.File(L"empty.dat");
+    list.SetDirectory(dir.Path());
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_FALSE(list.IsFolder(1));
+}
+
+TEST_F(FileListTest, FiltersByAttributesAndDisplayDirectory) {
+    dir.File(L"arch.txt", "", FILE_ATTRIBUTE_ARCHIVE);
+    std::wstring plain = dir.File(L"plain.txt", "", FILE_ATTRIBUTE_NORMAL);
+    dir.Folder(L"hiddenfolder", FILE_ATTRIBUTE_HIDDEN);
+    dir.Folder(L"shown");
+    // Some file systems (Wine's among them) give every file the archive attribute.
+    bool plainHasNoAttributes = !(GetFileAttributesW(plain.c_str()) & FILE_ATTRIBUTE_ARCHIVE);
+    Names bare = plainHasNoAttributes ? Names{L"..", L"shown", L"plain.txt"} : Names{L"..", L"shown"};
+    struct Case {
+        const char *what;
+        TFileTypes types;
+        bool displayDirectory;
+        Names expected;
+    };
+    const Case cases[] = {
+        {"all", kAllFileTypes, true, {L"..", L"hiddenfolder", L"shown", L"arch.txt", L"plain.txt"}},
+        {"empty types keep entries without attributes", 0, true, bare},
+        {"hidden folder needs ftHidden", FileTypeBit(ftArchive) | FileTypeBit(ftHidden), true,
+         {L"..", L"hiddenfolder", L"shown", L"arch.txt", L"plain.txt"}},
+        {"no folders", kAllFileTypes, false, {L"arch.txt", L"plain.txt"}},
+    };
+    list.SetDirectory(dir.Path());
+    for (const Case &c : cases) {
+        list.SetFileTypes(c.types);
+        list.SetDisplayDirectory(c.displayDirectory);
+        list.SetDirectory(dir.Path());
+        EXPECT_EQ(Shown(), c.expected) << c.what;
+    }
+}
+
+TEST_F(FileListTest, MaskFiltersFilesButNeverFolders) {
+    dir.File(L"a.txt");
+    dir.File(L"b.doc");
+    dir.File(L"makefile");
+    dir.Folder(L"sub.d");
+    list.SetDirectory(dir.Path());
+    list.SetMask(L"*.txt");
+    EXPECT_EQ(Shown(), (Names{L"..", L"sub.d", L"a.txt"}));
+    list.SetMask(L"*.*");
+    EXPECT_EQ(Shown(), (Names{L"..", L"sub.d", L"a.txt", L"b.doc"}));
+    list.SetMask(L"*.EXE;*.bat");
+    EXPECT_EQ(list.Mask(), L"*.bat;*.exe");
+    list.SetMask(L"");
+    EXPECT_EQ(list.Mask(), L"*");
+    EXPECT_EQ(Shown(), (Names{L"..", L"sub.d", L"a.txt", L"b.doc", L"makefile"}));
+    list.SetMask(L"*.txt");
+    list.AddMask(L"*.doc");
+    EXPECT_EQ(list.Mask(), L"*.doc;*.txt");
+    EXPECT_EQ(Shown(), (Names{L"..", L"sub.d", L"a.txt"})) << "AddMask does not re-read";
+}
+
+TEST_F(FileListTest, UnreadableOrEmptyDirectoryGivesNoRows) {
+    list.SetDirectory(dir / L"vanished");
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.Directory(), dir / L"vanished\\");
+    list.SetDirectory(L"q:\\");
+    EXPECT_EQ(list.Count(), 0);
+    list.SetDirectory(L"");
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.Directory(), L"");
+}
+
+TEST_F(FileListTest, DriveRootHasNoParentRow) {
+    list.SetDirectory(L"c:\\");
+    ASSERT_GT(list.Count(), 0);
+    EXPECT_NE(list.Caption(0), L"..");
+}
+
+TEST_F(FileListTest, ListingDropsMarksAndSelection) {
+    dir.File(L"a.txt");
+    dir.File(L"b.txt");
+    list.SetDirectory(dir.Path());
+    list.SetMarked(1, true);
+    list.SetSelected(2);
+    auto rows = testdriver::ReadRows(list.Handle());
+    EXPECT_TRUE(rows[1].marked);
+    EXPECT_TRUE(rows[2].selected);
+    list.SetDirectory(list.Directory());
+    rows = testdriver::ReadRows(list.Handle());
+    EXPECT_TRUE(std::none_of(rows.begin(), rows.end(), [](auto &r) { return r.marked || r.selected; }));
+}
+
+TEST_F(FileListTest, SortColumnWrites) {
+    dir.File(L"big.txt", std::string(500, 'x'));
+    dir.File(L"small.txt", "x");
+    dir.File(L"mid.txt", std::string(50, 'x'));
+    list.SetDirectory(dir.Path());
+    EXPECT_EQ(Shown(), (Names{L"..", L"big.txt", L"mid.txt", L"small.txt"}));
+    list.SetSortColumn(fiSize);
+    EXPECT_EQ(Shown(), (Names{L"..", L"small.txt", L"mid.txt", L"big.txt"}));
+    list.SetSortColumn(fiSize);
+    EXPECT_TRUE(TFileList::Reversed());
+    EXPECT_EQ(Shown(), (Names{L"..", L"big.txt", L"mid.txt", L"small.txt"}));
+    list.SetSortColumn(fiSize);
+    EXPECT_EQ(Shown(), (Names{L"..", L"small.txt", L"mid.txt", L"big.txt"})) << "twice the same member restores";
+    list.SetSortColumn(fiAll);
+    list.SetSortColumn(fiAttributes); // not shown
+    EXPECT_EQ(list.SortColumn(), fiSize);
+    EXPECT_EQ(Shown(), (Names{L"..", L"small.txt", L"mid.txt", L"big.txt"}));
+    TFileList::SetReversed(false);
+}
+
+TEST_F(FileListTest, SortingKeepsTheCursorOnItsRow) {
+    dir.File(L"a.txt", std::string(500, 'x'));
+    dir.File(L"b.txt", "x");
+    list.SetDirectory(dir.Path());
+    list.SetSelected(1); // a.txt
+    list.SetSortColumn(fiSize);
+    EXPECT_EQ(list.Caption(list.Selected()), L"a.txt");
+}
+
+TEST_F(FileListTest, ColumnsFollowViewColumns) {
+    HWND lv = list.Handle();
+    EXPECT_EQ(testdriver::ColumnCount(lv), 4);
+    EXPECT_EQ(testdriver::ColumnCaption(lv, 3), L"Modified");
+    list.SetViewColumns(FileInfoBit(fiAttributes) | FileInfoBit(fiPath));
+    ASSERT_EQ(testdriver::ColumnCount(lv), 4);
+    EXPECT_EQ(testdriver::ColumnWidth(lv, 0), 0);
+    EXPECT_EQ(testdriver::ColumnWidth(lv, 1), 0);
+    EXPECT_EQ(testdriver::ColumnCaption(lv, 2), L"Attributes");
+    EXPECT_EQ(testdriver::ColumnCaption(lv, 3), L"Path");
+    std::wstring readOnly = dir.File(L"r.txt", "", FILE_ATTRIBUTE_READONLY);
+    list.SetDirectory(dir.Path());
+    auto rows = testdriver::ReadRows(lv);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].subItems[1], AttributeLetters(GetFileAttributesW(readOnly.c_str())));
+    EXPECT_NE(rows[1].subItems[1].find(L'R'), std::wstring::npos);
+    EXPECT_EQ(rows[1].subItems[2], dir.Path());
+}
+
+TEST_F(FileListTest, ClickOnHeaderSortsByThatColumn) {
+    dir.File(L"a.zzz", "x");
+    dir.File(L"b.aaa", "x");
+    list.SetViewColumns(FileInfoBit(fiName) | FileInfoBit(fiSize) | FileInfoBit(fiDosExt));
+    list.SetDirectory(dir.Path());
+    NMLISTVIEW click{};
+    click.hdr.hwndFrom = list.Handle();
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = 2;
+    SendMessageW(form.Handle(), WM_NOTIFY, 10, reinterpret_cast<LPARAM>(&click));
+    EXPECT_EQ(list.SortColumn(), fiDosExt);
+    EXPECT_EQ(Shown(), (Names{L"..", L"b.aaa", L"a.zzz"}));
+}
+
+TEST_F(FileListTest, SecondRequestDuringAListingWins) {
+    for (int i = 0; i < 3000; ++i) dir.File(L"many\\f" + std::to_wstring(i) + L".txt");
+    dir.File(L"few\\only.txt");
+    bool asked = false;
+    // A command handled while the big folder is being listed points the list elsewhere.
+    UINT_PTR timer = SetTimer(form.Handle(), 77, 1, nullptr);
+    list.OnFileAdd = [&](TFileList &, int, const std::wstring &, const WIN32_FIND_DATAW &) {
+        if (!asked && list.Count() > 100) {
+            asked = true;
+            list.SetDirectory(dir / L"few");
+        }
+    };
+    list.SetDirectory(dir / L"many");
+    KillTimer(form.Handle(), timer);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(list.Directory(), dir / L"few\\");
+    EXPECT_EQ(Shown(), (Names{L"..", L"only.txt"}));
+}
+
+} // namespace

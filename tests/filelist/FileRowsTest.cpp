@@ -1,0 +1,127 @@
+#include "filelist/FileColumns.h"
+#include "filelist/FileRows.h"
+
+#include <gtest/gtest.h>
+
+using namespace filelist;
+
+namespace {
+
+TFileRow Folder(const wchar_t *name) { return TFileRow{name, {L"", L"Folder", L"01.01.2020  10:00"}}; }
+TFileRow File(const wchar_t *name, unsigned long long size, const wchar_t *type, const wchar_t *date) {
+    return TFileRow{name, {SizeText(size), type, date}};
+}
+
+std::vector<std::wstring> Order(std::vector<TFileRow> rows, int column, bool reverse, bool date) {
+    SortRows(rows, column, reverse, date);
+    std::vector<std::wstring> names;
+    for (const TFileRow &r : rows) names.push_back(r.caption);
+    return names;
+}
+
+std::vector<TFileRow> Sample() {
+    return {File(L"b.txt", 300, L"Text", L"2021-01-01  10:00"),
+            Folder(L"Zeta"),
+            File(L"a.txt", 20, L"Text", L"2023-05-01  10:00"),
+            Folder(L".."),
+            File(L"c.bin", 20, L"Binary", L"2022-01-01  10:00"),
+            Folder(L"!bang"),
+            Folder(L"alpha")};
+}
+
+using Names = std::vector<std::wstring>;
+
+struct SortCase {
+    const char *what;
+    int column;
+    bool reverse;
+    bool date;
+    Names expected;
+};
+
+TEST(CompareRows, OrdersOfTheSample) {
+    const SortCase cases[] = {
+        {"by name: folders first, '..' after '!' but before letters", 0, false, false,
+         {L"!bang", L"..", L"alpha", L"Zeta", L"a.txt", L"b.txt", L"c.bin"}},
+        {"by name reversed: folders still first, Z to A", 0, true, false,
+         {L"Zeta", L"alpha", L"..", L"!bang", L"c.bin", L"b.txt", L"a.txt"}},
+        {"by size: padded text is numeric order, ties by name", 1, false, false,
+         {L"!bang", L"..", L"alpha", L"Zeta", L"a.txt", L"c.bin", L"b.txt"}},
+        {"by type: ties by name", 2, false, false,
+         {L"!bang", L"..", L"alpha", L"Zeta", L"c.bin", L"a.txt", L"b.txt"}},
+        {"by date: newest first", 3, false, true,
+         {L"Zeta", L"alpha", L"..", L"!bang", L"a.txt", L"c.bin", L"b.txt"}},
+        {"by date reversed: oldest first", 3, true, true,
+         {L"!bang", L"..", L"alpha", L"Zeta", L"b.txt", L"c.bin", L"a.txt"}},
+    };
+    for (const SortCase &c : cases) EXPECT_EQ(Order(Sample(), c.column, c.reverse, c.date), c.expected) << c.what;
+}
+
+TEST(CompareRows, FolderFirstIsFinalInEveryDirection) {
+    TFileRow folder = Folder(L"zzz"), file = File(L"aaa", 1, L"T", L"d");
+    for (bool reverse : {false, true})
+        for (bool date : {false, true}) {
+            EXPECT_EQ(CompareRows(folder, file, 0, reverse, date), -1);
+            EXPECT_EQ(CompareRows(file, folder, 0, reverse, date), 1);
+        }
+}
+
+TEST(CompareRows, MissingSubItemComparesAsEmpty) {
+    TFileRow shortRow{L"b", {L"         1"}};
+    TFileRow longRow{L"a", {L"         1", L"Text"}};
+    EXPECT_LT(CompareRows(shortRow, longRow, 2, false, false), 0);
+}
+
+TEST(Columns, NameAndSizeAlwaysPresent) {
+    TColumnMap map = BuildColumnMap(FileInfoBit(fiType) | FileInfoBit(fiPath));
+    EXPECT_EQ(map.count, 4);
+    EXPECT_EQ(map.columnOf[fiName], 0);
+    EXPECT_EQ(map.columnOf[fiSize], 1);
+    EXPECT_EQ(map.columnOf[fiType], 2);
+    EXPECT_EQ(map.columnOf[fiPath], 3);
+    EXPECT_EQ(map.columnOf[fiModified], -1);
+    TColumnMap all = BuildColumnMap(FileInfoBit(fiAll));
+    EXPECT_EQ(all.count, 10);
+}
+
+TEST(Columns, Texts) {
+    struct AttrCase {
+        DWORD attributes;
+        const wchar_t *letters;
+    };
+    const AttrCase attrs[] = {
+        {0, L""},
+        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE, L"DA"},
+        {FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, L"RSH"},
+        {FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_COMPRESSED, L"T"},
+        {0x13F, L"DARSHT"},
+    };
+    for (const AttrCase &c : attrs) EXPECT_EQ(AttributeLetters(c.attributes), c.letters) << c.attributes;
+
+    EXPECT_EQ(SizeText(0), L"         0");
+    EXPECT_EQ(SizeText(1234567890), L"1234567890");
+    EXPECT_EQ(SizeText(12345678901ull), L"12345678901");
+    EXPECT_EQ(FallbackTypeName(L"archive.Zvx"), L".ZVX File");
+    EXPECT_EQ(FallbackTypeName(L"makefile"), L" File");
+}
+
+TEST(Columns, FileTypesFilter) {
+    struct Case {
+        DWORD attributes;
+        TFileTypes types;
+        bool passes;
+    };
+    const Case cases[] = {
+        {FILE_ATTRIBUTE_ARCHIVE, 0, false},
+        {FILE_ATTRIBUTE_NORMAL, 0, true},
+        {FILE_ATTRIBUTE_DIRECTORY, 0, true},
+        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, FileTypeBit(ftArchive), false},
+        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, FileTypeBit(ftHidden), true},
+        {FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, FileTypeBit(ftAll), true},
+        {FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY, FileTypeBit(ftArchive), false},
+        {FILE_ATTRIBUTE_TEMPORARY, FileTypeBit(ftTemporary), true},
+    };
+    for (const Case &c : cases) EXPECT_EQ(MatchesFileTypes(c.attributes, c.types), c.passes) << c.attributes;
+}
+
+} // namespace
