@@ -5,6 +5,8 @@
 
 #include "app/CommandIds.h"
 #include "app/Version.h"
+#include "help/HelpCommands.h"
+#include "help/PrintCommand.h"
 #include "ui/Application.h"
 
 namespace app {
@@ -13,12 +15,6 @@ namespace {
 constexpr int kLeftIds = 100, kRightIds = 200, kHistoryCmdBoxId = 300;
 constexpr int kCommandPanelHeight = 21, kPromptWidth = 223, kSplitterWidth = 2;
 
-std::wstring ExecutableDirectory() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring dir = path;
-    return dir.substr(0, dir.rfind(L'\\') + 1);
-}
 } // namespace
 
 void InitApplication() {
@@ -26,7 +22,7 @@ void InitApplication() {
     InitCommonControlsEx(&icc);
     OleInitialize(nullptr);
     ui::Application().SetTitle(L"Zelvor");
-    ui::Application().SetHelpFile(ExecutableDirectory() + L"Zelvor.hlp");
+    ui::Application().SetHelpFile(help::HelpFileBesideExecutable());
     ui::Application().SetShortcuts(
         ui::TShortcutTable::FromResource(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS)));
 }
@@ -37,13 +33,26 @@ TMainForm::TMainForm() {
     };
 }
 
+TMainForm::~TMainForm() = default;
+
 void TMainForm::Create() {
     menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINMENU));
     CreateForm(L"Zelvor - version " ZELVOR_VERSION_TEXT, 813, 405, true, menu_);
     CreateSides();
+    FileCommands.CreateWindows();
+    SettingsCommands.CreateWindows();
     OnShow = [this] { FormShow(); };
     OnResize = [this] { FormResize(); };
+    OnClose = [this] { FormClose(); };
     BindCommand(IDM_QUIT1, [this] { Quit1Click(); });
+    BindCommand(IDM_CHANGE1, [this] { FileCommands.Change1Click(); });
+    BindCommand(IDM_OPTIONS1, [this] { SettingsCommands.Options1Click(); });
+    BindCommand(IDM_SAVEPOSITION1, [this] { SettingsCommands.Saveposition1Click(); });
+    BindCommand(IDM_RUNDOS1, [this] { SettingsCommands.RunDOS1Click(); });
+    BindCommand(IDM_INDEX1, [this] { Index1Click(); });
+    BindCommand(IDM_FILEOPERATIONS1, [this] { FileOperations1Click(); });
+    BindCommand(IDM_KEYBOARD1, [this] { Keyboard1Click(); });
+    BindCommand(IDM_PRINT1, [this] { Print1Click(); });
 }
 
 void TMainForm::CreateSides() {
@@ -110,6 +119,7 @@ void TMainForm::PrepareMarkImage() {
 
 void TMainForm::FormShow() {
     PrepareMarkImage();
+    SettingsCommands.RestoreBeforeLayout();
     FormResize();
     Left.TitlePanel.SetColor(kActiveTitleColor);
     Left.TitlePanel.SetFontColor(RGB(255, 255, 255));
@@ -117,6 +127,7 @@ void TMainForm::FormShow() {
     Right.TitlePanel.SetFontColor(RGB(255, 255, 255));
     Right.DriveCombo.SetDrive(Right.Directory().empty() ? L'c' : Right.Directory()[0]);
     Left.DriveCombo.SetDrive(Left.Directory().empty() ? L'c' : Left.Directory()[0]);
+    SettingsCommands.RestoreDirectoriesAgain();
     Left.TitlePanel.SetCaption(Left.Directory());
     Right.TitlePanel.SetCaption(Right.Directory());
     SetPrompt(Left.Directory());
@@ -136,7 +147,24 @@ void TMainForm::FormResize() {
     HistoryCmdBox.SetBounds(kPromptWidth + 4, 0, panelWidth - kPromptWidth - 4, 200);
 }
 
+void TMainForm::FormClose() { SettingsCommands.SaveOnClose(); }
+
 void TMainForm::Quit1Click() { Close(); }
+
+void TMainForm::Index1Click() { help::ShowHelpTopic(Handle(), ui::Application().HelpFile(), help::kIndexTopic); }
+
+void TMainForm::FileOperations1Click() {
+    help::ShowHelpTopic(Handle(), ui::Application().HelpFile(), help::kFileOperationsTopic);
+}
+
+void TMainForm::Keyboard1Click() { help::ShowHelpTopic(Handle(), ui::Application().HelpFile(), help::kKeyboardTopic); }
+
+void TMainForm::Print1Click() {
+    TSide &side = ActiveSide();
+    int row = side.FileView.Selected();
+    if (row < 0) return;
+    help::PrintFile(Handle(), side.Directory() + side.FileView.Caption(row), side.FileView.IsFolder(row));
+}
 
 void TMainForm::RunCommand(int id) {
     UINT state = GetMenuState(menu_, id, MF_BYCOMMAND);

@@ -6,6 +6,8 @@
 #include <map>
 #include <memory>
 
+#include "app/FileCommands.h"
+#include "app/SettingsCommands.h"
 #include "app/Side.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -23,6 +25,7 @@ using ImageListHandle = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, Image
 class TMainForm : public ui::TForm, private ISideHost {
 public:
     TMainForm();
+    ~TMainForm() override;
     void Create();
 
     TSide Left;
@@ -32,6 +35,8 @@ public:
     ui::TPanel CMDTitlePanel;
     ui::TComboBox HistoryCmdBox;
     ImageListHandle StateImageList;
+    TFileCommands FileCommands{*this};
+    TSettingsCommands SettingsCommands{*this};
 
     // Aliases with the names the program's handlers use.
     filelist::TFileList &LeftFileView = Left.FileView;
@@ -49,7 +54,12 @@ public:
 
     void FormShow();
     void FormResize();
+    void FormClose();
     void Quit1Click();
+    void Index1Click();
+    void FileOperations1Click();
+    void Keyboard1Click();
+    void Print1Click();
 
     void LeftFileViewClick() { Left.Activate(); }
     void RightFileViewClick() { Right.Activate(); }

@@ -41,7 +41,12 @@ void TForm::CenterOnScreen() {
 void TForm::Show() {
     if (!shown_) {
         shown_ = true;
-        if (OnShow) OnShow();
+        // A failing step of the show handler is reported and skips the rest of it; the window still shows.
+        try {
+            if (OnShow) OnShow();
+        } catch (const std::exception &e) {
+            Application().HandleException(e);
+        }
         HWND focus = GetFocus();
         if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
     } else if (OnShow && modal_) {
