@@ -9,6 +9,7 @@
 #include "app/FileCommands.h"
 #include "app/SettingsCommands.h"
 #include "app/Side.h"
+#include "filelist/HistoryBox.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/Panel.h"
@@ -33,7 +34,7 @@ public:
     ui::TSplitter Splitter1;
     ui::TPanel CMDPanel;
     ui::TPanel CMDTitlePanel;
-    ui::TComboBox HistoryCmdBox;
+    filelist::THistoryBox HistoryCmdBox;
     ImageListHandle StateImageList;
     TFileCommands FileCommands{*this};
     TSettingsCommands SettingsCommands{*this};

@@ -1,13 +1,19 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
+#include "config/Colors.h"
+#include "config/OptionForm.h"
+#include "config/SettingsStore.h"
+#include "ui/Handles.h"
 #include "ui/Keys.h"
 
 namespace app {
 
 class TMainForm;
+class TSide;
 
 // The main window's settings: restore at start and save at exit, the command line with its history,
 // and the Configuration dialog.
@@ -29,14 +35,46 @@ public:
 
     // The command line as the panel keys use it.
     std::wstring CommandLineText() const;
-    void RunCommandLineFromPanel();          // Enter in a panel with text in the command line
-    void TypeIntoCommandLine(wchar_t c);     // a character key in a panel
+    void RunCommandLineFromPanel();                       // Enter in a panel with text in the command line
+    void TypeIntoCommandLine(wchar_t c);                  // a character key in a panel
     void InsertIntoCommandLine(const std::wstring &name); // Ctrl+Enter in a panel
-    void ClearCommandLine();                 // Escape in a panel
+    void ClearCommandLine();                              // Escape in a panel
     void HistoryCmdBoxKeyDown(WORD &key, ui::TShiftState shift);
+    // Enter in the command line itself: the program before the first blank, the rest its parameters.
+    void RunCommandLine();
+
+    // The Configuration dialog, created with the main window's other windows.
+    config::TOptionForm OptionForm;
+    // Apply's steps: the colours and the font to both panels, the save-on-exit choices, what they ask to
+    // save now, and the dialog's settings. fromOk writes the history file even when the history is empty.
+    void ApplyOptions(bool fromOk);
+
+    // The history file, "cmd.his" beside the executable.
+    std::wstring HistoryFile;
+    // Opens a file through the shell ("open", no working directory, SW_SHOW); replaceable so that tests
+    // can observe it without starting programs.
+    std::function<void(HWND owner, const std::wstring &file, const std::wstring &parameters)> ShellOpen;
+
+    // The panels' look as last applied, in the settings store's colour values.
+    config::TColor PanelTextColor() const { return textColor_; }
+    config::TColor PanelBackColor() const { return backColor_; }
+    std::wstring PanelFontName() const;
 
 private:
+    void SetPanelTextColor(config::TColor color);
+    void SetPanelBackColor(config::TColor color);
+    void SetPanelFontName(const std::wstring &name);
+    void RestoreDirectories();
+    void SaveHistory(bool evenWhenEmpty);
+    config::TPanelsState PanelsState() const;
+    config::TWindowPos WindowPos() const;
+    void SetWindowPosValue(config::TPosValue which, int value);
+    TSide &ActiveSide();
+
     TMainForm &form_;
+    config::TColor textColor_ = config::clWindowText;
+    config::TColor backColor_ = config::clWindow;
+    ui::FontHandle panelFont_;
 };
 
 } // namespace app
