@@ -1,6 +1,14 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+
+namespace fileops {
+class TFileOperation;
+class TOperationForm;
+class TSetAtrForm;
+} // namespace fileops
+
 namespace app {
 
 class TMainForm;
@@ -23,8 +31,21 @@ public:
     void ShowContextMenu(TSide &side, POINT screen);
     void ShowProperties(TSide &side);
 
+    // The windows and the file operation these commands own; the prompt also serves other commands
+    // (group marking, edit a new file). Valid after CreateWindows.
+    fileops::TOperationForm &OperationForm() { return *operationForm_; }
+    fileops::TSetAtrForm &SetAtrForm() { return *setAtrForm_; }
+    fileops::TFileOperation &FileOper() { return *fileOper_; }
+
 private:
+    bool RunCommand(TSide &source, TFileCommand command);
+    // The cursor row's full path; empty when the side has no cursor row.
+    static std::wstring CursorPath(TSide &side);
+
     TMainForm &form_;
+    std::unique_ptr<fileops::TSetAtrForm> setAtrForm_;
+    std::unique_ptr<fileops::TOperationForm> operationForm_;
+    std::unique_ptr<fileops::TFileOperation> fileOper_;
 };
 
 } // namespace app

@@ -1,0 +1,83 @@
+#include "fileops/FileCommandRunner.h"
+
+#include "fileops/MakeDirectories.h"
+#include "ui/Application.h"
+
+namespace fileops {
+
+std::vector<std::wstring> SourceCaptions(const filelist::TFileList &view) {
+    std::vector<std::wstring> captions;
+    for (int i = 0; i < view.Count(); ++i)
+        if (view.Marked(i)) captions.push_back(view.Caption(i));
+    if (captions.empty() && view.Selected() >= 0) captions.push_back(view.Caption(view.Selected()));
+    return captions;
+}
+
+std::wstring SourceList(const std::wstring &directory, const std::vector<std::wstring> &captions) {
+    std::wstring list;
+    for (size_t i = 0; i < captions.size(); ++i) {
+        if (i > 0) list += L'\0';
+        list += directory + captions[i];
+    }
+    return list;
+}
+
+void ShowNoFilesSelected(HWND owner) {
+    MessageBoxW(owner, L"No Files Selected", ui::Application().Title().c_str(), MB_OK);
+}
+
+std::wstring TFileCommandRunner::SourceListOf(const filelist::TFileList &source) {
+    std::vector<std::wstring> captions = SourceCaptions(source);
+    if (captions.empty()) return {};
+    // The parent row would hand the whole parent directory to the shell.
+    if (captions.size() == 1 && captions[0] == L"..") {
+        ShowNoFilesSelected(owner_);
+        return {};
+    }
+    return SourceList(source.Directory(), captions);
+}
+
+void TFileCommandRunner::Run(TFileOp op, const std::wstring &from, const std::wstring &to, const std::wstring &title,
+                             TFileOpFlags flags) {
+    fileOper_.SetOperation(op);
+    fileOper_.SetFilesFrom(from);
+    fileOper_.SetFilesTo(to);
+    fileOper_.SetProgressTitle(title);
+    fileOper_.SetFlags(flags);
+    fileOper_.Execute();
+}
+
+bool TFileCommandRunner::CopyOrMove(const filelist::TFileList &source, const std::wstring &targetDirectory, TFileOp op,
+                                    const std::wstring &caption) {
+    std::wstring from = SourceListOf(source);
+    if (from.empty()) return false;
+    if (prompt_.Ask(caption, L"", L"to :", targetDirectory + L"*.*") != ui::mrOk) return false;
+    Run(op, from, prompt_.EditTo.Text(), caption, 0);
+    return true;
+}
+
+bool TFileCommandRunner::Copy(const filelist::TFileList &source, const std::wstring &targetDirectory) {
+    return CopyOrMove(source, targetDirectory, foCopy, L"Copy");
+}
+
+bool TFileCommandRunner::RenameMove(const filelist::TFileList &source, const std::wstring &targetDirectory) {
+    return CopyOrMove(source, targetDirectory, foMove, L"Rename\\Move");
+}
+
+bool TFileCommandRunner::MakeDir(const filelist::TFileList &source) {
+    if (prompt_.Ask(L"Create new dir", L"", L"", L"") != ui::mrOk) return false;
+    std::wstring name = prompt_.EditTo.Text();
+    if (name.empty()) return false;
+    MakeDirectories(source.Directory() + name);
+    return true;
+}
+
+bool TFileCommandRunner::Delete(const filelist::TFileList &source, bool toRecycleBin) {
+    std::wstring from = SourceListOf(source);
+    if (from.empty()) return false;
+    if (toRecycleBin) Run(foDelete, from, L"", L"Delete to Recycle Bin", FileOpFlagBit(fofAllowUndo));
+    else Run(foDelete, from, L"", L"Delete without Recycle Bin", 0);
+    return true;
+}
+
+} // namespace fileops

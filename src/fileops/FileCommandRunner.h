@@ -1,0 +1,46 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "filelist/FileList.h"
+#include "fileops/FileOp.h"
+#include "fileops/OperationForm.h"
+
+namespace fileops {
+
+// The captions a file command acts on: the marked rows in row order, or the cursor row when no row is
+// marked; none when there is no cursor row either.
+std::vector<std::wstring> SourceCaptions(const filelist::TFileList &view);
+// The source list: each caption after the directory (which ends in "\"), separated by single NULs.
+std::wstring SourceList(const std::wstring &directory, const std::vector<std::wstring> &captions);
+// "No Files Selected", for a command that is asked to act on the parent row.
+void ShowNoFilesSelected(HWND owner);
+
+// Copy, rename/move, make directory and the two deletes of one side's rows. Each returns whether it ran
+// its operation; the caller then lists both sides again.
+class TFileCommandRunner {
+public:
+    TFileCommandRunner(TOperationForm &prompt, TFileOperation &fileOper, HWND owner)
+        : prompt_(prompt), fileOper_(fileOper), owner_(owner) {}
+
+    bool Copy(const filelist::TFileList &source, const std::wstring &targetDirectory);
+    bool RenameMove(const filelist::TFileList &source, const std::wstring &targetDirectory);
+    bool MakeDir(const filelist::TFileList &source);
+    bool Delete(const filelist::TFileList &source, bool toRecycleBin);
+
+private:
+    bool CopyOrMove(const filelist::TFileList &source, const std::wstring &targetDirectory, TFileOp op,
+                    const std::wstring &caption);
+    // The source list of the view, or empty after telling the user why there is none.
+    std::wstring SourceListOf(const filelist::TFileList &source);
+    void Run(TFileOp op, const std::wstring &from, const std::wstring &to, const std::wstring &title,
+             TFileOpFlags flags);
+
+    TOperationForm &prompt_;
+    TFileOperation &fileOper_;
+    HWND owner_;
+};
+
+} // namespace fileops

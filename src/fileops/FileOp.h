@@ -1,0 +1,76 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "ui/Window.h"
+
+namespace fileops {
+
+// The shell operations, in the order of their ordinals.
+enum TFileOp { foCopy, foDelete, foMove, foRename };
+
+// The shell's option flags; a set of them is a bit set in which member n is bit n.
+enum TFileOpFlag {
+    fofAllowUndo,
+    fofConfirmMouse,
+    fofFilesOnly,
+    fofMultiDestFiles,
+    fofNoConfirmation,
+    fofNoConfirmMkDir,
+    fofRenameOnCollision,
+    fofSilent,
+    fofSimpleProgress
+};
+using TFileOpFlags = std::uint16_t;
+constexpr TFileOpFlags FileOpFlagBit(TFileOpFlag flag) { return static_cast<TFileOpFlags>(1u << flag); }
+
+// The shell's function code and flag word for an operation and a flag set.
+UINT ShellFunction(TFileOp op);
+FILEOP_FLAGS ShellFlags(TFileOpFlags flags);
+// A name list as the shell takes it: the names separated by NUL (";" separates too), ended by two NULs.
+std::wstring ShellNameList(const std::wstring &names);
+// The destination names as handed to the shell: a "<directory>\*.*" whose directory exists becomes
+// "<directory>\", since the shell's copy does not take the wildcard form everywhere.
+std::wstring ShellDestinationList(const std::wstring &names);
+
+// One request to the shell's file operation: the operation, its source and destination names, flags and a
+// progress title. Writing Active (or calling Execute) runs it; the shell shows its own progress,
+// confirmations and errors, and only OperationAborted tells what became of it.
+class TFileOperation {
+public:
+    // The owner's window owns the shell's windows; without one, the application's main window does.
+    explicit TFileOperation(const ui::TWindow *owner = nullptr) : owner_(owner) {}
+
+    bool Active() const { return false; }
+    void SetActive(bool value) {
+        if (value) Execute();
+    }
+    const std::wstring &FilesFrom() const { return filesFrom_; }
+    void SetFilesFrom(const std::wstring &value) { filesFrom_ = value; }
+    const std::wstring &FilesTo() const { return filesTo_; }
+    void SetFilesTo(const std::wstring &value) { filesTo_ = value; }
+    TFileOpFlags Flags() const { return flags_; }
+    void SetFlags(TFileOpFlags value) { flags_ = value; }
+    TFileOp Operation() const { return operation_; }
+    void SetOperation(TFileOp value) { operation_ = value; }
+    bool OperationAborted() const { return operationAborted_; }
+    const std::wstring &ProgressTitle() const { return progressTitle_; }
+    void SetProgressTitle(const std::wstring &value) { progressTitle_ = value; }
+
+    void Execute();
+
+private:
+    HWND OwnerWindow() const;
+
+    const ui::TWindow *owner_;
+    std::wstring filesFrom_;
+    std::wstring filesTo_;
+    TFileOpFlags flags_ = 0;
+    TFileOp operation_ = foCopy;
+    bool operationAborted_ = false;
+    std::wstring progressTitle_;
+};
+
+} // namespace fileops

@@ -1,0 +1,10 @@
+#pragma once
+#include <string>
+
+namespace fileops {
+
+// Creates every missing level of a directory path, outermost first. A path shorter than three characters,
+// an existing directory and a drive root end the climb; the outcome of each creation is not looked at.
+void MakeDirectories(std::wstring path);
+
+} // namespace fileops

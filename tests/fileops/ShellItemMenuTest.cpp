@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "driver/TempDir.h"
+#include "driver/TestDriver.h"
+#include "fileops/ShellItemMenu.h"
+#include "ui/Form.h"
+#include "Trash.h"
+
+using namespace fileops;
+using testdriver::Exists;
+using testdriver::TempDir;
+
+namespace {
+
+// Does something to the shell's popup menu as soon as it is up; counts the menus seen.
+class MenuAnswer {
+public:
+    explicit MenuAnswer(std::function<void(HWND menu)> answer) {
+        current_ = this;
+        answer_ = std::move(answer);
+        timer_ = SetTimer(nullptr, 0, 50, Tick);
+    }
+    ~MenuAnswer() {
+        KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    int MenusSeen() const { return seen_; }
+
+private:
+    static BOOL CALLBACK Find(HWND hwnd, LPARAM found) {
+        wchar_t cls[16] = {};
+        GetClassNameW(hwnd, cls, 16);
+        if (!IsWindowVisible(hwnd) || wcscmp(cls, L"#32768") != 0) return TRUE;
+        *reinterpret_cast<HWND *>(found) = hwnd;
+        return FALSE;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        HWND menu = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), Find, reinterpret_cast<LPARAM>(&menu));
+        if (!menu || !current_ || current_->answered_ == menu) return;
+        current_->answered_ = menu;
+        ++current_->seen_;
+        current_->answer_(menu);
+    }
+
+    static inline MenuAnswer *current_ = nullptr;
+    std::function<void(HWND)> answer_;
+    UINT_PTR timer_ = 0;
+    HWND answered_ = nullptr;
+    int seen_ = 0;
+};
+
+class ShellItemMenuTest : public testing::Test {
+protected:
+    void SetUp() override {
+        owner.CreateForm(L"Owner", 300, 200, false);
+        owner.Show();
+        testdriver::Pump(20);
+        name = fileopstest::UniqueName(L"zelvor-menu");
+        file = dir.File(name, "alpha");
+    }
+    void TearDown() override { testdriver::ClearAnswers(); }
+
+    ui::TForm owner;
+    TempDir dir;
+    std::wstring name, file;
+};
+
+TEST_F(ShellItemMenuTest, MenuClosedWithoutAChoiceGivesTrueAndDoesNothing) {
+    MenuAnswer close([](HWND) { EndMenu(); });
+    EXPECT_TRUE(ShowItemContextMenu(file, owner.Handle(), POINT{100, 100}));
+    EXPECT_EQ(close.MenusSeen(), 1);
+    EXPECT_TRUE(Exists(file));
+}
+
+TEST_F(ShellItemMenuTest, ChosenCommandIsCarriedOutByTheShell) {
+    // "&Delete", then the shell's own confirmation.
+    MenuAnswer choose([](HWND menu) { PostMessageW(menu, WM_CHAR, L'd', 0); });
+    testdriver::AnswerWhenShown(L"Confirm file deletion", testdriver::PressButton(L"&Yes"));
+    EXPECT_TRUE(ShowItemContextMenu(file, owner.Handle(), POINT{100, 100}));
+    EXPECT_EQ(choose.MenusSeen(), 1);
+    EXPECT_FALSE(Exists(file));
+    fileopstest::TakeFromTrash(name);
+}
+
+TEST_F(ShellItemMenuTest, PathTheShellCannotParseGivesFalseAndNoMenu) {
+    MenuAnswer close([](HWND) { EndMenu(); });
+    EXPECT_FALSE(ShowItemContextMenu(dir / L"missing.txt", owner.Handle(), POINT{100, 100}));
+    EXPECT_FALSE(ShowItemProperties(dir / L"missing.txt", owner.Handle()));
+    testdriver::Pump(100);
+    EXPECT_EQ(close.MenusSeen(), 0);
+}
+
+TEST_F(ShellItemMenuTest, PropertiesOfAFileAndOfAFolderOpenTheShellsSheet) {
+    std::wstring folder = dir.Folder(L"sub");
+    struct Case {
+        std::wstring path, caption;
+    } cases[] = {{file, L"Properties for " + name}, {folder, L"Properties for sub"}};
+    for (const Case &c : cases) {
+        testdriver::AnswerWhenShown(c.caption, testdriver::PressButton(L"Cancel"));
+        EXPECT_TRUE(ShowItemProperties(c.path, owner.Handle())) << c.path;
+        ASSERT_EQ(testdriver::AnsweredCaptions().size(), 1u) << c.path;
+        testdriver::ClearAnswers();
+    }
+}
+
+} // namespace
