@@ -13,6 +13,7 @@ namespace app {
 
 namespace {
 constexpr int kLeftIds = 100, kRightIds = 200, kHistoryCmdBoxId = 300;
+constexpr int kShowMenuPosition = 3;
 constexpr int kCommandPanelHeight = 21, kPromptWidth = 223, kSplitterWidth = 2;
 
 } // namespace
@@ -45,6 +46,7 @@ void TMainForm::Create() {
     OnResize = [this] { FormResize(); };
     OnClose = [this] { FormClose(); };
     BindCommand(IDM_QUIT1, [this] { Quit1Click(); });
+    BindShowAndMarkCommands();
     BindCommand(IDM_CHANGE1, [this] { FileCommands.Change1Click(); });
     BindCommand(IDM_OPTIONS1, [this] { SettingsCommands.Options1Click(); });
     BindCommand(IDM_SAVEPOSITION1, [this] { SettingsCommands.Saveposition1Click(); });
@@ -94,8 +96,14 @@ void TMainForm::CreateSides() {
 void TMainForm::BindEvents(TSide &side, bool left) {
     side.FileView.OnClick = [this, left] { left ? LeftFileViewClick() : RightFileViewClick(); };
     side.FileView.OnDblClick = [this, left] { left ? LeftFileViewDblClick() : RightFileViewDblClick(); };
+    side.FileView.OnKeyDown = [this, left](WORD &key, ui::TShiftState shift) {
+        left ? LeftFileViewKeyDown(key, shift) : RightFileViewKeyDown(key, shift);
+    };
     side.FileView.OnKeyUp = [this, left](WORD &key, ui::TShiftState shift) {
         left ? LeftFileViewKeyUp(key, shift) : RightFileViewKeyUp(key, shift);
+    };
+    side.FileView.OnMouseUp = [this, left](ui::TMouseButton b, ui::TShiftState s, int x, int y) {
+        left ? LeftFileViewMouseUp(b, s, x, y) : RightFileViewMouseUp(b, s, x, y);
     };
     side.TitlePanel.OnClick = [this, left] { left ? LeftTitlePanelClick() : RightTitlePanelClick(); };
     side.DriveCombo.OnChange = [this, left] { left ? LeftDriveComboChange() : RightDriveComboChange(); };
@@ -174,6 +182,10 @@ void TMainForm::RunCommand(int id) {
 }
 
 LRESULT TMainForm::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITMENUPOPUP && reinterpret_cast<HMENU>(wParam) == GetSubMenu(menu_, kShowMenuPosition)) {
+        Show1Click();
+        return 0;
+    }
     if (msg == WM_COMMAND && lParam == 0 && HIWORD(wParam) <= 1 && LOWORD(wParam) != IDOK &&
         LOWORD(wParam) != IDCANCEL) {
         RunCommand(LOWORD(wParam));

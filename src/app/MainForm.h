@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 
+#include "app/CommandIds.h"
 #include "app/FileCommands.h"
 #include "app/SettingsCommands.h"
 #include "app/Side.h"
@@ -66,14 +67,44 @@ public:
     void RightFileViewClick() { Right.Activate(); }
     void LeftFileViewDblClick() { Left.OpenCursorRow(); }
     void RightFileViewDblClick() { Right.OpenCursorRow(); }
-    void LeftFileViewKeyUp(WORD &key, ui::TShiftState shift) { Left.FileViewKeyUp(key, shift); }
-    void RightFileViewKeyUp(WORD &key, ui::TShiftState shift) { Right.FileViewKeyUp(key, shift); }
+    void LeftFileViewKeyUp(WORD &key, ui::TShiftState shift) { FileViewKeyUp(Left, key, shift); }
+    void RightFileViewKeyUp(WORD &key, ui::TShiftState shift) { FileViewKeyUp(Right, key, shift); }
     void LeftTitlePanelClick() { Left.Activate(); }
     void RightTitlePanelClick() { Right.Activate(); }
     void LeftDriveComboChange() { Left.DriveComboChange(); }
     void RightDriveComboChange() { Right.DriveComboChange(); }
     void LeftDriveComboKeyDown(WORD &key, ui::TShiftState shift) { Left.DriveComboKeyDown(key, shift); }
     void RightDriveComboKeyDown(WORD &key, ui::TShiftState shift) { Right.DriveComboKeyDown(key, shift); }
+
+    // Panel keys (the same table for both sides).
+    void LeftFileViewKeyDown(WORD &key, ui::TShiftState shift) { FileViewKeyDown(Left, key, shift); }
+    void RightFileViewKeyDown(WORD &key, ui::TShiftState shift) { FileViewKeyDown(Right, key, shift); }
+    void LeftFileViewMouseUp(ui::TMouseButton b, ui::TShiftState s, int, int) { FileViewMouseUp(Left, b, s); }
+    void RightFileViewMouseUp(ui::TMouseButton b, ui::TShiftState s, int, int) { FileViewMouseUp(Right, b, s); }
+
+    // The Show menu.
+    void Show1Click();
+    void Brief1Click();
+    void Full1Click();
+    void AllFiles1Click();
+    void Programs1Click();
+    void Custom1Click();
+    void Name1Click() { SortBy(IDM_NAME1, filelist::fiName); }
+    void Type1Click() { SortBy(IDM_TYPE1, filelist::fiType); }
+    void Time1Click() { SortBy(IDM_TIME1, filelist::fiModified); }
+    void Size1Click() { SortBy(IDM_SIZE1, filelist::fiSize); }
+    void Unsorted1Click() { SortBy(IDM_UNSORTED1, filelist::fiAll); }
+    void Reversedorder1Click();
+    void Rereadsource1Click();
+    // Source and target.
+    void SourceTarget1Click();
+    void TargetSource1Click();
+    // The Mark menu.
+    void Selectgroup1Click();
+    void Unselectgroup1Click();
+    void Selectall1Click();
+    void Unselectall1Click();
+    void InvertSelection1Click();
 
     // Binds a menu command to its handler; later parts of the program add theirs.
     void BindCommand(int id, std::function<void()> handler) { commands_[id] = std::move(handler); }
@@ -84,6 +115,18 @@ private:
     void ShellOpen(const std::wstring &path) override { ShellExecuteVerb(Handle(), L"open", path); }
 
     void CreateSides();
+    void BindShowAndMarkCommands();
+    void FileViewKeyDown(TSide &side, WORD &key, ui::TShiftState shift);
+    void FileViewKeyUp(TSide &side, WORD &key, ui::TShiftState shift);
+    void FileViewMouseUp(TSide &side, ui::TMouseButton button, ui::TShiftState shift);
+    void CopyDirectoryAcross(TSide &keySide, TSide &from, TSide &to);
+    void ExitPrompt();
+    // Group marking through the mask prompt; false when the user cancelled or left the text empty.
+    bool GroupMarking(TSide &side, bool mark);
+    // The operation dialog as a mask prompt ("Specify file type", proposal "*.*"); false on Cancel.
+    bool AskSelectionMask(const std::wstring &caption, std::wstring &mask);
+    void SortBy(int itemId, filelist::TFileInfo column);
+    void CheckRadio(int first, int last, int id);
     void BindEvents(TSide &side, bool left);
     void PrepareMarkImage();
     void RunCommand(int id);

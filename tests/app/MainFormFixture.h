@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "app/MainForm.h"
 #include "driver/TestDriver.h"
@@ -16,7 +17,18 @@ protected:
         initialised = true;
     }
 
+    // Every test starts as on a first start: no settings key and no command history.
+    static void ForgetSettings() {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Kestrune\\Zelvor");
+        wchar_t exe[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, exe, MAX_PATH);
+        std::wstring history = exe;
+        history = history.substr(0, history.rfind(L'\\') + 1) + L"cmd.his";
+        DeleteFileW(history.c_str());
+    }
+
     void SetUp() override {
+        ForgetSettings();
         form = std::make_unique<app::TMainForm>();
         form->Create();
         form->Show();
@@ -26,6 +38,7 @@ protected:
     void TearDown() override {
         testdriver::ClearAnswers();
         form.reset();
+        ForgetSettings();
         // A closed main window asks the loop to end; the next test starts a loop of its own.
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -14,10 +14,11 @@ TEST_F(MainFormTest, StartsWithLeftSideActiveOnItsFirstRow) {
     EXPECT_EQ(form->LeftTitlePanel.Color(), RGB(0, 0, 128));
     EXPECT_EQ(form->RightTitlePanel.Color(), RGB(128, 128, 128));
     EXPECT_EQ(form->LeftTitlePanel.FontColor(), RGB(255, 255, 255));
-    EXPECT_EQ(form->LeftFileView.Directory(), L"c:\\");
-    EXPECT_EQ(form->RightFileView.Directory(), L"c:\\");
-    EXPECT_EQ(form->LeftTitlePanel.Caption(), L"c:\\");
-    EXPECT_EQ(form->CMDTitlePanel.Caption(), L"c:\\");
+    // A first start: no settings yet, so both sides show the default directory.
+    EXPECT_EQ(form->LeftFileView.Directory(), L"C:\\");
+    EXPECT_EQ(form->RightFileView.Directory(), L"C:\\");
+    EXPECT_EQ(form->LeftTitlePanel.Caption(), L"C:\\");
+    EXPECT_EQ(form->CMDTitlePanel.Caption(), L"C:\\");
     EXPECT_EQ(form->LeftDriveCombo.Drive(), L'c');
     EXPECT_EQ(form->RightDriveCombo.Drive(), L'c');
     EXPECT_EQ(GetFocus(), LeftView());

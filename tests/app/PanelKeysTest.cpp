@@ -1,0 +1,116 @@
+#include "MainFormFixture.h"
+
+#include "app/CommandIds.h"
+#include "driver/TempDir.h"
+
+using testdriver::PressKey;
+using testdriver::ReadRows;
+using testdriver::SelectedRow;
+
+namespace {
+
+class PanelKeysTest : public MainFormTest {
+protected:
+    void SetUp() override {
+        MainFormTest::SetUp();
+        dir.Folder(L"sub");
+        for (const wchar_t *name : {L"a.txt", L"b.txt", L"c.doc"}) dir.File(name, "x");
+        form->Left.SetDirectory(dir.Path());
+        form->Left.Activate();
+        // Rows: .., sub, a.txt, b.txt, c.doc
+    }
+
+    std::vector<bool> Marks() {
+        std::vector<bool> marks;
+        for (const auto &row : ReadRows(LeftView())) marks.push_back(row.marked);
+        return marks;
+    }
+
+    testdriver::TempDir dir;
+};
+
+using MarkList = std::vector<bool>;
+
+TEST_F(PanelKeysTest, InsertTogglesAndMovesDown) {
+    PressKey(VK_INSERT); // on ".."
+    EXPECT_EQ(Marks(), (MarkList{false, false, false, false, false}));
+    EXPECT_EQ(SelectedRow(LeftView()), 1);
+    PressKey(VK_INSERT);
+    PressKey(VK_BACK);
+    EXPECT_EQ(Marks(), (MarkList{false, true, true, false, false}));
+    EXPECT_EQ(SelectedRow(LeftView()), 3);
+    PressKey(VK_END);
+    PressKey(VK_INSERT);
+    EXPECT_EQ(SelectedRow(LeftView()), 4) << "the cursor stays on the last row";
+    EXPECT_TRUE(Marks()[4]);
+}
+
+TEST_F(PanelKeysTest, ShiftArrowsToggleTheFocusedRow) {
+    PressKey(VK_DOWN);
+    PressKey(VK_DOWN, ui::ssShift);
+    PressKey(VK_DOWN, ui::ssShift);
+    EXPECT_EQ(Marks(), (MarkList{false, true, true, false, false}));
+    PressKey(VK_UP, ui::ssShift);
+    EXPECT_EQ(Marks(), (MarkList{false, true, true, true, false}));
+}
+
+TEST_F(PanelKeysTest, GrayKeysMarkAllNoneAndInvert) {
+    PressKey(VK_ADD, ui::ssCtrl);
+    EXPECT_EQ(Marks(), (MarkList{false, true, true, true, true}));
+    PressKey(VK_MULTIPLY);
+    EXPECT_EQ(Marks(), (MarkList{false, false, false, false, false}));
+    PressKey(VK_MULTIPLY);
+    PressKey(VK_SUBTRACT, ui::ssCtrl);
+    EXPECT_EQ(Marks(), (MarkList{false, false, false, false, false}));
+    EXPECT_EQ(SelectedRow(LeftView()), 0) << "marking all moves no cursor";
+}
+
+TEST_F(PanelKeysTest, CtrlRightAndCtrlLeftCopyTheDirectoryAcross) {
+    std::wstring right = form->RightFileView.Directory();
+    PressKey(VK_RIGHT, ui::ssCtrl);
+    EXPECT_EQ(form->RightFileView.Directory(), dir.Path());
+    EXPECT_EQ(form->RightTitlePanel.Caption(), dir.Path());
+    EXPECT_EQ(GetFocus(), LeftView());
+    EXPECT_EQ(form->LeftTitlePanel.Color(), app::kActiveTitleColor);
+    form->Right.SetDirectory(right);
+    PressKey(VK_LEFT, ui::ssCtrl);
+    EXPECT_EQ(form->LeftFileView.Directory(), right);
+    EXPECT_EQ(form->CMDTitlePanel.Caption(), right) << "the active side's prompt follows";
+    EXPECT_EQ(SelectedRow(LeftView()), 0);
+}
+
+TEST_F(PanelKeysTest, AltF1InTheRightViewActivatesAndOpensTheLeftDriveList) {
+    form->Right.Activate();
+    PressKey(VK_F1, ui::ssAlt);
+    EXPECT_EQ(form->LeftTitlePanel.Color(), app::kActiveTitleColor);
+    EXPECT_EQ(form->CMDTitlePanel.Caption(), dir.Path());
+    EXPECT_TRUE(form->LeftDriveCombo.DroppedDown());
+    PressKey('C');
+    EXPECT_EQ(form->LeftFileView.Directory(), L"c:\\");
+    EXPECT_EQ(GetFocus(), LeftView());
+}
+
+TEST_F(PanelKeysTest, F10AsksBeforeEnding) {
+    HWND main = form->Handle();
+    testdriver::AnswerWhenShown(L"Zelvor", testdriver::PressButton(L"Cancel"));
+    PressKey(VK_F10);
+    EXPECT_EQ(testdriver::AnsweredCaptions().size(), 1u);
+    EXPECT_TRUE(IsWindow(main));
+    testdriver::AnswerWhenShown(L"Zelvor", testdriver::PressButton(L"OK"));
+    PressKey(VK_F10);
+    EXPECT_FALSE(IsWindow(main));
+}
+
+TEST_F(PanelKeysTest, ShiftEscapeMinimises) {
+    PressKey(VK_ESCAPE, ui::ssShift);
+    EXPECT_TRUE(IsIconic(form->Handle()));
+    ShowWindow(form->Handle(), SW_RESTORE);
+}
+
+TEST_F(PanelKeysTest, CtrlPgDnEntersTheFolder) {
+    PressKey(VK_DOWN);
+    PressKey(VK_NEXT, ui::ssCtrl);
+    EXPECT_EQ(form->LeftFileView.Directory(), dir / L"sub\\");
+}
+
+} // namespace
