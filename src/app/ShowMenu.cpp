@@ -2,6 +2,7 @@
 #include "app/CommandIds.h"
 #include "app/MainForm.h"
 #include "app/Marking.h"
+#include "fileops/OperationForm.h"
 
 namespace app {
 
@@ -90,7 +91,12 @@ void TMainForm::TargetSource1Click() {
     active.FileView.PlaceCursor();
 }
 
-bool TMainForm::AskSelectionMask(const std::wstring &, std::wstring &) { return false; }
+bool TMainForm::AskSelectionMask(const std::wstring &caption, std::wstring &mask) {
+    fileops::TOperationForm &prompt = FileCommands.OperationForm();
+    if (prompt.Ask(caption, L"Specify file type", L"", L"*.*") != ui::mrOk) return false;
+    mask = prompt.EditTo.Text();
+    return true;
+}
 
 void TMainForm::Selectgroup1Click() { GroupMarking(ActiveSide(), true); }
 void TMainForm::Unselectgroup1Click() { GroupMarking(ActiveSide(), false); }

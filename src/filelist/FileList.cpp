@@ -208,7 +208,7 @@ bool TFileList::ReadDirectory(const std::wstring &dir) {
             TFileRow row;
             row.caption = L"????";
             row.icon = FolderInfo().icon;
-            FillRow(row, dir, fd, true);
+            FillRow(row, dir, fd, nullptr);
             rows_.push_back(std::move(row));
             if (OnFileAdd) OnFileAdd(*this, Count() - 1, dir, fd);
             rows_.back().caption = fd.cFileName;
@@ -219,7 +219,7 @@ bool TFileList::ReadDirectory(const std::wstring &dir) {
             const auto &type = types_.ForFile(row.caption);
             row.icon = type.icon;
             row.iconPending = type.iconPerFile;
-            FillRow(row, dir, fd, false);
+            FillRow(row, dir, fd, &type);
             rows_.push_back(std::move(row));
             if (OnFileAdd) OnFileAdd(*this, Count() - 1, dir, fd);
         }
@@ -234,7 +234,9 @@ bool TFileList::ReadDirectory(const std::wstring &dir) {
     return true;
 }
 
-void TFileList::FillRow(TFileRow &row, const std::wstring &dir, const WIN32_FIND_DATAW &fd, bool folder) {
+void TFileList::FillRow(TFileRow &row, const std::wstring &dir, const WIN32_FIND_DATAW &fd,
+                        const TShellTypeCache::TTypeInfo *fileType) {
+    const bool folder = fileType == nullptr;
     row.subItems.reserve(columnMap_.count - 1);
     row.subItems.push_back(
         folder ? std::wstring() : SizeText((static_cast<unsigned long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow));
@@ -244,7 +246,7 @@ void TFileList::FillRow(TFileRow &row, const std::wstring &dir, const WIN32_FIND
             if (folder) {
                 row.subItems.push_back(FolderInfo().typeName);
             } else {
-                const std::wstring &name = types_.ForFile(row.caption).typeName;
+                const std::wstring &name = fileType->typeName;
                 row.subItems.push_back(name.empty() ? FallbackTypeName(fd.cFileName) : name);
             }
             break;

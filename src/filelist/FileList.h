@@ -85,7 +85,9 @@ protected:
 
 private:
     bool ReadDirectory(const std::wstring &dir);
-    void FillRow(TFileRow &row, const std::wstring &dir, const WIN32_FIND_DATAW &fd, bool folder);
+    // fileType is null for a folder row.
+    void FillRow(TFileRow &row, const std::wstring &dir, const WIN32_FIND_DATAW &fd,
+                 const TShellTypeCache::TTypeInfo *fileType);
     void SortNow();
     void Publish(bool invalidateAll);
     void GetDispInfo(NMLVDISPINFOW &info);

@@ -106,6 +106,8 @@ bool MatchesMask(const std::wstring &name, const std::wstring &mask, bool exact)
 
 bool MatchesMaskList(const std::wstring &name, const TMaskList &list, bool exact, bool caseSensitive) {
     if (name.empty()) return true;
+    // The usual lists need no folded copy of the name.
+    if (list.size() == 1 && (list[0] == L"*" || list[0] == L"*.*")) return MatchesMask(name, list[0], exact);
     std::wstring folded = CaseFold(name, caseSensitive);
     for (const std::wstring &mask : list)
         if (MatchesMask(folded, mask, exact)) return true;

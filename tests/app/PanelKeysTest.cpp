@@ -114,3 +114,36 @@ TEST_F(PanelKeysTest, CtrlPgDnEntersTheFolder) {
 }
 
 } // namespace
+
+namespace {
+
+const wchar_t kOk[] = L"\u041E\u041A";        // the prompt's OK button
+const wchar_t kCancel[] = L"\u041E\u0442\u043C\u0435\u043D\u0430";
+
+TEST_F(PanelKeysTest, GrayPlusAndMinusMarkByTheTypedPattern) {
+    testdriver::AnswerWhenShown(L"Expand Selection", testdriver::EnterTextAndPress(L"*.TXT", kOk));
+    PressKey(VK_ADD);
+    EXPECT_EQ(Marks(), (MarkList{false, false, true, true, false}));
+    testdriver::AnswerWhenShown(L"Shrink Selection", testdriver::EnterTextAndPress(L"a*", kOk));
+    PressKey(VK_SUBTRACT);
+    EXPECT_EQ(Marks(), (MarkList{false, false, false, true, false}));
+    testdriver::AnswerWhenShown(L"Expand Selection", testdriver::EnterTextAndPress(L"*.*", kCancel));
+    PressKey(VK_ADD);
+    EXPECT_EQ(Marks(), (MarkList{false, false, false, true, false}));
+    testdriver::AnswerWhenShown(L"Expand Selection", testdriver::EnterTextAndPress(L"", kOk));
+    PressKey(VK_ADD);
+    EXPECT_EQ(Marks(), (MarkList{false, false, false, true, false}));
+    EXPECT_EQ(testdriver::AnsweredCaptions().size(), 4u);
+    EXPECT_EQ(GetFocus(), LeftView());
+}
+
+TEST_F(PanelKeysTest, CustomMaskListsMatchingFilesAndAllFoldersOfTheActiveSide) {
+    testdriver::AnswerWhenShown(L"Expand Selection", testdriver::EnterTextAndPress(L"*.doc", kOk));
+    PressKey(VK_F12, ui::ssCtrl);
+    EXPECT_EQ(testdriver::Captions(LeftView()), (std::vector<std::wstring>{L"..", L"sub", L"c.doc"}));
+    EXPECT_EQ(SelectedRow(LeftView()), 0);
+    form->Show1Click();
+    EXPECT_TRUE(GetMenuState(GetMenu(form->Handle()), IDM_CUSTOM1, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+} // namespace
