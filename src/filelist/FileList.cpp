@@ -180,7 +180,7 @@ void TFileList::Reread() {
     HCURSOR oldCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     do {
         restartRequested_ = false;
-        if (Handle()) ListView_SetItemState(Handle(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        ClearSelection();
         rows_.clear();
         Publish(true);
         lastPump_ = GetTickCount();
@@ -288,7 +288,7 @@ void TFileList::SortNow() {
              i = ListView_GetNextItem(Handle(), i, LVNI_SELECTED))
             selected.push_back(i);
         focused = ListView_GetNextItem(Handle(), -1, LVNI_FOCUSED);
-        ListView_SetItemState(Handle(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        ClearSelection();
     }
     std::vector<int> moved = SortRows(rows_, column, g_reversed, dateColumn && column > 0);
     Publish(true);
@@ -297,6 +297,17 @@ void TFileList::SortNow() {
         if (old < static_cast<int>(moved.size())) ListView_SetItemState(Handle(), moved[old], LVIS_SELECTED, LVIS_SELECTED);
     if (focused >= 0 && focused < static_cast<int>(moved.size()))
         ListView_SetItemState(Handle(), moved[focused], LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
+// Clears the selection and focus row by row: asking the list view to change the state of every row
+// at once visits all rows of a large listing.
+void TFileList::ClearSelection() {
+    if (!Handle()) return;
+    for (int i = ListView_GetNextItem(Handle(), -1, LVNI_SELECTED); i >= 0;
+         i = ListView_GetNextItem(Handle(), -1, LVNI_SELECTED))
+        ListView_SetItemState(Handle(), i, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    int focused = ListView_GetNextItem(Handle(), -1, LVNI_FOCUSED);
+    if (focused >= 0) ListView_SetItemState(Handle(), focused, 0, LVIS_FOCUSED);
 }
 
 void TFileList::Publish(bool invalidateAll) {
@@ -323,7 +334,7 @@ void TFileList::SetMarked(int index, bool marked) {
 int TFileList::Selected() const { return Handle() ? ListView_GetNextItem(Handle(), -1, LVNI_SELECTED) : -1; }
 
 void TFileList::SetSelected(int index) {
-    ListView_SetItemState(Handle(), -1, 0, LVIS_SELECTED);
+    ClearSelection();
     if (index < 0 || index >= Count()) return;
     ListView_SetItemState(Handle(), index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_EnsureVisible(Handle(), index, FALSE);

@@ -90,6 +90,7 @@ private:
                  const TShellTypeCache::TTypeInfo *fileType);
     void SortNow();
     void Publish(bool invalidateAll);
+    void ClearSelection();
     void GetDispInfo(NMLVDISPINFOW &info);
     void DropFiles(HDROP drop);
 
