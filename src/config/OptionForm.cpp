@@ -11,7 +11,8 @@ enum : int { kOkId = 121, kCancelId, kApplyId };
 } // namespace
 
 void TOptionForm::Create() {
-    CreateForm(L"Configuration", 257, 365, false, nullptr, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN);
+    // Without WS_CLIPCHILDREN: the form paints the inside of its group boxes, which paint only their frames.
+    CreateForm(L"Configuration", 257, 365, false, nullptr, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     SetClientSize(251, 339);
@@ -61,6 +62,10 @@ void TOptionForm::Create() {
              &BackColorLabel, &FontColorCombo, &BackColorCombo, &FontLabel, &FontCombo, &btn_Ok, &btn_Cancel,
              &btn_Apply})
         w->SetFont(FormFont());
+
+    // The group boxes lie beneath the controls they frame.
+    for (ui::TWindow *group : std::initializer_list<ui::TWindow *>{&QS, &SOE, &GroupColor})
+        SetWindowPos(group->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     // As built: the first quick-search choice, Black text on White.
     QSAltLetters.SetChecked(true);

@@ -1,0 +1,179 @@
+#include "SettingsTestSupport.h"
+
+#include "app/CommandIds.h"
+#include "config/OptionForm.h"
+
+using namespace settingstest;
+
+namespace {
+
+class OptionFormTest : public SettingsWindowTest {
+protected:
+    void SetUp() override {
+        SettingsWindowTest::SetUp();
+        WriteDefaultKey();
+    }
+
+    // Opens the dialog from the menu; inside runs while it is shown and ends by pressing a button.
+    void WithDialog(std::function<void(config::TOptionForm &)> inside) {
+        bool ran = false;
+        testdriver::AnswerWhenShown(L"Configuration", [&](HWND) {
+            ran = true;
+            config::TOptionForm &dialog = form->SettingsCommands.OptionForm;
+            inside(dialog);
+            if (dialog.ModalResult() == ui::mrNone) {
+                ADD_FAILURE() << "the dialog stayed open";
+                dialog.SetModalResult(ui::mrCancel);
+            }
+        });
+        SendMessageW(form->Handle(), WM_COMMAND, IDM_OPTIONS1, 0);
+        EXPECT_TRUE(ran);
+    }
+
+    static void Click(ui::TWindow &control) { SendMessageW(control.Handle(), BM_CLICK, 0, 0); }
+    static void Choose(ui::TComboBox &combo, int index) {
+        SendMessageW(combo.Handle(), CB_SETCURSEL, index, 0);
+        SendMessageW(GetParent(combo.Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo.Handle()), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo.Handle()));
+    }
+    COLORREF ViewText(HWND view) { return ListView_GetTextColor(view); }
+    COLORREF ViewBack(HWND view) { return ListView_GetBkColor(view); }
+};
+
+TEST_F(OptionFormTest, OpensWithTheStoredSettingsAndOkAloneWritesNothing) {
+    Start();
+    auto before = Snapshot();
+    COLORREF text = ViewText(form->RightFileView.Handle());
+    WithDialog([&](config::TOptionForm &d) {
+        EXPECT_FALSE(d.ApplyEnabled());
+        EXPECT_EQ(d.QSItemIndex(), 0);
+        EXPECT_TRUE(d.Ch_Dir.Checked());
+        EXPECT_FALSE(d.Ch_Pan.Checked());
+        EXPECT_FALSE(d.Ch_Cmd.Checked());
+        // System colours are not among the sixteen: the lists keep Black and White.
+        EXPECT_EQ(d.FontColorCombo.Item(d.FontColorCombo.ItemIndex()), L"Black");
+        EXPECT_EQ(d.BackColorCombo.Item(d.BackColorCombo.ItemIndex()), L"White");
+        EXPECT_EQ(d.FontColorCombo.Count(), 16);
+        EXPECT_EQ(d.ClientWidth(), 251);
+        EXPECT_EQ(d.ClientHeight(), 339);
+        const std::pair<ui::TWindow *, const wchar_t *> captions[] = {{&d.QS, L" Quick Search "},
+                                                                      {&d.QSAltLetters, L" ALT + Letters "},
+                                                                      {&d.QSCtrlAltLetters, L" CTRL + ALT + Letters"},
+                                                                      {&d.SOE, L"Save on exit"},
+                                                                      {&d.Ch_Dir, L" Directories"},
+                                                                      {&d.Ch_Pan, L"Panels (brief/full, etc.)"},
+                                                                      {&d.Ch_Cmd, L"Old command lines"},
+                                                                      {&d.GroupColor, L" Color "},
+                                                                      {&d.FontColorLabel, L"Font"},
+                                                                      {&d.BackColorLabel, L"Background"},
+                                                                      {&d.FontLabel, L"File List Font"},
+                                                                      {&d.btn_Ok, L"OK"},
+                                                                      {&d.btn_Cancel, L"Cancel"},
+                                                                      {&d.btn_Apply, L"Apply"}};
+        for (const auto &[control, caption] : captions)
+            EXPECT_EQ(control->Text(), caption);
+        Click(d.btn_Ok);
+    });
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(form->SettingsCommands.PanelTextColor(), config::clWindowText);
+    EXPECT_EQ(ViewText(form->RightFileView.Handle()), text);
+
+    SetText(L"QSAltLetters", L"true");
+    WithDialog([](config::TOptionForm &d) {
+        EXPECT_EQ(d.QSItemIndex(), 1);
+        Click(d.btn_Cancel);
+    });
+}
+
+TEST_F(OptionFormTest, CancelAfterAChangeWritesAndAppliesNothing) {
+    Start();
+    auto before = Snapshot();
+    WithDialog([](config::TOptionForm &d) {
+        Click(d.Ch_Cmd);
+        Choose(d.FontColorCombo, 9); // Red
+        EXPECT_TRUE(d.ApplyEnabled());
+        Click(d.btn_Cancel);
+    });
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(form->SettingsCommands.PanelTextColor(), config::clWindowText);
+    WithDialog([](config::TOptionForm &d) {
+        EXPECT_FALSE(d.Ch_Cmd.Checked());
+        Click(d.btn_Cancel);
+    });
+}
+
+TEST_F(OptionFormTest, ATickUndoneStillAppliesAndSavesEverythingOnOk) {
+    Start();
+    form->Left.SetDirectory(L"C:\\windows\\");
+    WithDialog([](config::TOptionForm &d) {
+        Click(d.Ch_Pan);
+        Click(d.Ch_Pan);
+        Choose(d.BackColorCombo, 4); // Navy
+        Click(d.QSCtrlAltLetters);
+        EXPECT_TRUE(d.ApplyEnabled());
+        Click(d.btn_Ok);
+    });
+    EXPECT_EQ(Dword(L"FontColor"), 0x000000u);
+    EXPECT_EQ(Dword(L"BackColor"), 0x800000u);
+    EXPECT_EQ(Text(L"QSAltLetters"), L"False");
+    EXPECT_EQ(Text(L"QSCtrlAltLetters"), L"True");
+    EXPECT_EQ(Text(L"SavePanels"), L"False");
+    EXPECT_EQ(Text(L"LeftDirectory"), L"C:\\windows\\");
+    for (HWND view : {form->LeftFileView.Handle(), form->RightFileView.Handle()}) {
+        EXPECT_EQ(ViewText(view), RGB(0, 0, 0));
+        EXPECT_EQ(ViewBack(view), RGB(0, 0, 128));
+    }
+}
+
+TEST_F(OptionFormTest, AStoredFontTheListLacksSelectsNone) {
+    SetText(L"FileListFont", L"No Such Font");
+    Start();
+    WithDialog([](config::TOptionForm &d) {
+        EXPECT_EQ(d.FontCombo.ItemIndex(), -1);
+        EXPECT_EQ(d.FontCombo.Value(), L"");
+        Click(d.Ch_Dir);
+        Click(d.btn_Apply);
+        EXPECT_FALSE(d.ApplyEnabled());
+        Click(d.btn_Cancel);
+    });
+    EXPECT_EQ(Text(L"FileListFont"), L"");
+    EXPECT_EQ(Text(L"SaveDir"), L"False");
+    EXPECT_EQ(form->SettingsCommands.PanelFontName(), L"");
+}
+
+TEST_F(OptionFormTest, OkWritesAnEmptyHistoryApplyDoesNot) {
+    SetText(L"SaveCommand", L"True");
+    temp.File(L"cmd.his", "old\r\n");
+    Create();
+    form->SettingsCommands.HistoryFile = temp / L"none.his";
+    Show();
+    form->SettingsCommands.HistoryFile = HistoryFile();
+    ASSERT_EQ(form->HistoryCmdBox.Count(), 0);
+    WithDialog([&](config::TOptionForm &d) {
+        Click(d.Ch_Pan);
+        Click(d.btn_Apply);
+        EXPECT_EQ(testdriver::ReadFileBytes(HistoryFile()), "old\r\n");
+        Click(d.Ch_Pan);
+        Click(d.btn_Ok);
+    });
+    EXPECT_TRUE(testdriver::Exists(HistoryFile()));
+    EXPECT_EQ(testdriver::ReadFileBytes(HistoryFile()), "");
+}
+
+TEST_F(OptionFormTest, AFailingApplyIsReportedAndTheDialogStaysOpen) {
+    Start();
+    std::wstring message;
+    AnswerMessage(message);
+    WithDialog([&](config::TOptionForm &d) {
+        RemoveSettingsKey();
+        Click(d.Ch_Dir);
+        Click(d.btn_Apply);
+        EXPECT_EQ(message, L"Failed to set data for 'SaveDir'");
+        EXPECT_TRUE(IsWindowVisible(d.Handle()));
+        EXPECT_TRUE(d.ApplyEnabled());
+        Click(d.btn_Cancel);
+    });
+    EXPECT_FALSE(KeyExists());
+}
+
+} // namespace
