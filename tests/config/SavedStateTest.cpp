@@ -115,7 +115,7 @@ TEST_F(SavedStateTest, ExitSavesWhatTheChoicesAsk) {
     EXPECT_EQ(testdriver::ReadFileBytes(HistoryFile()), "dir\r\nnotepad\r\ndir\r\n");
 
     // The next start brings the history back.
-    form.reset();
+    Destroy();
     Start();
     EXPECT_EQ(form->HistoryCmdBox.Items(), (Lines{L"dir", L"notepad", L"dir"}));
     EXPECT_TRUE(IsList(form->RightFileView.Handle()));

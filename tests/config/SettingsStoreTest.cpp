@@ -165,16 +165,6 @@ TEST_F(SettingsStoreTest, PositionRoundTripsAndStopsAtTheFirstBadValue) {
     EXPECT_EQ(applied, (std::vector<std::pair<P, int>>{{P::Top, -8}}));
 }
 
-TEST_F(SettingsStoreTest, ColoursAreRegistryIntegers) {
-    WriteDefaultKey();
-    config::TSettingsKey key;
-    for (config::TColor c : {0x80000008u, 0x0000FF00u, 0x00FFFFFFu}) {
-        key.WriteColor(L"BackColor", c);
-        EXPECT_EQ(Dword(L"BackColor"), c);
-        EXPECT_EQ(key.ReadColor(L"BackColor"), c);
-    }
-}
-
 TEST_F(SettingsStoreTest, PanelStylesAndDirectoriesFollowTheChoices) {
     for (const auto &[text, brief] : std::vector<std::pair<std::wstring, bool>>{
              {L"vsList", true}, {L"VSLIST", false}, {L"vsReport", false}, {L"", false}, {L"list", false}})

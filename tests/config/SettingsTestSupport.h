@@ -167,11 +167,16 @@ protected:
 
     void TearDown() override {
         testdriver::ClearAnswers();
+        Destroy();
+        settingstest::RemoveSettingsKey();
+    }
+
+    // A closed main window asks the loop to end; the next window starts a loop of its own.
+    void Destroy() {
         form.reset();
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         }
-        settingstest::RemoveSettingsKey();
     }
 
     void Create() {

@@ -129,12 +129,4 @@ TEST(History, RunFormsChooseFileAndParameters) {
     }
 }
 
-TEST(History, CommandInterpreterFallsBackToComspec) {
-    EXPECT_EQ(filelist::CommandInterpreter([](const std::wstring &) { return true; }), L"C:\\Command.com");
-    wchar_t comspec[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"COMSPEC", comspec, MAX_PATH);
-    EXPECT_EQ(filelist::CommandInterpreter([](const std::wstring &) { return false; }),
-              comspec[0] ? std::wstring(comspec) : L"cmd.exe");
-}
-
 } // namespace
