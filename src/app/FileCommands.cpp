@@ -39,7 +39,8 @@ bool TFileCommands::RunCommand(TSide &source, TFileCommand command) {
 
 bool TFileCommands::Run(TSide &source, TFileCommand command) {
     source.Other().ShowFileView();
-    if (!RunCommand(source, command)) return false;
+    if (!RunCommand(source, command))
+        return false;
     // Both sides from scratch, the left one first, so they show what the shell really did; marks go too.
     form_.Left.SetDirectory(form_.Left.Directory());
     form_.Right.SetDirectory(form_.Right.Directory());
@@ -55,7 +56,8 @@ std::wstring TFileCommands::CursorPath(TSide &side) {
 void TFileCommands::Change1Click() {
     TSide &side = form_.ActiveSide();
     int row = side.FileView.Selected();
-    if (row < 0) return;
+    if (row < 0)
+        return;
     if (side.FileView.Caption(row) == L"..") {
         fileops::ShowNoFilesSelected(form_.Handle());
         return;
@@ -66,12 +68,14 @@ void TFileCommands::Change1Click() {
 
 void TFileCommands::ShowContextMenu(TSide &side, POINT screen) {
     std::wstring path = CursorPath(side);
-    if (!path.empty()) fileops::ShowItemContextMenu(path, form_.Handle(), screen);
+    if (!path.empty())
+        fileops::ShowItemContextMenu(path, form_.Handle(), screen);
 }
 
 void TFileCommands::ShowProperties(TSide &side) {
     std::wstring path = CursorPath(side);
-    if (!path.empty()) fileops::ShowItemProperties(path, form_.Handle());
+    if (!path.empty())
+        fileops::ShowItemProperties(path, form_.Handle());
 }
 
 } // namespace app

@@ -19,7 +19,8 @@ public:
     ~ComPtr() { Reset(); }
 
     void Reset(T *p = nullptr) {
-        if (p_) p_->Release();
+        if (p_)
+            p_->Release();
         p_ = p;
     }
     T *Get() const { return p_; }

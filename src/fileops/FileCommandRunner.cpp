@@ -8,15 +8,18 @@ namespace fileops {
 std::vector<std::wstring> SourceCaptions(const filelist::TFileList &view) {
     std::vector<std::wstring> captions;
     for (int i = 0; i < view.Count(); ++i)
-        if (view.Marked(i)) captions.push_back(view.Caption(i));
-    if (captions.empty() && view.Selected() >= 0) captions.push_back(view.Caption(view.Selected()));
+        if (view.Marked(i))
+            captions.push_back(view.Caption(i));
+    if (captions.empty() && view.Selected() >= 0)
+        captions.push_back(view.Caption(view.Selected()));
     return captions;
 }
 
 std::wstring SourceList(const std::wstring &directory, const std::vector<std::wstring> &captions) {
     std::wstring list;
     for (size_t i = 0; i < captions.size(); ++i) {
-        if (i > 0) list += L'\0';
+        if (i > 0)
+            list += L'\0';
         list += directory + captions[i];
     }
     return list;
@@ -28,7 +31,8 @@ void ShowNoFilesSelected(HWND owner) {
 
 std::wstring TFileCommandRunner::SourceListOf(const filelist::TFileList &source) {
     std::vector<std::wstring> captions = SourceCaptions(source);
-    if (captions.empty()) return {};
+    if (captions.empty())
+        return {};
     // The parent row would hand the whole parent directory to the shell.
     if (captions.size() == 1 && captions[0] == L"..") {
         ShowNoFilesSelected(owner_);
@@ -50,8 +54,10 @@ void TFileCommandRunner::Run(TFileOp op, const std::wstring &from, const std::ws
 bool TFileCommandRunner::CopyOrMove(const filelist::TFileList &source, const std::wstring &targetDirectory, TFileOp op,
                                     const std::wstring &caption) {
     std::wstring from = SourceListOf(source);
-    if (from.empty()) return false;
-    if (prompt_.Ask(caption, L"", L"to :", targetDirectory + L"*.*") != ui::mrOk) return false;
+    if (from.empty())
+        return false;
+    if (prompt_.Ask(caption, L"", L"to :", targetDirectory + L"*.*") != ui::mrOk)
+        return false;
     Run(op, from, prompt_.EditTo.Text(), caption, 0);
     return true;
 }
@@ -65,18 +71,23 @@ bool TFileCommandRunner::RenameMove(const filelist::TFileList &source, const std
 }
 
 bool TFileCommandRunner::MakeDir(const filelist::TFileList &source) {
-    if (prompt_.Ask(L"Create new dir", L"", L"", L"") != ui::mrOk) return false;
+    if (prompt_.Ask(L"Create new dir", L"", L"", L"") != ui::mrOk)
+        return false;
     std::wstring name = prompt_.EditTo.Text();
-    if (name.empty()) return false;
+    if (name.empty())
+        return false;
     MakeDirectories(source.Directory() + name);
     return true;
 }
 
 bool TFileCommandRunner::Delete(const filelist::TFileList &source, bool toRecycleBin) {
     std::wstring from = SourceListOf(source);
-    if (from.empty()) return false;
-    if (toRecycleBin) Run(foDelete, from, L"", L"Delete to Recycle Bin", FileOpFlagBit(fofAllowUndo));
-    else Run(foDelete, from, L"", L"Delete without Recycle Bin", 0);
+    if (from.empty())
+        return false;
+    if (toRecycleBin)
+        Run(foDelete, from, L"", L"Delete to Recycle Bin", FileOpFlagBit(fofAllowUndo));
+    else
+        Run(foDelete, from, L"", L"Delete without Recycle Bin", 0);
     return true;
 }
 

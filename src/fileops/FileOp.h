@@ -24,7 +24,9 @@ enum TFileOpFlag {
     fofSimpleProgress
 };
 using TFileOpFlags = std::uint16_t;
-constexpr TFileOpFlags FileOpFlagBit(TFileOpFlag flag) { return static_cast<TFileOpFlags>(1u << flag); }
+constexpr TFileOpFlags FileOpFlagBit(TFileOpFlag flag) {
+    return static_cast<TFileOpFlags>(1u << flag);
+}
 
 // The shell's function code and flag word for an operation and a flag set.
 UINT ShellFunction(TFileOp op);
@@ -45,7 +47,8 @@ public:
 
     bool Active() const { return false; }
     void SetActive(bool value) {
-        if (value) Execute();
+        if (value)
+            Execute();
     }
     const std::wstring &FilesFrom() const { return filesFrom_; }
     void SetFilesFrom(const std::wstring &value) { filesFrom_ = value; }
@@ -63,6 +66,8 @@ public:
 
 private:
     HWND OwnerWindow() const;
+    // One shell call with the lists as given; true when the shell reports an aborted part.
+    bool CallShell(const std::wstring &from, const std::wstring &to);
 
     const ui::TWindow *owner_;
     std::wstring filesFrom_;

@@ -54,7 +54,8 @@ void TOperationForm::FormShow() {
 }
 
 void TOperationForm::FormKeyDown(WORD &key, ui::TShiftState shift) {
-    if (key != VK_ESCAPE || (shift & ui::kModifierMask) != 0) return;
+    if (key != VK_ESCAPE || (shift & ui::kModifierMask) != 0)
+        return;
     LabelFrom.SetText(L"");
     Label1.SetText(L"");
     EditTo.SetText(L"");

@@ -5,7 +5,9 @@ namespace fileops {
 namespace {
 constexpr int kArchivId = 101, kReadOnlyId = 102, kHiddenId = 103, kSystemId = 104, kOkId = 105, kCancelId = 106;
 
-WORD SetBit(WORD word, WORD bit, bool on) { return on ? static_cast<WORD>(word | bit) : static_cast<WORD>(word & ~bit); }
+WORD SetBit(WORD word, WORD bit, bool on) {
+    return on ? static_cast<WORD>(word | bit) : static_cast<WORD>(word & ~bit);
+}
 } // namespace
 
 TAttributeChecks ChecksOfWord(DWORD word) {
@@ -91,11 +93,14 @@ void TSetAtrForm::Ok_BtnClick() {
     // A path that cannot be read now (vanished, no access) gets nothing written rather than a word of all ones.
     if (word != INVALID_FILE_ATTRIBUTES) {
         WORD changed = WordWithChecks(word, Checks());
-        if (changed != static_cast<WORD>(word)) WriteAttributes(path, changed);
+        if (changed != static_cast<WORD>(word))
+            WriteAttributes(path, changed);
     }
     SetModalResult(ui::mrOk);
 }
 
-void TSetAtrForm::Cancel_BtnClick() { SetModalResult(ui::mrCancel); }
+void TSetAtrForm::Cancel_BtnClick() {
+    SetModalResult(ui::mrCancel);
+}
 
 } // namespace fileops

@@ -29,7 +29,8 @@ class ItemId {
 public:
     explicit ItemId(IMalloc *allocator) : allocator_(allocator) {}
     ~ItemId() {
-        if (id_) allocator_->Free(id_);
+        if (id_)
+            allocator_->Free(id_);
     }
     ItemId(const ItemId &) = delete;
     ItemId &operator=(const ItemId &) = delete;
@@ -45,7 +46,8 @@ class PopupMenu {
 public:
     PopupMenu() : menu_(CreatePopupMenu()) {}
     ~PopupMenu() {
-        if (menu_) DestroyMenu(menu_);
+        if (menu_)
+            DestroyMenu(menu_);
     }
     PopupMenu(const PopupMenu &) = delete;
     PopupMenu &operator=(const PopupMenu &) = delete;
@@ -67,14 +69,15 @@ bool Invoke(IContextMenu &menu, HWND owner, LPCSTR verb) {
 }
 
 // Parses a name in a folder and runs the action on the item's context menu; false when a step fails.
-bool ActOnItem(IShellFolder &folder, IMalloc *allocator, HWND owner, const std::wstring &name,
-               const ItemAction &action, bool *parsed) {
+bool ActOnItem(IShellFolder &folder, IMalloc *allocator, HWND owner, const std::wstring &name, const ItemAction &action,
+               bool *parsed) {
     std::vector<wchar_t> buffer(name.begin(), name.end());
     buffer.push_back(L'\0');
     ItemId item(allocator);
     ULONG attributes = SFGAO_HASPROPSHEET;
     *parsed = SUCCEEDED(folder.ParseDisplayName(owner, nullptr, buffer.data(), nullptr, item.Receive(), &attributes));
-    if (!*parsed) return false;
+    if (!*parsed)
+        return false;
     ComPtr<IContextMenu> menu;
     LPCITEMIDLIST items[] = {item.Get()};
     if (FAILED(folder.GetUIObjectOf(owner, 1, items, IID_IContextMenu, nullptr, menu.ReceiveVoid())) || !menu)
@@ -86,10 +89,12 @@ bool ActOnItem(IShellFolder &folder, IMalloc *allocator, HWND owner, const std::
 bool ActThroughFirstDesktopFolder(IShellFolder &desktop, IMalloc *allocator, HWND owner, const std::wstring &path,
                                   const ItemAction &action) {
     ComPtr<IEnumIDList> folders;
-    if (desktop.EnumObjects(owner, SHCONTF_FOLDERS, folders.Receive()) != S_OK || !folders) return false;
+    if (desktop.EnumObjects(owner, SHCONTF_FOLDERS, folders.Receive()) != S_OK || !folders)
+        return false;
     ItemId first(allocator);
     ULONG fetched = 0;
-    if (folders->Next(1, first.Receive(), &fetched) != S_OK || fetched != 1) return false;
+    if (folders->Next(1, first.Receive(), &fetched) != S_OK || fetched != 1)
+        return false;
     ComPtr<IShellFolder> folder;
     if (FAILED(desktop.BindToObject(first.Get(), nullptr, IID_IShellFolder, folder.ReceiveVoid())) || !folder)
         return false;
@@ -100,13 +105,15 @@ bool ActThroughFirstDesktopFolder(IShellFolder &desktop, IMalloc *allocator, HWN
 bool RunOnItem(const std::wstring &path, HWND owner, const ItemAction &action) {
     WaitCursor wait;
     ComPtr<IMalloc> allocator;
-    if (FAILED(SHGetMalloc(allocator.Receive())) || !allocator) return false;
+    if (FAILED(SHGetMalloc(allocator.Receive())) || !allocator)
+        return false;
     size_t cut = path.rfind(L'\\');
     std::wstring folderPart = cut == std::wstring::npos ? L"" : path.substr(0, cut + 1);
     std::wstring namePart = cut == std::wstring::npos ? path : path.substr(cut + 1);
 
     ComPtr<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.Receive())) || !desktop) return false;
+    if (FAILED(SHGetDesktopFolder(desktop.Receive())) || !desktop)
+        return false;
     std::vector<wchar_t> buffer(folderPart.begin(), folderPart.end());
     buffer.push_back(L'\0');
     ItemId folderId(allocator.Get());
@@ -117,7 +124,8 @@ bool RunOnItem(const std::wstring &path, HWND owner, const ItemAction &action) {
         return false;
     bool parsed = false;
     bool result = ActOnItem(*folder.Get(), allocator.Get(), owner, namePart, action, &parsed);
-    if (parsed) return result;
+    if (parsed)
+        return result;
     return ActThroughFirstDesktopFolder(*desktop.Get(), allocator.Get(), owner, path, action);
 }
 
@@ -126,17 +134,20 @@ bool RunOnItem(const std::wstring &path, HWND owner, const ItemAction &action) {
 bool ShowItemContextMenu(const std::wstring &path, HWND owner, POINT screen) {
     return RunOnItem(path, owner, [&](IContextMenu &menu, ULONG) {
         PopupMenu popup;
-        if (!popup.Get() || FAILED(menu.QueryContextMenu(popup.Get(), 0, 1, 0x7FFF, CMF_EXPLORE))) return false;
+        if (!popup.Get() || FAILED(menu.QueryContextMenu(popup.Get(), 0, 1, 0x7FFF, CMF_EXPLORE)))
+            return false;
         UINT chosen = static_cast<UINT>(
             TrackPopupMenu(popup.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr));
-        if (chosen == 0) return true;
+        if (chosen == 0)
+            return true;
         return Invoke(menu, owner, MAKEINTRESOURCEA(chosen - 1));
     });
 }
 
 bool ShowItemProperties(const std::wstring &path, HWND owner) {
     return RunOnItem(path, owner, [&](IContextMenu &menu, ULONG attributes) {
-        if (!(attributes & SFGAO_HASPROPSHEET)) return false;
+        if (!(attributes & SFGAO_HASPROPSHEET))
+            return false;
         return Invoke(menu, owner, "properties");
     });
 }

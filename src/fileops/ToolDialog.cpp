@@ -5,9 +5,11 @@
 namespace fileops {
 
 void TToolDialog::CreateToolDialog(const std::wstring &caption, int clientWidth, int clientHeight) {
-    CreateForm(caption, clientWidth, clientHeight, false, nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN);
+    CreateForm(caption, clientWidth, clientHeight, false, nullptr,
+               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN);
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
-    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     SetClientSize(clientWidth, clientHeight);
 }
 

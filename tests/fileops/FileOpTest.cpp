@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "Trash.h"
 #include "driver/TempDir.h"
 #include "driver/TestDriver.h"
 #include "fileops/FileOp.h"
 #include "fileops/MakeDirectories.h"
-#include "Trash.h"
 
 using namespace fileops;
 using testdriver::Exists;
@@ -36,7 +36,8 @@ TEST(ShellNameList, SemicolonsAndNulsBothSeparateAndTheListEndsInTwoNuls) {
         {L"c:\\a.txt;c:\\b.txt", L"c:\\a.txt" + kNul + L"c:\\b.txt" + kNul + kNul},
         {L"c:\\a.txt" + kNul + L"c:\\b.txt", L"c:\\a.txt" + kNul + L"c:\\b.txt" + kNul + kNul},
     };
-    for (const Case &c : cases) EXPECT_EQ(ShellNameList(c.names), c.list) << c.names;
+    for (const Case &c : cases)
+        EXPECT_EQ(ShellNameList(c.names), c.list) << c.names;
 }
 
 TEST(ShellCodes, OrdinalsSelectTheShellsOwnCodes) {
@@ -45,7 +46,8 @@ TEST(ShellCodes, OrdinalsSelectTheShellsOwnCodes) {
     EXPECT_EQ(ShellFunction(foMove), UINT(FO_MOVE));
     EXPECT_EQ(ShellFunction(foRename), UINT(FO_RENAME));
     const FILEOP_FLAGS bits[] = {0x40, 0x02, 0x80, 0x01, 0x10, 0x200, 0x08, 0x04, 0x100};
-    for (int n = 0; n < 9; ++n) EXPECT_EQ(ShellFlags(FileOpFlagBit(TFileOpFlag(n))), bits[n]) << n;
+    for (int n = 0; n < 9; ++n)
+        EXPECT_EQ(ShellFlags(FileOpFlagBit(TFileOpFlag(n))), bits[n]) << n;
     EXPECT_EQ(ShellFlags(FileOpFlagBit(fofAllowUndo) | FileOpFlagBit(fofSilent)), FILEOP_FLAGS(0x44));
     EXPECT_EQ(ShellFlags(0), FILEOP_FLAGS(0));
 }
@@ -65,7 +67,8 @@ TEST(ShellDestinationList, WildcardAfterAnExistingDirectoryNamesTheDirectory) {
         {L"", L""},
         {target + L"\\*.*;" + dir / L"missing\\*.*", target + L"\\" + kNul + dir / L"missing\\*.*"},
     };
-    for (const Case &c : cases) EXPECT_EQ(ShellDestinationList(c.typed), c.handed + kNul + kNul) << c.typed;
+    for (const Case &c : cases)
+        EXPECT_EQ(ShellDestinationList(c.typed), c.handed + kNul + kNul) << c.typed;
 }
 
 TEST_F(FileOperationTest, CopiesSourcesJoinedByNulOrSemicolonIntoTheDirectoryBeforeStarDotStar) {
@@ -84,19 +87,37 @@ TEST_F(FileOperationTest, CopiesSourcesJoinedByNulOrSemicolonIntoTheDirectoryBef
     }
 }
 
-TEST_F(FileOperationTest, MovesAFolderAndAFileIntoTheTarget) {
-    TempDir dir;
-    std::wstring file = dir.File(L"a.txt", "alpha");
-    dir.File(L"sub\\inner.txt", "inner");
-    dir.Folder(L"target");
-    oper.SetOperation(foMove);
-    oper.SetFilesFrom(file + kNul + dir / L"sub");
-    oper.SetFilesTo(dir / L"target\\*.*");
-    oper.Execute();
-    EXPECT_EQ(ReadFileBytes(dir / L"target\\a.txt"), "alpha");
-    EXPECT_EQ(ReadFileBytes(dir / L"target\\sub\\inner.txt"), "inner");
-    EXPECT_FALSE(Exists(file));
-    EXPECT_FALSE(Exists(dir / L"sub"));
+TEST_F(FileOperationTest, MovesFilesAndFoldersIntoAnotherDirectory) {
+    struct Case {
+        std::vector<std::wstring> sources;
+        std::wstring destinationTail;
+    } cases[] = {
+        {{L"a.txt", L"sub"}, L"*.*"},
+        {{L"a.txt", L"b.txt", L"c.txt"}, L"*.*"},
+        {{L"a.txt", L"b.txt"}, L""},
+        {{L"a.txt"}, L""},
+    };
+    for (const Case &c : cases) {
+        TempDir dir, target;
+        std::wstring from;
+        for (const std::wstring &name : c.sources) {
+            if (!from.empty())
+                from += kNul;
+            if (name == L"sub")
+                from += dir.Folder(name);
+            else
+                from += dir.File(name, "text");
+        }
+        oper.SetOperation(foMove);
+        oper.SetFilesFrom(from);
+        oper.SetFilesTo(target.Path() + c.destinationTail);
+        oper.Execute();
+        for (const std::wstring &name : c.sources) {
+            EXPECT_TRUE(Exists(target / name)) << name << " of " << c.sources.size();
+            EXPECT_FALSE(Exists(dir / name)) << name << " of " << c.sources.size();
+        }
+        EXPECT_FALSE(oper.OperationAborted());
+    }
 }
 
 TEST_F(FileOperationTest, WritingActiveTwiceRunsTwiceAndActiveReadsFalse) {

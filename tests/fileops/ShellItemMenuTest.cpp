@@ -2,11 +2,11 @@
 
 #include <functional>
 
+#include "Trash.h"
 #include "driver/TempDir.h"
 #include "driver/TestDriver.h"
 #include "fileops/ShellItemMenu.h"
 #include "ui/Form.h"
-#include "Trash.h"
 
 using namespace fileops;
 using testdriver::Exists;
@@ -32,14 +32,16 @@ private:
     static BOOL CALLBACK Find(HWND hwnd, LPARAM found) {
         wchar_t cls[16] = {};
         GetClassNameW(hwnd, cls, 16);
-        if (!IsWindowVisible(hwnd) || wcscmp(cls, L"#32768") != 0) return TRUE;
+        if (!IsWindowVisible(hwnd) || wcscmp(cls, L"#32768") != 0)
+            return TRUE;
         *reinterpret_cast<HWND *>(found) = hwnd;
         return FALSE;
     }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         HWND menu = nullptr;
         EnumThreadWindows(GetCurrentThreadId(), Find, reinterpret_cast<LPARAM>(&menu));
-        if (!menu || !current_ || current_->answered_ == menu) return;
+        if (!menu || !current_ || current_->answered_ == menu)
+            return;
         current_->answered_ = menu;
         ++current_->seen_;
         current_->answer_(menu);

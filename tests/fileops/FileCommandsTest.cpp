@@ -1,0 +1,230 @@
+#include "FileCommandsFixture.h"
+
+#include "Trash.h"
+
+using testdriver::AnswerWhenShown;
+using testdriver::Captions;
+using testdriver::EnterTextAndPress;
+using testdriver::Exists;
+using testdriver::PressButton;
+using testdriver::ReadFileBytes;
+
+namespace {
+
+using Names = std::vector<std::wstring>;
+
+Names Listing(const std::wstring &dir) {
+    Names names;
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW((dir + L"*").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::wstring name = fd.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
+    } while (FindNextFileW(find, &fd));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct PromptSeen {
+    std::wstring caption, labelFrom, label1, editTo;
+    RECT bounds{};
+};
+
+TEST_F(FileCommandsTest, CopyTakesExactlyTheMarkedRowsIntoTheTargetThroughTheUnchangedProposal) {
+    for (const wchar_t *name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt"})
+        source.File(name, "text");
+    source.File(L"sub\\inner.txt", "inner");
+    ListSides();
+    Mark(L"a.txt");
+    Mark(L"c.txt");
+    Mark(L"sub");
+    PutCursor(L"d.txt");
+    PromptSeen seen;
+    AnswerWhenShown(L"Copy", [&](HWND prompt) {
+        seen = {Prompt().Text(), Prompt().LabelFrom.Text(), Prompt().Label1.Text(), Prompt().EditTo.Text()};
+        GetWindowRect(prompt, &seen.bounds);
+        PressButton(kOk)(prompt);
+    });
+    EXPECT_TRUE(Run(app::TFileCommand::Copy));
+
+    EXPECT_EQ(Listing(target.Path()), (Names{L"a.txt", L"c.txt", L"sub"}));
+    EXPECT_EQ(ReadFileBytes(target / L"sub\\inner.txt"), "inner");
+    EXPECT_EQ(Listing(source.Path()), (Names{L"a.txt", L"b.txt", L"c.txt", L"d.txt", L"sub"}));
+    EXPECT_EQ(seen.caption, L"Copy");
+    EXPECT_EQ(seen.labelFrom, L"");
+    EXPECT_EQ(seen.label1, L"to :");
+    EXPECT_EQ(seen.editTo, target.Path() + L"*.*");
+    // Both sides listed again: the copies show on the right, no marks anywhere, the cursor on the first row.
+    EXPECT_EQ(Captions(RightView()), (Names{L"..", L"sub", L"a.txt", L"c.txt"}));
+    EXPECT_FALSE(AnyMarked(LeftView()));
+    EXPECT_EQ(testdriver::SelectedRow(LeftView()), 0);
+    EXPECT_EQ(GetFocus(), LeftView());
+    // The prompt stood in the middle of the main window.
+    RECT main{};
+    GetWindowRect(form->Handle(), &main);
+    EXPECT_NEAR((seen.bounds.left + seen.bounds.right) / 2, (main.left + main.right) / 2, 1);
+    EXPECT_NEAR((seen.bounds.top + seen.bounds.bottom) / 2, (main.top + main.bottom) / 2, 1);
+}
+
+TEST_F(FileCommandsTest, WithNothingMarkedTheCursorRowIsCopied) {
+    source.File(L"a.txt", "a");
+    source.File(L"b.txt", "b");
+    ListSides();
+    PutCursor(L"b.txt");
+    AnswerWhenShown(L"Copy", PressButton(kOk));
+    EXPECT_TRUE(Run(app::TFileCommand::Copy));
+    EXPECT_EQ(Listing(target.Path()), (Names{L"b.txt"}));
+}
+
+TEST_F(FileCommandsTest, CopyUnderATypedNameAndMoveIntoTheTarget) {
+    source.File(L"a.txt", "alpha");
+    source.File(L"b.txt", "beta");
+    ListSides();
+    PutCursor(L"a.txt");
+    AnswerWhenShown(L"Copy", EnterTextAndPress(target / L"copy.txt", kOk));
+    EXPECT_TRUE(Run(app::TFileCommand::Copy));
+    EXPECT_EQ(ReadFileBytes(target / L"copy.txt"), "alpha");
+
+    Mark(L"a.txt");
+    Mark(L"b.txt");
+    PromptSeen seen;
+    AnswerWhenShown(L"Rename\\Move", [&](HWND prompt) {
+        seen = {Prompt().Text(), Prompt().LabelFrom.Text(), Prompt().Label1.Text(), Prompt().EditTo.Text()};
+        PressButton(kOk)(prompt);
+    });
+    EXPECT_TRUE(Run(app::TFileCommand::RenameMove));
+    EXPECT_EQ(seen.label1, L"to :");
+    EXPECT_EQ(seen.editTo, target.Path() + L"*.*");
+    EXPECT_EQ(Listing(source.Path()), Names{});
+    EXPECT_EQ(Listing(target.Path()), (Names{L"a.txt", L"b.txt", L"copy.txt"}));
+    EXPECT_EQ(Captions(LeftView()), Names{L".."});
+}
+
+TEST_F(FileCommandsTest, RenameInPlaceByAFullPath) {
+    source.File(L"old.txt", "kept");
+    ListSides();
+    PutCursor(L"old.txt");
+    AnswerWhenShown(L"Rename\\Move", EnterTextAndPress(source / L"new.txt", kOk));
+    EXPECT_TRUE(Run(app::TFileCommand::RenameMove));
+    EXPECT_EQ(Listing(source.Path()), Names{L"new.txt"});
+    EXPECT_EQ(ReadFileBytes(source / L"new.txt"), "kept");
+    EXPECT_EQ(Captions(LeftView()), (Names{L"..", L"new.txt"}));
+}
+
+TEST_F(FileCommandsTest, MakeDirectoryCreatesEveryLevelInThisSide) {
+    source.File(L"z.txt");
+    ListSides();
+    PromptSeen seen;
+    AnswerWhenShown(L"Create new dir", [&](HWND prompt) {
+        seen = {Prompt().Text(), Prompt().LabelFrom.Text(), Prompt().Label1.Text(), Prompt().EditTo.Text()};
+        EnterTextAndPress(L"a\\b", kOk)(prompt);
+    });
+    EXPECT_TRUE(Run(app::TFileCommand::MakeDir));
+    EXPECT_EQ(seen.label1, L"");
+    EXPECT_EQ(seen.editTo, L"");
+    EXPECT_EQ(Listing(source / L"a\\"), Names{L"b"});
+    EXPECT_EQ(Captions(LeftView()), (Names{L"..", L"a", L"z.txt"}));
+    EXPECT_EQ(testdriver::SelectedRow(LeftView()), 0);
+}
+
+TEST_F(FileCommandsTest, CancelEscapeAndAnEmptyNameChangeNothingAndListNothingAgain) {
+    struct Case {
+        app::TFileCommand command;
+        std::wstring caption;
+        std::function<void(HWND)> answer;
+    } cases[] = {
+        {app::TFileCommand::Copy, L"Copy", PressButton(kCancel)},
+        {app::TFileCommand::RenameMove, L"Rename\\Move", PressButton(kCancel)},
+        {app::TFileCommand::MakeDir, L"Create new dir", PressButton(kCancel)},
+        {app::TFileCommand::MakeDir, L"Create new dir", EnterTextAndPress(L"", kOk)},
+        {app::TFileCommand::Copy, L"Copy",
+         [](HWND prompt) {
+             HWND edit = FindWindowExW(prompt, nullptr, L"Edit", nullptr);
+             PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 1);
+         }},
+    };
+    source.File(L"a.txt", "a");
+    ListSides();
+    for (const Case &c : cases) {
+        // A mark survives only when the side is not listed again.
+        Mark(L"a.txt");
+        AnswerWhenShown(c.caption, c.answer);
+        EXPECT_FALSE(Run(c.command)) << c.caption;
+        EXPECT_EQ(testdriver::AnsweredCaptions().back(), c.caption);
+        EXPECT_TRUE(form->LeftFileView.Marked(Row(L"a.txt"))) << c.caption;
+        EXPECT_EQ(Listing(target.Path()), Names{}) << c.caption;
+        EXPECT_EQ(Listing(source.Path()), Names{L"a.txt"}) << c.caption;
+    }
+    // Escape left the prompt empty for the next user to fill.
+    EXPECT_EQ(Prompt().Text(), L"");
+    EXPECT_EQ(Prompt().Label1.Text(), L"");
+    EXPECT_EQ(Prompt().EditTo.Text(), L"");
+}
+
+TEST_F(FileCommandsTest, DeleteSendsToTheRecycleBinOrDeletesForGoodAfterTheShellAsks) {
+    std::wstring recycled = fileopstest::UniqueName(L"zelvor-recycled");
+    std::wstring gone1 = fileopstest::UniqueName(L"zelvor-gone"), gone2 = fileopstest::UniqueName(L"zelvor-gone");
+    for (const std::wstring &name : {recycled, gone1, gone2})
+        source.File(name, "data");
+    source.File(L"stays.txt");
+    ListSides();
+    PutCursor(recycled);
+    AnswerWhenShown(L"Confirm file deletion", PressButton(L"&Yes"));
+    EXPECT_TRUE(Run(app::TFileCommand::DeleteToRecycleBin));
+    EXPECT_FALSE(Exists(source / recycled));
+    EXPECT_EQ(testdriver::SelectedRow(LeftView()), 0);
+
+    Mark(gone1);
+    Mark(gone2);
+    AnswerWhenShown(L"Confirm file deletion", PressButton(L"&Yes"));
+    EXPECT_TRUE(Run(app::TFileCommand::DeleteForGood));
+    EXPECT_EQ(Listing(source.Path()), Names{L"stays.txt"});
+    EXPECT_EQ(Captions(LeftView()), (Names{L"..", L"stays.txt"}));
+    EXPECT_FALSE(AnyMarked(LeftView()));
+    if (!fileopstest::TrashFolder().empty()) {
+        EXPECT_EQ(fileopstest::TakeFromTrash(recycled), "data");
+        EXPECT_EQ(fileopstest::TakeFromTrash(gone1), "");
+        EXPECT_EQ(fileopstest::TakeFromTrash(gone2), "");
+    }
+}
+
+TEST_F(FileCommandsTest, TheParentRowAloneIsRefusedAndAnEmptySideDoesNothing) {
+    source.File(L"a.txt");
+    ListSides();
+    PutCursor(L"..");
+    for (app::TFileCommand command : {app::TFileCommand::Copy, app::TFileCommand::DeleteForGood}) {
+        AnswerWhenShown(L"Zelvor", PressButton(L"OK"));
+        EXPECT_FALSE(Run(command));
+        EXPECT_EQ(testdriver::AnsweredCaptions(), Names{L"Zelvor"});
+        testdriver::ClearAnswers();
+    }
+    EXPECT_TRUE(Exists(source / L"a.txt"));
+
+    // A directory that cannot be listed gives a side without rows: no prompt, no message.
+    form->Left.SetDirectory(source / L"missing");
+    ASSERT_EQ(form->LeftFileView.Count(), 0);
+    AnswerWhenShown(L"Copy", PressButton(kOk));
+    AnswerWhenShown(L"Zelvor", PressButton(L"OK"));
+    EXPECT_FALSE(Run(app::TFileCommand::Copy));
+    testdriver::Pump(200);
+    EXPECT_TRUE(testdriver::AnsweredCaptions().empty());
+}
+
+TEST_F(FileCommandsTest, TheTargetsQuickViewGivesWayToItsFileListFirst) {
+    source.File(L"a.txt");
+    ListSides();
+    PutCursor(L"a.txt");
+    form->Right.FileView.SetVisible(false);
+    form->Right.QMemo.SetVisible(true);
+    ASSERT_TRUE(form->Right.QuickViewShown());
+    AnswerWhenShown(L"Copy", PressButton(kCancel));
+    EXPECT_FALSE(Run(app::TFileCommand::Copy));
+    EXPECT_FALSE(form->Right.QuickViewShown());
+    EXPECT_TRUE(form->Right.FileView.Visible());
+}
+
+} // namespace
