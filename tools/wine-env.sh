@@ -33,6 +33,15 @@ zelvor_start_wine() {
         mkdir -p "$fonts"
         [ -f /usr/share/wine/fonts/marlett.ttf ] && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
     fi
+    zelvor_set_window_management
+}
+
+# On our own virtual display no window manager runs: windows that Wine leaves to a window manager then
+# wait for it on every hide (two seconds each). Let Wine manage them itself there, and only there.
+zelvor_set_window_management() {
+    local managed=Y
+    [ -n "${ZELVOR_XVFB_PID:-}" ] && managed=N
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$managed" /f </dev/null >/dev/null 2>&1 || true
 }
 
 zelvor_stop_all() {
