@@ -147,3 +147,36 @@ TEST_F(PanelKeysTest, CustomMaskListsMatchingFilesAndAllFoldersOfTheActiveSide) 
 }
 
 } // namespace
+
+namespace {
+
+std::wstring CommandLine(app::TMainForm &form) { return form.HistoryCmdBox.Text(); }
+
+TEST_F(PanelKeysTest, LettersTypedInAPanelGoToTheCommandLine) {
+    PressKey('D');
+    EXPECT_EQ(CommandLine(*form), L"D");
+    EXPECT_EQ(GetFocus(), form->HistoryCmdBox.EditHandle());
+    testdriver::TypeText(L"ir");
+    EXPECT_EQ(CommandLine(*form), L"Dir");
+}
+
+TEST_F(PanelKeysTest, KeypadDigitsStayInThePanel) {
+    PressKey(VK_NUMPAD1);
+    PressKey(VK_NUMPAD5);
+    EXPECT_EQ(CommandLine(*form), L"");
+    EXPECT_EQ(GetFocus(), LeftView());
+}
+
+TEST_F(PanelKeysTest, CtrlEnterInsertsRowNamesAndEscapeEmptiesTheLine) {
+    form->LeftFileView.SetSelected(2); // a.txt
+    PressKey(VK_RETURN, ui::ssCtrl);
+    form->LeftFileView.SetSelected(3); // b.txt
+    PressKey(VK_RETURN, ui::ssCtrl);
+    EXPECT_EQ(CommandLine(*form), L"a.txt  b.txt ");
+    EXPECT_EQ(GetFocus(), LeftView());
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(CommandLine(*form), L"");
+    EXPECT_EQ(GetFocus(), LeftView());
+}
+
+} // namespace
