@@ -1,5 +1,6 @@
 #include "FileCommandsFixture.h"
 
+#include "MenuAnswer.h"
 #include "Trash.h"
 
 using testdriver::AnswerWhenShown;
@@ -225,6 +226,39 @@ TEST_F(FileCommandsTest, TheTargetsQuickViewGivesWayToItsFileListFirst) {
     EXPECT_FALSE(Run(app::TFileCommand::Copy));
     EXPECT_FALSE(form->Right.QuickViewShown());
     EXPECT_TRUE(form->Right.FileView.Visible());
+}
+
+TEST_F(FileCommandsTest, ThePromptComesUpWithTheFocusInItsFieldAndEnterMeansOk) {
+    ListSides();
+    AnswerWhenShown(L"Create new dir", PressButton(kCancel));
+    EXPECT_FALSE(Run(app::TFileCommand::MakeDir));
+    HWND focusWhenShown = nullptr;
+    AnswerWhenShown(L"Create new dir", [&](HWND) {
+        focusWhenShown = GetFocus();
+        SetWindowTextW(Prompt().EditTo.Handle(), L"typed");
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
+    });
+    EXPECT_TRUE(Run(app::TFileCommand::MakeDir));
+    EXPECT_EQ(focusWhenShown, Prompt().EditTo.Handle());
+    EXPECT_EQ(Listing(source.Path()), Names{L"typed"});
+}
+
+TEST_F(FileCommandsTest, ContextMenuAndPropertiesActOnTheCursorRowsPath) {
+    source.File(L"a.txt");
+    ListSides();
+    PutCursor(L"a.txt");
+    AnswerWhenShown(L"Properties for a.txt", PressButton(L"Cancel"));
+    form->FileCommands.ShowProperties(form->Left);
+    EXPECT_EQ(testdriver::AnsweredCaptions(), Names{L"Properties for a.txt"});
+
+    fileopstest::MenuAnswer close([](HWND) { EndMenu(); });
+    form->FileCommands.ShowContextMenu(form->Left, POINT{200, 200});
+    EXPECT_EQ(close.MenusSeen(), 1);
+    // A side without rows has no cursor row: no menu.
+    form->Left.SetDirectory(source / L"missing");
+    form->FileCommands.ShowContextMenu(form->Left, POINT{200, 200});
+    testdriver::Pump(150);
+    EXPECT_EQ(close.MenusSeen(), 1);
 }
 
 } // namespace
