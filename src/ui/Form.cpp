@@ -55,6 +55,10 @@ void TForm::Show() {
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
     if (lastFocus_ && IsWindow(lastFocus_)) ::SetFocus(lastFocus_);
+    // A form whose show handler chose no control starts on its first tab stop, so typing goes somewhere.
+    HWND focus = GetFocus();
+    if (!focus || !IsChild(Handle(), focus))
+        if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) ::SetFocus(first);
 }
 
 void TForm::Close() {
