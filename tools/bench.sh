@@ -6,6 +6,21 @@ source "$ROOT/tools/wine-env.sh"
 trap zelvor_stop_all EXIT
 zelvor_start_display
 zelvor_start_wine
+# The listing benchmark's directories are made here from the Linux side: creating 100,000 files one by
+# one through Wine takes most of an hour, since each new name is checked against the whole directory.
+make_listing_directory() {
+    local count=$1 dir="$WINEPREFIX/drive_c/users/$USER/Temp/bench-$1"
+    [ -d "$dir" ] && [ "$(ls -f "$dir" | wc -l)" -ge $((count + 22)) ] && return
+    mkdir -p "$dir"
+    local exts=(.txt .doc .bin .c .h .dat .log "")
+    (cd "$dir" && for ((i = 0; i < count; i++)); do echo "File$i${exts[i % 8]}"; done | xargs touch &&
+        for ((i = 0; i < count; i += 6)); do echo "File$i${exts[i % 8]}"; done | xargs truncate -s 1 &&
+        for ((i = 3; i < count; i += 6)); do echo "File$i${exts[i % 8]}"; done | xargs truncate -s 4 &&
+        for ((i = 0; i < 20; i++)); do mkdir -p "Folder$i"; done)
+}
+USER=${USER:-$(id -un)}
+make_listing_directory 10000
+make_listing_directory 100000
 cd "$BUILD_DIR/bench"
 for b in bench_*.exe; do
     [ $# -gt 0 ] && [[ " $* " != *" ${b%.exe} "* ]] && continue
