@@ -112,6 +112,11 @@ void TMainForm::BindEvents(TSide &side, bool left) {
     };
 }
 
+sysinfo::TSysFacts &TMainForm::MainSysInfo() {
+    if (!sysFacts_) sysFacts_ = std::make_unique<sysinfo::TSysFacts>();
+    return *sysFacts_;
+}
+
 TSide &TMainForm::ActiveSide() { return Left.IsActive() ? Left : Right; }
 
 void TMainForm::PrepareMarkImage() {

@@ -10,6 +10,8 @@
 #include "app/FileCommands.h"
 #include "app/SettingsCommands.h"
 #include "app/Side.h"
+#include "sysinfo/InfVer.h"
+#include "sysinfo/SysFacts.h"
 #include "filelist/HistoryBox.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -39,6 +41,10 @@ public:
     ImageListHandle StateImageList;
     TFileCommands FileCommands{*this};
     TSettingsCommands SettingsCommands{*this};
+    // The program's own version texts, read when a window shows them.
+    sysinfo::TInfoVersion InfoVer;
+    // The system facts, collected at their first use: collecting asks every drive and sound device.
+    sysinfo::TSysFacts &MainSysInfo();
 
     // Aliases with the names the program's handlers use.
     filelist::TFileList &LeftFileView = Left.FileView;
@@ -133,6 +139,7 @@ private:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     std::map<int, std::function<void()>> commands_;
+    std::unique_ptr<sysinfo::TSysFacts> sysFacts_;
     HMENU menu_ = nullptr;
 };
 

@@ -1,0 +1,18 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace testdriver {
+
+// The system's help viewer as a person sees it: its window, and the title of the topic it shows
+// (the first line of its topic window).
+HWND FindHelpViewer();
+std::wstring HelpViewerTitle();
+// Waits until the viewer shows the expected title (or the time is up) and returns what it shows.
+std::wstring WaitForHelpTitle(const std::wstring &expected, int timeoutSeconds = 20);
+// Closes the viewer, ending its process if it does not go.
+void CloseHelpViewer(HWND owner, const std::wstring &helpFile);
+std::wstring TextOf(HWND window);
+
+} // namespace testdriver
