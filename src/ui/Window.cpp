@@ -30,6 +30,16 @@ void RegisterOwnClass() {
     registered = true;
 }
 
+// Runs one message's handling; an error it raises is shown and the message counts as handled.
+template <typename F> LRESULT Guarded(F &&handle) {
+    try {
+        return handle();
+    } catch (const std::exception &e) {
+        Application().HandleException(e);
+        return 0;
+    }
+}
+
 } // namespace
 
 TWindow::~TWindow() {
@@ -76,12 +86,7 @@ LRESULT CALLBACK TWindow::OwnProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         self->hwnd_ = nullptr;
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
-    try {
-        return self->Dispatch(msg, wParam, lParam);
-    } catch (const std::exception &e) {
-        Application().HandleException(e);
-        return 0;
-    }
+    return Guarded([&] { return self->Dispatch(msg, wParam, lParam); });
 }
 
 LRESULT CALLBACK TWindow::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
@@ -92,12 +97,7 @@ LRESULT CALLBACK TWindow::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
         self->hwnd_ = nullptr;
         return DefSubclassProc(hwnd, msg, wParam, lParam);
     }
-    try {
-        return self->Dispatch(msg, wParam, lParam);
-    } catch (const std::exception &e) {
-        Application().HandleException(e);
-        return 0;
-    }
+    return Guarded([&] { return self->Dispatch(msg, wParam, lParam); });
 }
 
 LRESULT CALLBACK TWindow::KeySourceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
@@ -106,14 +106,11 @@ LRESULT CALLBACK TWindow::KeySourceProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
         RemoveWindowSubclass(hwnd, KeySourceProc, kSubclassId);
         return DefSubclassProc(hwnd, msg, wParam, lParam);
     }
-    try {
+    return Guarded([&] {
         LRESULT result = 0;
         if (self->HandleKey(hwnd, msg, wParam, result)) return result;
-    } catch (const std::exception &e) {
-        Application().HandleException(e);
-        return 0;
-    }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    });
 }
 
 // Key events: the handler sees the key first and may replace it or clear it (0 = the control never sees it,
