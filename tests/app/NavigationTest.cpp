@@ -104,3 +104,19 @@ TEST_F(NavigationTest, DriveChosenInTheListActivatesItsSide) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(NavigationTest, TabGoesToTheOtherSidesQuickViewPaneWhenItShows) {
+    form->RightFileView.SetVisible(false);
+    form->Right.QMemo.SetVisible(true);
+    testdriver::PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), form->Right.QMemo.Handle());
+    EXPECT_EQ(form->RightTitlePanel.Color(), app::kActiveTitleColor);
+    EXPECT_EQ(form->CMDTitlePanel.Caption(), form->RightFileView.Directory());
+    form->RightDriveCombo.SetDrive(L'q'); // a drive change shows the file view again
+    EXPECT_FALSE(form->Right.QMemo.Visible());
+    EXPECT_TRUE(form->RightFileView.Visible());
+}
+
+} // namespace
