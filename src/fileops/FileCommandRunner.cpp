@@ -49,6 +49,8 @@ void TFileCommandRunner::Run(TFileOp op, const std::wstring &from, const std::ws
     fileOper_.SetProgressTitle(title);
     fileOper_.SetFlags(flags);
     fileOper_.Execute();
+    if (!fileOper_.Failure().empty())
+        MessageBoxW(owner_, fileOper_.Failure().c_str(), ui::Application().Title().c_str(), MB_OK | MB_ICONERROR);
 }
 
 bool TFileCommandRunner::CopyOrMove(const filelist::TFileList &source, const std::wstring &targetDirectory, TFileOp op,

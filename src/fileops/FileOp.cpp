@@ -6,6 +6,7 @@
 #include <iterator>
 #include <vector>
 
+#include "fileops/RecycleBin.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 
@@ -110,6 +111,13 @@ bool TFileOperation::CallShell(const std::wstring &from, const std::wstring &to)
 }
 
 void TFileOperation::Execute() {
+    failure_.clear();
+    // A file sent to the Recycle Bin must never be deleted for good because the bin was not there.
+    if (operation_ == foDelete && (flags_ & FileOpFlagBit(fofAllowUndo)) && !PrepareRecycleBin()) {
+        operationAborted_ = true;
+        failure_ = L"The Recycle Bin cannot take files now. Nothing was deleted.";
+        return;
+    }
     std::wstring from = ShellNameList(filesFrom_);
     std::wstring to = ShellDestinationList(filesTo_);
     std::vector<std::wstring> sources = NamesOf(from), destinations = NamesOf(to);

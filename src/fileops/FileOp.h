@@ -59,6 +59,8 @@ public:
     TFileOp Operation() const { return operation_; }
     void SetOperation(TFileOp value) { operation_ = value; }
     bool OperationAborted() const { return operationAborted_; }
+    // Why the last run failed where the shell said nothing itself; empty when it did not fail so.
+    const std::wstring &Failure() const { return failure_; }
     const std::wstring &ProgressTitle() const { return progressTitle_; }
     void SetProgressTitle(const std::wstring &value) { progressTitle_ = value; }
 
@@ -75,6 +77,7 @@ private:
     TFileOpFlags flags_ = 0;
     TFileOp operation_ = foCopy;
     bool operationAborted_ = false;
+    std::wstring failure_;
     std::wstring progressTitle_;
 };
 

@@ -166,31 +166,45 @@ TEST_F(FileCommandsTest, CancelEscapeAndAnEmptyNameChangeNothingAndListNothingAg
     EXPECT_EQ(Prompt().EditTo.Text(), L"");
 }
 
-TEST_F(FileCommandsTest, DeleteSendsToTheRecycleBinOrDeletesForGoodAfterTheShellAsks) {
+TEST_F(FileCommandsTest, DeleteKeysSendToTheRecycleBinOrDeleteForGoodAfterTheShellAsks) {
     std::wstring recycled = fileopstest::UniqueName(L"zelvor-recycled");
+    std::wstring viaDelete = fileopstest::UniqueName(L"zelvor-recycled");
     std::wstring gone1 = fileopstest::UniqueName(L"zelvor-gone"), gone2 = fileopstest::UniqueName(L"zelvor-gone");
-    for (const std::wstring &name : {recycled, gone1, gone2})
+    for (const std::wstring &name : {recycled, viaDelete, gone1, gone2})
         source.File(name, "data");
     source.File(L"stays.txt");
     ListSides();
-    PutCursor(recycled);
-    AnswerWhenShown(L"Confirm file deletion", PressButton(L"&Yes"));
-    EXPECT_TRUE(Run(app::TFileCommand::DeleteToRecycleBin));
-    EXPECT_FALSE(Exists(source / recycled));
-    EXPECT_EQ(testdriver::SelectedRow(LeftView()), 0);
-
-    Mark(gone1);
-    Mark(gone2);
-    AnswerWhenShown(L"Confirm file deletion", PressButton(L"&Yes"));
-    EXPECT_TRUE(Run(app::TFileCommand::DeleteForGood));
+    // As a person does: the key in the file view, Enter on the shell's question.
+    struct Case {
+        std::vector<std::wstring> rows;
+        WORD key;
+        ui::TShiftState shift;
+        bool trashed;
+    } cases[] = {
+        {{recycled}, VK_F8, 0, true},
+        {{viaDelete}, VK_DELETE, 0, true},
+        {{gone1, gone2}, VK_DELETE, ui::ssShift, false},
+    };
+    for (const Case &c : cases) {
+        if (c.rows.size() == 1)
+            PutCursor(c.rows[0]);
+        else
+            for (const std::wstring &row : c.rows)
+                Mark(row);
+        SetFocus(LeftView());
+        AnswerWhenShown(L"Confirm file deletion", PressButton(L"&Yes"));
+        AnswerWhenShown(L"Confirm multiple file deletion", PressButton(L"&Yes"));
+        testdriver::PressKey(c.key, c.shift);
+        for (const std::wstring &row : c.rows) {
+            EXPECT_FALSE(Exists(source / row)) << row;
+            EXPECT_EQ(fileopstest::TakeFromTrash(row), c.trashed ? "data" : "") << row;
+        }
+        EXPECT_EQ(testdriver::SelectedRow(LeftView()), 0);
+        testdriver::ClearAnswers();
+    }
     EXPECT_EQ(Listing(source.Path()), Names{L"stays.txt"});
     EXPECT_EQ(Captions(LeftView()), (Names{L"..", L"stays.txt"}));
     EXPECT_FALSE(AnyMarked(LeftView()));
-    if (!fileopstest::TrashFolder().empty()) {
-        EXPECT_EQ(fileopstest::TakeFromTrash(recycled), "data");
-        EXPECT_EQ(fileopstest::TakeFromTrash(gone1), "");
-        EXPECT_EQ(fileopstest::TakeFromTrash(gone2), "");
-    }
 }
 
 TEST_F(FileCommandsTest, TheParentRowAloneIsRefusedAndAnEmptySideDoesNothing) {

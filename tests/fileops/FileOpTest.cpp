@@ -147,11 +147,28 @@ TEST_F(FileOperationTest, DeleteLetsTheShellAskAndDeletesForGoodOrToTheRecycleBi
         oper.Execute();
         EXPECT_EQ(testdriver::AnsweredCaptions().size(), 1u) << c.flags;
         EXPECT_EQ(Exists(file), !c.deleted) << c.flags << " " << c.button;
-        if (!fileopstest::TrashFolder().empty()) {
-            EXPECT_EQ(fileopstest::TakeFromTrash(name), c.trashed ? "alpha" : "") << c.flags;
-        }
+        EXPECT_EQ(fileopstest::TakeFromTrash(name), c.trashed ? "alpha" : "") << c.flags;
         testdriver::ClearAnswers();
     }
+}
+
+TEST_F(FileOperationTest, ARecycleBinThatCannotBeMadeDeletesNothingAndSaysSo) {
+    TempDir dir, home;
+    std::wstring file = dir.File(fileopstest::UniqueName(L"zelvor-kept"), "alpha");
+    // A file stands where the data folder would have to be made.
+    home.File(L"blocker", "x");
+    fileopstest::DataHomeScope blocked(home / L"blocker", "data");
+    AnswerDeletion(L"&Yes");
+    oper.SetOperation(foDelete);
+    oper.SetFilesFrom(file);
+    oper.SetFilesTo(L"");
+    oper.SetFlags(FileOpFlagBit(fofAllowUndo));
+    oper.Execute();
+    testdriver::Pump(100);
+    EXPECT_EQ(ReadFileBytes(file), "alpha");
+    EXPECT_TRUE(oper.OperationAborted());
+    EXPECT_FALSE(oper.Failure().empty());
+    EXPECT_TRUE(testdriver::AnsweredCaptions().empty());
 }
 
 TEST(MakeDirectories, CreatesEveryMissingLevelOutermostFirst) {
