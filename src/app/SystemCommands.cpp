@@ -7,12 +7,15 @@ namespace app {
 
 namespace {
 // The directory the share commands act on: the folder under the cursor, or else the side's own directory
-// (the parent row ".." names no folder of this directory, so it counts as none).
+// (the parent row ".." names no folder of this directory, so it counts as none). The shell finds no
+// item for a folder path with a trailing separator, so only a drive's root keeps it.
 std::wstring ShareTarget(TSide &side) {
     const filelist::TFileList &view = side.FileView;
     int row = view.Selected();
     if (row >= 0 && view.IsFolder(row) && view.Caption(row) != L"..") return side.Directory() + view.Caption(row);
-    return side.Directory();
+    std::wstring dir = side.Directory();
+    if (dir.size() > 3 && dir.back() == L'\\') dir.pop_back();
+    return dir;
 }
 } // namespace
 

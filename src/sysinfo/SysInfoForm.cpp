@@ -38,6 +38,10 @@ void TSysInfoForm::Create() {
 
     ButtonPanel.Create(self);
     ButtonPanel.SetFont(font);
+    // The bar's buttons take part in the window's keyboard order: the window opens with the focus on
+    // "Refresh", so the tree selects nothing by itself and the clock shows until a category is chosen.
+    SetWindowLongPtrW(ButtonPanel.Handle(), GWL_EXSTYLE,
+                      GetWindowLongPtrW(ButtonPanel.Handle(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     sbRefresh.Create(ButtonPanel.Handle(), kRefreshId, L"Refresh");
     sbRefresh.SetFont(font);
     sbRefresh.OnClick = [this] { cmRefresh(); };

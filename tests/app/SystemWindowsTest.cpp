@@ -308,8 +308,12 @@ TEST_F(SysInfoWindowTest, EachCategoryListsItsRows) {
             EXPECT_EQ(RowCaptions(), c.captions) << c.node;
             EXPECT_EQ(testdriver::ColumnCaption(List(), 0), L"Parameter") << c.node;
             EXPECT_EQ(testdriver::ColumnCaption(List(), 1), L"Value") << c.node;
-            if (c.node == L"Computer") EXPECT_EQ(Value(L"Name"), facts.uiComputer());
-            if (c.node == L"CPU") EXPECT_EQ(Value(L"Number of Processors"), std::to_wstring(facts.cpuNumber()));
+            if (c.node == L"Computer") {
+                EXPECT_EQ(Value(L"Name"), facts.uiComputer());
+            }
+            if (c.node == L"CPU") {
+                EXPECT_EQ(Value(L"Number of Processors"), std::to_wstring(facts.cpuNumber()));
+            }
             if (c.node == L"Memory") {
                 EXPECT_EQ(Value(L"Free"), std::to_wstring(facts.miFreeMem()) + L" %");
                 EXPECT_EQ(Ungrouped(Value(L"Total Physical")), std::to_wstring(facts.miTotalPhys()) + L" B");
