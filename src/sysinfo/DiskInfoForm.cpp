@@ -18,7 +18,8 @@ std::wstring DiskGroupCaption(const std::wstring &typeName, wchar_t letter, cons
 }
 
 void TDiskInfoForm::Create() {
-    CreateForm(L"", kClientWidth, kClientHeight, false, nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN);
+    // No clipping of children: the form's background shows inside the group boxes, which paint only their frames.
+    CreateForm(L"", kClientWidth, kClientHeight, false, nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU);
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     SetClientSize(kClientWidth, kClientHeight);
@@ -52,6 +53,10 @@ void TDiskInfoForm::Create() {
     AddRow(self, row + 2 * kRowHeight, L"Available Physical", lbl_freephys);
     AddRow(self, row + 3 * kRowHeight, L"Total Virtual", lbl_totalvirtual);
     AddRow(self, row + 4 * kRowHeight, L"Available Virtual", lbl_freevirtual);
+
+    // The frames lie beneath the rows they hold.
+    for (ui::TGroupBox *box : {&GroupBoxInfo, &GroupBoxDisk, &GroupBoxMemory})
+        SetWindowPos(box->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     // The one button is both the default (Enter) and the cancel button (Escape).
     Ok_Btn.Create(self, IDOK, L"Close", BS_DEFPUSHBUTTON);
