@@ -5,6 +5,7 @@
 
 #include "app/CommandIds.h"
 #include "driver/TempDir.h"
+#include "fileops/MenuAnswer.h"
 
 namespace {
 
@@ -379,6 +380,54 @@ TEST_F(SysInfoWindowTest, ADiskNodeListsNineRowsAndASilentSoundDeviceOrRefreshSh
         EXPECT_FALSE(ListShown());
         EXPECT_TRUE(ClockShown());
         EXPECT_EQ(Children(nullptr), (Texts{L"Computer", L"Operating System"}));
+    });
+}
+
+TEST_F(SysInfoWindowTest, TheContextMenuRefreshesDoesNothingForAboutAndExits) {
+    WhileUp([&] {
+        Texts items;
+        // Reads the menu's items, then chooses one with the keys.
+        auto choose = [&](std::vector<WORD> keys) {
+            return [&items, keys](HWND menuWindow) {
+                HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+                items.clear();
+                for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+                    wchar_t text[64] = {};
+                    GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+                    items.push_back(text);
+                }
+                for (WORD key : keys) {
+                    PostMessageW(menuWindow, WM_KEYDOWN, key, 0);
+                    PostMessageW(menuWindow, WM_KEYUP, key, 0xC0000000);
+                }
+            };
+        };
+        auto openMenu = [&] {
+            SendMessageW(Tree(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Tree()), -1);
+            testdriver::Pump(100);
+        };
+        Select(Node(L"CPU"));
+        {
+            fileopstest::MenuAnswer about(choose({VK_DOWN, VK_DOWN, VK_RETURN}));
+            openMenu();
+            EXPECT_EQ(about.MenusSeen(), 1);
+        }
+        EXPECT_EQ(items, (Texts{L"Refresh", L"About...", L"", L"Exit"}));
+        EXPECT_TRUE(ListShown());
+        EXPECT_TRUE(SysInfoUp());
+        {
+            fileopstest::MenuAnswer refresh(choose({VK_DOWN, VK_RETURN}));
+            openMenu();
+        }
+        EXPECT_FALSE(ListShown());
+        EXPECT_TRUE(ClockShown());
+        EXPECT_TRUE(SysInfoUp());
+        {
+            fileopstest::MenuAnswer exit(choose({VK_UP, VK_RETURN}));
+            openMenu();
+        }
+        testdriver::Pump(50);
+        EXPECT_EQ(form->SysInfoForm().ModalResult(), ui::mrOk);
     });
 }
 
