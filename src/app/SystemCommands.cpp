@@ -12,9 +12,11 @@ namespace {
 std::wstring ShareTarget(TSide &side) {
     const filelist::TFileList &view = side.FileView;
     int row = view.Selected();
-    if (row >= 0 && view.IsFolder(row) && view.Caption(row) != L"..") return side.Directory() + view.Caption(row);
+    if (row >= 0 && view.IsFolder(row) && view.Caption(row) != L"..")
+        return side.Directory() + view.Caption(row);
     std::wstring dir = side.Directory();
-    if (dir.size() > 3 && dir.back() == L'\\') dir.pop_back();
+    if (dir.size() > 3 && dir.back() == L'\\')
+        dir.pop_back();
     return dir;
 }
 } // namespace
@@ -56,9 +58,13 @@ sysinfo::TAboutBox &TMainForm::AboutBox() {
     return *aboutBox_;
 }
 
-void TMainForm::ShowDiskInfo(TSide &side) { DiskInfoForm().ShowFor(MainSysInfo(), side.Directory()); }
+void TMainForm::ShowDiskInfo(TSide &side) {
+    DiskInfoForm().ShowFor(MainSysInfo(), side.Directory());
+}
 
-void TMainForm::Systeminformation1Click() { SysInfoForm().ShowFor(MainSysInfo()); }
+void TMainForm::Systeminformation1Click() {
+    SysInfoForm().ShowFor(MainSysInfo());
+}
 
 void TMainForm::AboutZelvor1Click() {
     InfoVer.ReadVersionInfo();
@@ -66,24 +72,29 @@ void TMainForm::AboutZelvor1Click() {
 }
 
 void TMainForm::Networkconnections1Click() {
-    if (NetConnect.Execute(Handle())) NetworkDialogDone();
+    if (NetConnect.Execute(Handle()))
+        NetworkDialogDone();
 }
 
 void TMainForm::Disconnectnetworkdrives1Click() {
-    if (NetDisConnect.Execute(Handle())) NetworkDialogDone();
+    if (NetDisConnect.Execute(Handle()))
+        NetworkDialogDone();
 }
 
 void TMainForm::NetworkDialogDone() {
     // A drive letter may have come or gone: the boxes are repainted (their lists are not read again).
     Left.DriveCombo.Invalidate();
     Right.DriveCombo.Invalidate();
-    if (Left.IsActive()) Left.FocusAndPlaceCursor();
-    if (Right.IsActive()) Right.FocusAndPlaceCursor();
+    if (Left.IsActive())
+        Left.FocusAndPlaceCursor();
+    if (Right.IsActive())
+        Right.FocusAndPlaceCursor();
 }
 
 void TMainForm::Sharecurrentdirectory1Click() {
     for (TSide *side : {&Left, &Right}) {
-        if (side->IsActive()) fileops::ShowItemProperties(ShareTarget(*side), Handle());
+        if (side->IsActive())
+            fileops::ShowItemProperties(ShareTarget(*side), Handle());
     }
 }
 

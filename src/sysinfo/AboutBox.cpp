@@ -12,7 +12,8 @@ void TAboutBox::Create() {
     CreateForm(L"About", kClientWidth, kClientHeight, false, nullptr,
                WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN);
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_DLGMODALFRAME);
-    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     SetClientSize(kClientWidth, kClientHeight);
     HWND self = Handle();
     HFONT font = FormFont();
@@ -54,7 +55,8 @@ void TAboutBox::Create() {
     OKButton.ModalResult = ui::mrOk;
     SetDefaultId(IDOK);
     OnCommand = [this](int id) {
-        if (id == IDOK) SetModalResult(ui::mrOk);
+        if (id == IDOK)
+            SetModalResult(ui::mrOk);
     };
 }
 

@@ -10,7 +10,9 @@ constexpr int kClientWidth = 281, kClientHeight = 286;
 constexpr int kGroupLeft = 8, kGroupWidth = 265, kRowHeight = 16, kFirstRow = 18;
 constexpr int kCaptionLeft = 20, kCaptionWidth = 104, kValueLeft = 128, kValueWidth = 138;
 
-std::wstring Bytes(std::int32_t value) { return FormatWithUnit(value, kUnitBytesCyrillic); }
+std::wstring Bytes(std::int32_t value) {
+    return FormatWithUnit(value, kUnitBytesCyrillic);
+}
 } // namespace
 
 std::wstring DiskGroupCaption(const std::wstring &typeName, wchar_t letter, const std::wstring &fileSystem) {
@@ -66,7 +68,8 @@ void TDiskInfoForm::Create() {
     SetDefaultId(IDOK);
     OnCancelKey = [this] { Ok_BtnClick(); };
     OnCommand = [this](int id) {
-        if (id == IDOK) Ok_BtnClick();
+        if (id == IDOK)
+            Ok_BtnClick();
     };
 }
 
@@ -99,7 +102,8 @@ void TDiskInfoForm::Fill(const TSysFacts &facts) {
 
 int TDiskInfoForm::ShowFor(TSysFacts &facts, const std::wstring &directory) {
     ui::TForm *main = ui::Application().MainForm();
-    if (main && main->Handle()) SetText(main->Text());
+    if (main && main->Handle())
+        SetText(main->Text());
     // A directory without a drive letter (a UNC path) reads as a drive that cannot be read.
     facts.SetDiSign(directory.empty() ? L'?' : directory[0]);
     Fill(facts);

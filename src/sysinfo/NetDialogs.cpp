@@ -9,8 +9,7 @@ bool TNetDlg::Execute(HWND owner) {
     return result_ == NO_ERROR;
 }
 
-TNetConnectDlg::TNetConnectDlg()
-    : TNetDlg([](HWND owner, DWORD type) { return WNetConnectionDialog(owner, type); }) {}
+TNetConnectDlg::TNetConnectDlg() : TNetDlg([](HWND owner, DWORD type) { return WNetConnectionDialog(owner, type); }) {}
 
 TNetDisConnectDlg::TNetDisConnectDlg()
     : TNetDlg([](HWND owner, DWORD type) { return WNetDisconnectDialog(owner, type); }) {}

@@ -23,8 +23,10 @@ HFONT MakeFont(int points, int weight) {
 } // namespace
 
 TSysInfoForm::~TSysInfoForm() {
-    if (Handle()) KillTimer(Handle(), kClockTimer);
-    if (contextMenu_) DestroyMenu(contextMenu_);
+    if (Handle())
+        KillTimer(Handle(), kClockTimer);
+    if (contextMenu_)
+        DestroyMenu(contextMenu_);
 }
 
 void TSysInfoForm::Create() {
@@ -70,12 +72,13 @@ void TSysInfoForm::Create() {
 
     StatusBar.Create(self, kStatusId);
     // The window keeps its size, so its status bar has no grip.
-    SetWindowLongPtrW(StatusBar.Handle(), GWL_STYLE, GetWindowLongPtrW(StatusBar.Handle(), GWL_STYLE) & ~SBARS_SIZEGRIP);
+    SetWindowLongPtrW(StatusBar.Handle(), GWL_STYLE,
+                      GetWindowLongPtrW(StatusBar.Handle(), GWL_STYLE) & ~SBARS_SIZEGRIP);
     StatusBar.SetFont(font);
 
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, self, nullptr, GetModuleHandleW(nullptr),
-                               nullptr);
+    tooltip_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, self, nullptr, GetModuleHandleW(nullptr), nullptr);
     AddHint(sbRefresh.Handle(), L"\u041E\u0431\u043D\u043E\u0432\u0438\u0442\u044C");
     AddHint(sbExit.Handle(), L"Close");
 
@@ -87,8 +90,10 @@ void TSysInfoForm::Create() {
         DestroyMenu(menus);
     }
     OnCommand = [this](int id) {
-        if (id == IDM_SI_REFRESH) cmRefresh();
-        if (id == IDM_SI_EXIT) cmExit();
+        if (id == IDM_SI_REFRESH)
+            cmRefresh();
+        if (id == IDM_SI_EXIT)
+            cmExit();
         // "About..." has no action.
     };
     OnShow = [this] { FormCreate(); };
@@ -97,7 +102,8 @@ void TSysInfoForm::Create() {
 }
 
 void TSysInfoForm::AddHint(HWND control, const wchar_t *text) {
-    if (!tooltip_) return;
+    if (!tooltip_)
+        return;
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -137,7 +143,8 @@ void TSysInfoForm::FormCreate() {
 }
 
 void TSysInfoForm::BuildTree() {
-    if (!facts_) return;
+    if (!facts_)
+        return;
     building_ = true;
     try {
         tvSI.Clear();
@@ -154,7 +161,8 @@ void TSysInfoForm::BuildTree() {
         }
         HTREEITEM display = tvSI.AddItem(computer, L"Display");
         tvSI.AddItem(display, L"Installed Fonts");
-        for (const wchar_t *name : {L"Monitor", L"Sound Device", L"Mouse", L"Printer"}) tvSI.AddItem(computer, name);
+        for (const wchar_t *name : {L"Monitor", L"Sound Device", L"Mouse", L"Printer"})
+            tvSI.AddItem(computer, name);
         tvSI.AddItem(nullptr, L"Operating System");
     } catch (...) {
         building_ = false;
@@ -175,17 +183,20 @@ std::wstring TSysInfoForm::NodeText(HTREEITEM node) const {
 }
 
 void TSysInfoForm::cmGetItemData(HTREEITEM node) {
-    if (building_ || !node || !facts_) return;
+    if (building_ || !node || !facts_)
+        return;
     lvSI.Clear();
     const std::wstring text = NodeText(node);
     // The font list is long to gather: only the two nodes that show it ask for it.
     std::vector<std::wstring> fonts;
-    if (text == L"Display" || text == L"Installed Fonts") fonts = ScreenFontNames();
+    if (text == L"Display" || text == L"Installed Fonts")
+        fonts = ScreenFontNames();
     TCategoryRows category = CategoryRows(*facts_, text, fonts);
     SetColumnCaption(0, category.firstColumn);
     SetColumnCaption(1, category.secondColumn);
     SendMessageW(lvSI.Handle(), WM_SETREDRAW, FALSE, 0);
-    for (const TInfoRow &row : category.rows) lvSI.AddItem(row.caption, {row.value});
+    for (const TInfoRow &row : category.rows)
+        lvSI.AddItem(row.caption, {row.value});
     SendMessageW(lvSI.Handle(), WM_SETREDRAW, TRUE, 0);
     lvSI.Invalidate();
     SetListShown(category.success);
@@ -199,29 +210,35 @@ void TSysInfoForm::SetColumnCaption(int column, const std::wstring &caption) {
 }
 
 void TSysInfoForm::SetListShown(bool shown) {
-    if (!shown) EmptyPanel.SetCaption(DateTimeText());
+    if (!shown)
+        EmptyPanel.SetCaption(DateTimeText());
     EmptyPanel.SetVisible(!shown);
     lvSI.SetVisible(shown);
 }
 
 void TSysInfoForm::TimerTimer() {
-    if (!ListShown()) EmptyPanel.SetCaption(DateTimeText());
+    if (!ListShown())
+        EmptyPanel.SetCaption(DateTimeText());
 }
 
 void TSysInfoForm::cmRefresh() {
-    if (!facts_) return;
+    if (!facts_)
+        return;
     facts_->Refresh();
     BuildTree();
     SetListShown(false);
 }
 
 void TSysInfoForm::cmExit() {
-    if (IsModal()) SetModalResult(ui::mrOk);
-    else Close();
+    if (IsModal())
+        SetModalResult(ui::mrOk);
+    else
+        Close();
 }
 
 void TSysInfoForm::cmExpCol(WORD &key, ui::TShiftState shift) {
-    if (!(shift & ui::ssCtrl)) return;
+    if (!(shift & ui::ssCtrl))
+        return;
     HTREEITEM root = TreeView_GetRoot(tvSI.Handle());
     if (key == VK_NEXT || key == kKeypad3) {
         ExpandAll(root, TVE_EXPAND);
@@ -235,7 +252,8 @@ void TSysInfoForm::cmExpCol(WORD &key, ui::TShiftState shift) {
 void TSysInfoForm::ExpandAll(HTREEITEM first, UINT action) {
     for (HTREEITEM item = first; item; item = TreeView_GetNextSibling(tvSI.Handle(), item)) {
         HTREEITEM child = TreeView_GetChild(tvSI.Handle(), item);
-        if (!child) continue;
+        if (!child)
+            continue;
         TreeView_Expand(tvSI.Handle(), item, action);
         ExpandAll(child, action);
     }
@@ -249,7 +267,8 @@ LRESULT TSysInfoForm::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_CONTEXTMENU && contextMenu_) {
         POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         // From the keyboard the menu opens at the mouse pointer.
-        if (lParam == -1) GetCursorPos(&at);
+        if (lParam == -1)
+            GetCursorPos(&at);
         TrackPopupMenu(contextMenu_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
         return 0;
     }

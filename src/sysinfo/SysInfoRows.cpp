@@ -12,8 +12,12 @@ namespace {
 
 using Rows = std::vector<TInfoRow>;
 
-std::wstring Bytes(std::int32_t value) { return FormatWithUnit(value, kUnitBytes); }
-std::wstring Count(std::int32_t value) { return FormatWithUnit(value, L""); }
+std::wstring Bytes(std::int32_t value) {
+    return FormatWithUnit(value, kUnitBytes);
+}
+std::wstring Count(std::int32_t value) {
+    return FormatWithUnit(value, L"");
+}
 
 Rows ComputerRows(const TSysFacts &f) {
     return {{L"Name", f.uiComputer()}, {L"Owner", f.uiOwner()}, {L"Organization", f.uiOrganization()}};
@@ -73,10 +77,14 @@ Rows DisplayRows(const TSysFacts &f, std::size_t fontCount) {
 }
 
 Rows SoundRows(const TSysFacts &f) {
-    return {{L"Description", f.sdSoundDevice()}, {},
-            {L"Wave In", f.sdWaveIn()},          {L"Wave Out", f.sdWaveOut()},
-            {L"MIDI In", f.sdMIDIIn()},          {L"MIDI Out", f.sdMIDIOut()},
-            {L"AUX", f.sdAUX()},                 {L"Mixer", f.sdMixer()}};
+    return {{L"Description", f.sdSoundDevice()},
+            {},
+            {L"Wave In", f.sdWaveIn()},
+            {L"Wave Out", f.sdWaveOut()},
+            {L"MIDI In", f.sdMIDIIn()},
+            {L"MIDI Out", f.sdMIDIOut()},
+            {L"AUX", f.sdAUX()},
+            {L"Mixer", f.sdMixer()}};
 }
 
 Rows OperatingSystemRows(const TSysFacts &f) {
@@ -107,27 +115,39 @@ std::wstring DiskNodeText(wchar_t letter, const std::wstring &volumeLabel, const
     return std::wstring(1, letter) + L": [" + volumeLabel + L"]..." + typeName;
 }
 
-bool IsDiskNode(const std::wstring &nodeText) { return nodeText.find(L'[') != std::wstring::npos; }
+bool IsDiskNode(const std::wstring &nodeText) {
+    return nodeText.find(L'[') != std::wstring::npos;
+}
 
 TCategoryRows CategoryRows(TSysFacts &facts, const std::wstring &nodeText, const std::vector<std::wstring> &fonts) {
     TCategoryRows result;
-    if (nodeText == L"Computer") result.rows = ComputerRows(facts);
-    else if (nodeText == L"CPU") result.rows = CpuRows(facts);
-    else if (nodeText == L"Memory") result.rows = MemoryRows(facts);
-    else if (nodeText == L"Disks") result.rows = DisksRows(facts);
-    else if (nodeText == L"Display") result.rows = DisplayRows(facts, fonts.size());
+    if (nodeText == L"Computer")
+        result.rows = ComputerRows(facts);
+    else if (nodeText == L"CPU")
+        result.rows = CpuRows(facts);
+    else if (nodeText == L"Memory")
+        result.rows = MemoryRows(facts);
+    else if (nodeText == L"Disks")
+        result.rows = DisksRows(facts);
+    else if (nodeText == L"Display")
+        result.rows = DisplayRows(facts, fonts.size());
     else if (nodeText == L"Installed Fonts") {
         result.firstColumn = L"Font Name";
         result.secondColumn.clear();
-        for (const std::wstring &font : fonts) result.rows.push_back({font, L""});
-    } else if (nodeText == L"Monitor") result.rows = {{L"Description", facts.ppMonitor()}};
+        for (const std::wstring &font : fonts)
+            result.rows.push_back({font, L""});
+    } else if (nodeText == L"Monitor")
+        result.rows = {{L"Description", facts.ppMonitor()}};
     else if (nodeText == L"Sound Device") {
         result.rows = SoundRows(facts);
         // No description at all (the system keeps none) says as little as "?".
         result.success = !facts.sdSoundDevice().empty() && facts.sdSoundDevice() != L"?";
-    } else if (nodeText == L"Mouse") result.rows = {{L"Description", facts.ppMouse()}};
-    else if (nodeText == L"Printer") result.rows = {{L"Description", facts.ppPrinter()}};
-    else if (nodeText == L"Operating System") result.rows = OperatingSystemRows(facts);
+    } else if (nodeText == L"Mouse")
+        result.rows = {{L"Description", facts.ppMouse()}};
+    else if (nodeText == L"Printer")
+        result.rows = {{L"Description", facts.ppPrinter()}};
+    else if (nodeText == L"Operating System")
+        result.rows = OperatingSystemRows(facts);
     else if (IsDiskNode(nodeText)) {
         facts.SetDiSign(nodeText[0]);
         result.rows = DiskRows(facts);

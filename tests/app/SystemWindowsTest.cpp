@@ -20,7 +20,8 @@ std::function<void()> g_action;
 UINT_PTR g_timer = 0;
 
 void CALLBACK WhenReadyTimer(HWND, UINT, UINT_PTR, DWORD) {
-    if (!g_action || !g_ready || !g_ready()) return;
+    if (!g_action || !g_ready || !g_ready())
+        return;
     KillTimer(nullptr, g_timer);
     g_timer = 0;
     auto action = std::move(g_action);
@@ -54,12 +55,15 @@ std::wstring Ungrouped(std::wstring text) {
     return text;
 }
 
-std::int32_t Low32(unsigned long long value) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value)); }
+std::int32_t Low32(unsigned long long value) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
 
 class SystemWindowsTest : public MainFormTest {
 protected:
     void TearDown() override {
-        if (g_timer) KillTimer(nullptr, g_timer);
+        if (g_timer)
+            KillTimer(nullptr, g_timer);
         g_timer = 0;
         g_action = nullptr;
         MainFormTest::TearDown();
@@ -115,15 +119,16 @@ TEST_F(SystemWindowsTest, CtrlLShowsThePanelsDriveAndClosesOnEnterAndEscapeWitho
     // A folder under the cursor: Enter reaching the panel would open it.
     int folder = -1;
     for (int row = 0; row < form->LeftFileView.Count() && folder < 0; ++row)
-        if (form->LeftFileView.IsFolder(row) && form->LeftFileView.Caption(row) != L"..") folder = row;
+        if (form->LeftFileView.IsFolder(row) && form->LeftFileView.Caption(row) != L"..")
+            folder = row;
     ASSERT_GE(folder, 0);
     form->LeftFileView.SetSelected(folder);
     form->HistoryCmdBox.SetText(L"typed");
 
     wchar_t label[MAX_PATH + 1] = {}, fileSystem[MAX_PATH + 1] = {};
     DWORD serial = 0, maxLength = 0, flags = 0, spc = 0, bps = 0, freeClusters = 0, clusters = 0;
-    ASSERT_TRUE(GetVolumeInformationW(L"C:\\", label, MAX_PATH + 1, &serial, &maxLength, &flags, fileSystem,
-                                      MAX_PATH + 1));
+    ASSERT_TRUE(
+        GetVolumeInformationW(L"C:\\", label, MAX_PATH + 1, &serial, &maxLength, &flags, fileSystem, MAX_PATH + 1));
     ASSERT_TRUE(GetDiskFreeSpaceW(L"C:\\", &spc, &bps, &freeClusters, &clusters));
     wchar_t serialText[32] = {};
     swprintf(serialText, 32, L"0x00000000%08X", static_cast<unsigned>(serial));
@@ -154,7 +159,8 @@ TEST_F(SystemWindowsTest, CtrlLShowsThePanelsDriveAndClosesOnEnterAndEscapeWitho
 TEST_F(SystemWindowsTest, CtrlLOnADriveLetterWithoutADriveShowsMinusOneAndQuestionMarks) {
     wchar_t missing = 0;
     for (wchar_t letter = L'Q'; letter <= L'Z' && !missing; ++letter)
-        if (GetDriveTypeW((std::wstring(1, letter) + L":\\").c_str()) <= DRIVE_NO_ROOT_DIR) missing = letter;
+        if (GetDriveTypeW((std::wstring(1, letter) + L":\\").c_str()) <= DRIVE_NO_ROOT_DIR)
+            missing = letter;
     ASSERT_NE(missing, 0);
     form->Left.SetDirectory(std::wstring(1, missing) + L":\\");
     form->Left.Activate();
@@ -195,8 +201,10 @@ protected:
     }
     HTREEITEM Find(HTREEITEM first, const std::wstring &text) {
         for (HTREEITEM n = first; n; n = TreeView_GetNextSibling(Tree(), n)) {
-            if (NodeText(n) == text) return n;
-            if (HTREEITEM inner = Find(TreeView_GetChild(Tree(), n), text)) return inner;
+            if (NodeText(n) == text)
+                return n;
+            if (HTREEITEM inner = Find(TreeView_GetChild(Tree(), n), text))
+                return inner;
         }
         return nullptr;
     }
@@ -216,7 +224,8 @@ protected:
     Texts RowCaptions() { return testdriver::Captions(List()); }
     std::wstring Value(const std::wstring &caption) {
         for (const testdriver::RowView &row : testdriver::ReadRows(List()))
-            if (row.caption == caption) return row.subItems.empty() ? L"" : row.subItems[0];
+            if (row.caption == caption)
+                return row.subItems.empty() ? L"" : row.subItems[0];
         return L"<none>";
     }
     bool ListShown() { return IsWindowVisible(List()) != FALSE; }
@@ -240,7 +249,8 @@ protected:
 TEST_F(SysInfoWindowTest, TheTreeListsTheCategoriesAndOneNodePerDrive) {
     std::wstring letters;
     for (wchar_t l = L'A'; l <= L'Z'; ++l)
-        if (GetDriveTypeW((std::wstring(1, l) + L":\\").c_str()) > DRIVE_NO_ROOT_DIR) letters += l;
+        if (GetDriveTypeW((std::wstring(1, l) + L":\\").c_str()) > DRIVE_NO_ROOT_DIR)
+            letters += l;
     WhileUp([&] {
         EXPECT_EQ(TextOf(form->SysInfoForm().Handle()), L"System Info Manager");
         RECT client{};
@@ -248,8 +258,8 @@ TEST_F(SysInfoWindowTest, TheTreeListsTheCategoriesAndOneNodePerDrive) {
         EXPECT_EQ(client.right, 675);
         EXPECT_EQ(client.bottom, 364);
         EXPECT_EQ(Children(nullptr), (Texts{L"Computer", L"Operating System"}));
-        EXPECT_EQ(Children(Node(L"Computer")), (Texts{L"CPU", L"Memory", L"Disks", L"Display", L"Monitor",
-                                                      L"Sound Device", L"Mouse", L"Printer"}));
+        EXPECT_EQ(Children(Node(L"Computer")),
+                  (Texts{L"CPU", L"Memory", L"Disks", L"Display", L"Monitor", L"Sound Device", L"Mouse", L"Printer"}));
         EXPECT_EQ(Children(Node(L"Display")), Texts{L"Installed Fonts"});
         Texts disks = Children(Node(L"Disks"));
         ASSERT_EQ(disks.size(), letters.size());
@@ -291,8 +301,7 @@ TEST_F(SysInfoWindowTest, EachCategoryListsItsRows) {
          {L"Free", L"", L"Total Physical", L"Available Physical", L"", L"Total Page File", L"Available Page File", L"",
           L"Total Virtual", L"Available Virtual", L"", L"Page Size", L"Allocation Granularity"}},
         {L"Disks", {L"Number", L"Available Signs"}},
-        {L"Display",
-         {L"Description", L"", L"Screen Width", L"Screen Height", L"Color Resolution", L"Font Count"}},
+        {L"Display", {L"Description", L"", L"Screen Width", L"Screen Height", L"Color Resolution", L"Font Count"}},
         {L"Monitor", {L"Description"}},
         {L"Mouse", {L"Description"}},
         {L"Printer", {L"Description"}},
@@ -354,12 +363,14 @@ TEST_F(SysInfoWindowTest, ADiskNodeListsNineRowsAndASilentSoundDeviceOrRefreshSh
     WhileUp([&] {
         HTREEITEM c = nullptr;
         for (HTREEITEM n = TreeView_GetChild(Tree(), Node(L"Disks")); n; n = TreeView_GetNextSibling(Tree(), n))
-            if (NodeText(n).substr(0, 3) == L"C: ") c = n;
+            if (NodeText(n).substr(0, 3) == L"C: ")
+                c = n;
         ASSERT_NE(c, nullptr);
         Select(c);
         EXPECT_TRUE(ListShown());
-        EXPECT_EQ(RowCaptions(), (Texts{L"File System", L"Serial Number", L"", L"Compressed", L"Total Space",
-                                        L"Free Space", L"Total Clusters", L"Sectors Per Cluster", L"Bytes Per Sector"}));
+        EXPECT_EQ(RowCaptions(),
+                  (Texts{L"File System", L"Serial Number", L"", L"Compressed", L"Total Space", L"Free Space",
+                         L"Total Clusters", L"Sectors Per Cluster", L"Bytes Per Sector"}));
         EXPECT_EQ(form->MainSysInfo().diSign(), L'C');
         EXPECT_EQ(Ungrouped(Value(L"Total Space")), std::to_wstring(Low32(1ull * clusters * spc * bps)) + L" B");
         EXPECT_EQ(Ungrouped(Value(L"Total Clusters")), std::to_wstring(clusters) + L" ");

@@ -64,7 +64,8 @@ TEST(NumberFormatTest, DecimalAndHexadecimalTexts) {
         {0x10000, 32, L"0x00000000000000000000000000010000"},
         {0x7FFEFFFF, 32, L"0x0000000000000000000000007FFEFFFF"},
     };
-    for (const Case &c : cases) EXPECT_EQ(FormatHex(c.value, c.digits), c.expected);
+    for (const Case &c : cases)
+        EXPECT_EQ(FormatHex(c.value, c.digits), c.expected);
 }
 
 TEST(NumberFormatTest, TheLocaleGivesTheThousandsSeparator) {
