@@ -23,6 +23,7 @@ void TSide::Create(ISideHost &host, TSide &other, HWND parent, int idBase) {
     TitlePanel.Create(Panel.Handle());
     TitlePanel.SetBevelInner(ui::TBevel::bvLowered);
     TitlePanel.SetAlignment(ui::TAlignment::taLeftJustify);
+    TitlePanel.SetEllipsis(ui::TEllipsis::elStart); // a long path keeps the folder's own name in view
     TitlePanel.SetFontColor(RGB(255, 255, 255));
     TitlePanel.SetColor(kInactiveTitleColor);
     FileView.Create(Panel.Handle(), idBase + 2);

@@ -274,7 +274,7 @@ TEST_F(NavigationTest, TitleLinesAndThePromptAreWindowTexts) {
     EXPECT_EQ(text(form->CMDTitlePanel), dir / L"R\\");
 }
 
-TEST_F(NavigationTest, PromptShowsTheTailOfALongPath) {
+TEST_F(NavigationTest, PromptAndTitleLineShowTheTailOfALongPath) {
     const std::wstring deep = L"a rather long folder name to fill the prompt\\another long folder in the way\\Innermost";
     dir.Folder(deep);
     const std::wstring full = dir / deep + L"\\";
@@ -285,6 +285,9 @@ TEST_F(NavigationTest, PromptShowsTheTailOfALongPath) {
     ASSERT_GT(shown.size(), 3u);
     EXPECT_EQ(shown.substr(0, 3), L"...");
     EXPECT_TRUE(full.ends_with(shown.substr(3))) << "what shows is the path's end";
+    EXPECT_TRUE(shown.ends_with(L"\\Innermost\\"));
+    shown = form->LeftTitlePanel.ShownCaption();
+    EXPECT_EQ(shown.substr(0, 3), L"...") << "the title line keeps the folder's own name in view too";
     EXPECT_TRUE(shown.ends_with(L"\\Innermost\\"));
     form->Left.SetDirectory(L"c:\\");
     form->Left.Activate();
