@@ -67,6 +67,7 @@ void TMainForm::CreateSides() {
     CMDPanel.SetBevelInner(ui::TBevel::bvLowered);
     CMDTitlePanel.Create(CMDPanel.Handle());
     CMDTitlePanel.SetAlignment(ui::TAlignment::taRightJustify);
+    CMDTitlePanel.SetEllipsis(ui::TEllipsis::elStart); // a long path keeps its current folder in view
     HistoryCmdBox.Create(CMDPanel.Handle(), kHistoryCmdBoxId, CBS_DROPDOWN | CBS_AUTOHSCROLL);
     for (TSide *side : {&Left, &Right}) {
         for (ui::TWindow *w : std::initializer_list<ui::TWindow *>{&side->Panel, &side->DrivePanel, &side->DriveCombo,
