@@ -10,6 +10,7 @@
 #include "app/FileCommands.h"
 #include "app/SettingsCommands.h"
 #include "app/Side.h"
+#include "caption/GradCap.h"
 #include "sysinfo/InfVer.h"
 #include "sysinfo/SysFacts.h"
 #include "filelist/HistoryBox.h"
@@ -45,6 +46,8 @@ public:
     sysinfo::TInfoVersion InfoVer;
     // The system facts, collected at their first use: collecting asks every drive and sound device.
     sysinfo::TSysFacts &MainSysInfo();
+    // The title bar, drawn by the program.
+    caption::TGradientCaption GradientCaption1;
 
     // Aliases with the names the program's handlers use.
     filelist::TFileList &LeftFileView = Left.FileView;
@@ -121,6 +124,7 @@ private:
     void ShellOpen(const std::wstring &path) override { ShellExecuteVerb(Handle(), L"open", path); }
 
     void CreateSides();
+    void CreateCaption();
     void BindShowAndMarkCommands();
     void FileViewKeyDown(TSide &side, WORD &key, ui::TShiftState shift);
     void FileViewKeyUp(TSide &side, WORD &key, ui::TShiftState shift);
