@@ -49,6 +49,7 @@ void TGradientCaption::Hook(HWND hwnd) {
     if (!hwnd) return;
     if (!SetWindowSubclass(hwnd, HookProc, kHookId, reinterpret_cast<DWORD_PTR>(this))) return;
     hwnd_ = hwnd;
+    CaptionText.StoreCaption(CaptionFromWindow());
     RecalculateFrame();
 }
 
@@ -129,10 +130,16 @@ LRESULT TGradientCaption::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
         return NcActivate(wParam, lParam);
     case WM_SETCURSOR:
         return SetCursor(wParam, lParam);
+    case WM_SETTEXT: {
+        // Also set from elsewhere: the caption follows, for painting and for the next joining.
+        LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+        CaptionText.StoreCaption(CaptionFromWindow());
+        PaintCaption();
+        return result;
+    }
+    // The system paints its own title bar when it sets the icon or the text and while it tracks a caption
+    // button: ours goes back over it before the screen shows it.
     case WM_SETICON:
-    // The system paints its own title bar while it sets the text and while it tracks a caption button:
-    // ours goes back over it before the screen shows it.
-    case WM_SETTEXT:
     case WM_NCLBUTTONDOWN: {
         LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
         PaintCaption();
@@ -173,6 +180,10 @@ LRESULT TGradientCaption::NcActivate(WPARAM wParam, LPARAM lParam) {
     activeKnown_ = true;
     if (!newStyle_ || (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_MDICHILD))
         DefSubclassProc(hwnd, WM_NCACTIVATE, wParam, lParam);
+    else
+        // The system keeps its own idea of the frame's activation for every later frame it draws (the text
+        // and the icon are set with a direct paint); -1 asks it to take the state without painting.
+        DefSubclassProc(hwnd, WM_NCACTIVATE, wParam, -1);
     if (HWND client = FindWindowExW(hwnd, nullptr, L"MDICLIENT", nullptr))
         if (HWND child = reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0)))
             PostMessageW(child, WM_NCACTIVATE, wParam, lParam);

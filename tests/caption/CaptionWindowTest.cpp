@@ -162,6 +162,22 @@ TEST_F(CaptionWindowTest, CompanyTextGoesInFrontOfTheWindowTextWithOneBlank) {
     EXPECT_EQ(cap.CaptionText.Caption(), L"Elsewhere");
 }
 
+TEST_F(CaptionWindowTest, TitleBarStaysOursWhereTheSystemPaintsItsOwn) {
+    HWND main = form->Handle();
+    TitleBar bar(main);
+    // Setting the text or the icon makes the system draw its title bar directly, without a paint message.
+    SetWindowTextW(main, L"Zelvor - version 1.0.0.0");
+    EXPECT_EQ(PixelAt(main, bar.left, bar.top), kMaroon);
+    SendMessageW(main, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_APPLICATION)));
+    EXPECT_EQ(PixelAt(main, bar.left, bar.top), kMaroon);
+    // Activation handled by the system would paint its own colours; ours answers it.
+    SendMessageW(main, WM_NCACTIVATE, FALSE, 0);
+    EXPECT_EQ(PixelAt(main, bar.left, bar.top), kMaroon);
+    EXPECT_EQ(PixelAt(main, bar.right - 1, bar.top), GetSysColor(COLOR_INACTIVECAPTION));
+    SendMessageW(main, WM_NCACTIVATE, TRUE, 0);
+    EXPECT_EQ(PixelAt(main, bar.right - 1, bar.top), GetSysColor(COLOR_ACTIVECAPTION));
+}
+
 TEST_F(CaptionWindowTest, RemovedPainterGivesBackTheWindowProcedureAndTheCaptionAlone) {
     ui::TForm other;
     other.CreateForm(L"Plain", 300, 200, false);
@@ -203,6 +219,7 @@ TEST_F(CaptionWindowTest, SystemFrameButtonsAndDraggingStillWork) {
     // Maximised, the title bar has new places; the gradient follows.
     TitleBar zoomed(main);
     EXPECT_EQ(PixelAt(main, zoomed.left, zoomed.top), kMaroon);
+    EXPECT_EQ(PixelAt(main, zoomed.right - 1, zoomed.top), GetSysColor(COLOR_ACTIVECAPTION));
     ClickAt(zoomed.OnScreen(zoomed.maximize));
     EXPECT_TRUE(testdriver::PumpUntil([&] { return !IsZoomed(main); }, 3000));
 
@@ -228,12 +245,14 @@ TEST_F(CaptionWindowTest, SystemFrameButtonsAndDraggingStillWork) {
     GetWindowRect(main, &after);
     EXPECT_EQ(after.left - before.left, 60);
     EXPECT_EQ(after.top - before.top, 50);
+    EXPECT_EQ(PixelAt(main, bar.left, bar.top), kMaroon);
 
     TitleBar moved(main);
     ClickAt(moved.OnScreen(moved.minimize));
     EXPECT_TRUE(testdriver::PumpUntil([&] { return IsIconic(main) != FALSE; }, 3000));
     ShowWindow(main, SW_RESTORE);
     testdriver::Pump(100);
+    EXPECT_EQ(PixelAt(main, bar.left, bar.top), kMaroon);
     EXPECT_EQ(WindowText(main), L"Zelvor - version 1.0.0.0");
 }
 

@@ -48,7 +48,9 @@ TEST(GradientTest, BandEdgesAndColoursRoundToTheNearest) {
         EXPECT_EQ(bands.back().right, left + c.width);
         int empty = 0;
         for (size_t i = 0; i < bands.size(); ++i) {
-            if (i > 0) EXPECT_EQ(bands[i].left, bands[i - 1].right) << i;
+            if (i > 0) {
+                EXPECT_EQ(bands[i].left, bands[i - 1].right) << i;
+            }
             if (bands[i].right == bands[i].left) ++empty;
         }
         EXPECT_EQ(empty, c.emptyBands);

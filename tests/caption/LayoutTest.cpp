@@ -63,8 +63,7 @@ TEST(LayoutTest, CaptionTextAreaIconAndButtonsFollowTheWindowStyle) {
         EXPECT_EQ(layout.textsArea.left, c.textsLeft);
         EXPECT_EQ(layout.textsArea.right, c.textArea.right);
         const RECT *buttons[kButtonCount] = {&c.close, &c.maximize, &c.minimize, &c.help};
-        for (int b = 0; b < kButtonCount; ++b)
-            if (c.window.newStyle) EXPECT_EQ(layout.button[b], *buttons[b]) << "button " << b;
+        for (int b = 0; b < kButtonCount && c.window.newStyle; ++b) EXPECT_EQ(layout.button[b], *buttons[b]) << "button " << b;
     }
     EXPECT_FALSE(LayOutCaption({300, 200, WS_POPUP | WS_BORDER, 0, true}, m).painted);
 }
