@@ -178,6 +178,22 @@ TEST_F(CaptionWindowTest, TitleBarStaysOursWhereTheSystemPaintsItsOwn) {
     EXPECT_EQ(PixelAt(main, bar.right - 1, bar.top), GetSysColor(COLOR_ACTIVECAPTION));
 }
 
+TEST_F(CaptionWindowTest, SizingBordersShowTheirSizingArrows) {
+    HWND main = form->Handle();
+    struct Case {
+        WORD hit;
+        const wchar_t *cursor;
+    };
+    const Case cases[] = {{HTLEFT, IDC_SIZEWE},        {HTRIGHT, IDC_SIZEWE},        {HTTOP, IDC_SIZENS},
+                          {HTBOTTOM, IDC_SIZENS},      {HTTOPLEFT, IDC_SIZENWSE},    {HTBOTTOMRIGHT, IDC_SIZENWSE},
+                          {HTTOPRIGHT, IDC_SIZENESW},  {HTBOTTOMLEFT, IDC_SIZENESW}};
+    for (const Case &c : cases) {
+        SetCursor(nullptr);
+        EXPECT_TRUE(SendMessageW(main, WM_SETCURSOR, reinterpret_cast<WPARAM>(main), MAKELPARAM(c.hit, WM_MOUSEMOVE)));
+        EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, c.cursor)) << c.hit;
+    }
+}
+
 TEST_F(CaptionWindowTest, RemovedPainterGivesBackTheWindowProcedureAndTheCaptionAlone) {
     ui::TForm other;
     other.CreateForm(L"Plain", 300, 200, false);
