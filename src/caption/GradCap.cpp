@@ -165,7 +165,7 @@ LRESULT TGradientCaption::NcPaint(WPARAM wParam, LPARAM lParam) {
     ui::GdiObject<HRGN> region(CreateRectRgnIndirect(&window));
     HRGN given = reinterpret_cast<HRGN>(wParam);
     if (wParam > 1 && GetObjectType(given) == OBJ_REGION) CombineRgn(region.Get(), given, nullptr, RGN_COPY);
-    RECT caption = CaptionRect();
+    RECT caption = PaintedRect();
     if (!IsRectEmpty(&caption)) {
         OffsetRect(&caption, window.left, window.top);
         ui::GdiObject<HRGN> captionRegion(CreateRectRgnIndirect(&caption));

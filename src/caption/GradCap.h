@@ -74,7 +74,7 @@ private:
     void SystemChanged();
     void RecalculateFrame();
     bool NewStyle() const { return newStyle_; }
-    RECT CaptionRect() const;
+    RECT PaintedRect() const;
     void DrawIcon(HDC dc, POINT at) const;
     void DrawButtons(HDC dc, const TCaptionLayout &layout) const;
     void DrawTexts(HDC dc, const RECT &caption, const RECT &area, bool active);

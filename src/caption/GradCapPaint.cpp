@@ -42,9 +42,12 @@ HICON ApplicationIcon() {
 
 } // namespace
 
-RECT TGradientCaption::CaptionRect() const {
+// The part of the title bar this painter covers: all of it in the new style; in the older style the
+// system keeps its menu box and buttons.
+RECT TGradientCaption::PaintedRect() const {
     TCaptionLayout layout = LayOut(hwnd_, newStyle_);
-    return layout.painted ? layout.caption : RECT{};
+    if (!layout.painted) return {};
+    return newStyle_ ? layout.caption : layout.textArea;
 }
 
 void TGradientCaption::PaintCaption() {
@@ -86,7 +89,9 @@ void TGradientCaption::PaintCaption() {
         OnDrawCaption(*this, dc.Get(), textsArea);
     }
     DrawTexts(dc.Get(), caption, textsArea, active);
-    BitBlt(window.Get(), caption.left, caption.top, width, height, dc.Get(), caption.left, caption.top, SRCCOPY);
+    RECT shown = newStyle_ ? caption : area;
+    BitBlt(window.Get(), shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top, dc.Get(), shown.left,
+           shown.top, SRCCOPY);
 }
 
 void TGradientCaption::DrawIcon(HDC dc, POINT at) const {
