@@ -34,11 +34,12 @@ TMainForm::TMainForm() {
     };
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() { GradientCaption1.OwnerDestroying(); }
 
 void TMainForm::Create() {
     menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINMENU));
     CreateForm(L"Zelvor - version " ZELVOR_VERSION_TEXT, 813, 405, true, menu_);
+    CreateCaption();
     CreateSides();
     FileCommands.CreateWindows();
     SettingsCommands.CreateWindows();
@@ -56,6 +57,15 @@ void TMainForm::Create() {
     BindCommand(IDM_KEYBOARD1, [this] { Keyboard1Click(); });
     BindCommand(IDM_PRINT1, [this] { Print1Click(); });
     BindSystemCommands();
+}
+
+void TMainForm::CreateCaption() {
+    GradientCaption1.Create(*this);
+    GradientCaption1.CompanyText.SetFontKind(caption::fkSystemBI);
+    GradientCaption1.AppNameText.SetFontKind(caption::fkSystemB);
+    GradientCaption1.CaptionText.SetCaption(L"Zelvor - version " ZELVOR_VERSION_TEXT);
+    GradientCaption1.SetColor(RGB(128, 0, 0));
+    GradientCaption1.Loaded();
 }
 
 void TMainForm::CreateSides() {

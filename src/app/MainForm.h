@@ -10,6 +10,7 @@
 #include "app/FileCommands.h"
 #include "app/SettingsCommands.h"
 #include "app/Side.h"
+#include "caption/GradCap.h"
 #include "sysinfo/AboutBox.h"
 #include "sysinfo/DiskInfoForm.h"
 #include "sysinfo/InfVer.h"
@@ -49,6 +50,8 @@ public:
     sysinfo::TInfoVersion InfoVer;
     // The system facts, collected at their first use: collecting asks every drive and sound device.
     sysinfo::TSysFacts &MainSysInfo();
+    // The title bar, drawn by the program.
+    caption::TGradientCaption GradientCaption1;
     // The network provider's connect and disconnect dialogs of the Commands menu.
     sysinfo::TNetConnectDlg NetConnect;
     sysinfo::TNetDisConnectDlg NetDisConnect;
@@ -138,6 +141,7 @@ private:
     void ShellOpen(const std::wstring &path) override { ShellExecuteVerb(Handle(), L"open", path); }
 
     void CreateSides();
+    void CreateCaption();
     void BindShowAndMarkCommands();
     void FileViewKeyDown(TSide &side, WORD &key, ui::TShiftState shift);
     void FileViewKeyUp(TSide &side, WORD &key, ui::TShiftState shift);
