@@ -298,6 +298,11 @@ protected:
         form_->SettingsCommands.ShellOpen = [this](HWND, const std::wstring &, const std::wstring &) {
             ++shellRequests_;
         };
+        form_->PrintServices.shellExecute = [this](HWND, const std::wstring &, const std::wstring &, int) -> INT_PTR {
+            ++shellRequests_;
+            return 42;
+        };
+        form_->PrintServices.run = [this](const std::wstring &, int) { ++shellRequests_; };
         form_->Show();
         testdriver::Pump(20);
         KeepInSandbox();
@@ -341,7 +346,7 @@ protected:
 };
 
 TEST_F(MonkeyTest, RandomKeysAndClicksNeitherCrashNorHangNorTouchFilesOutsideTheSandbox) {
-    const unsigned seed = ReadNumber("ZELVOR_MONKEY_SEED", GetTickCount());
+    const unsigned seed = ReadNumber("ZELVOR_MONKEY_SEED", 20261207);
     const unsigned actions = ReadNumber("ZELVOR_MONKEY_ACTIONS", 2000);
     SCOPED_TRACE("ZELVOR_MONKEY_SEED=" + std::to_string(seed));
     std::mt19937 rng(seed);
