@@ -188,7 +188,8 @@ void TMainForm::Print1Click() {
     TSide &side = ActiveSide();
     int row = side.FileView.Selected();
     if (row < 0) return;
-    help::PrintFile(Handle(), side.Directory() + side.FileView.Caption(row), side.FileView.IsFolder(row));
+    help::PrintFile(Handle(), side.Directory() + side.FileView.Caption(row), side.FileView.IsFolder(row),
+                    PrintServices);
 }
 
 void TMainForm::RunCommand(int id) {

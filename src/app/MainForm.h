@@ -11,6 +11,7 @@
 #include "app/SettingsCommands.h"
 #include "app/Side.h"
 #include "caption/GradCap.h"
+#include "help/PrintCommand.h"
 #include "sysinfo/AboutBox.h"
 #include "sysinfo/DiskInfoForm.h"
 #include "sysinfo/InfVer.h"
@@ -73,6 +74,8 @@ public:
 
     // Runs a shell verb on a file; replaceable so that tests can observe it without starting programs.
     std::function<void(HWND owner, const std::wstring &verb, const std::wstring &file)> ShellExecuteVerb;
+    // What Print uses to reach the shell and Notepad; replaceable for the same reason.
+    help::PrintServices PrintServices = help::PrintServices::System();
 
     void FormShow();
     void FormResize();
