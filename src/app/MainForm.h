@@ -61,6 +61,8 @@ public:
     std::function<void(HWND owner, const std::wstring &verb, const std::wstring &file)> ShellExecuteVerb;
 
     void FormShow();
+    // Reads both sides' directories, held since creation; runs once, just after the first showing.
+    void StartListings();
     void FormResize();
     void FormClose();
     void Quit1Click();

@@ -94,12 +94,16 @@ void TSide::DriveComboChange() {
 
 void TSide::DriveComboKeyDown(WORD &key, ui::TShiftState) {
     ShowFileView();
-    if (key >= 'A' && key <= 'Z') {
-        DriveCombo.SetDrive(static_cast<wchar_t>(std::towlower(key)));
-        key = VK_RETURN;
+    {
+        // A letter both changes the drive and confirms it: the new root is read once.
+        filelist::TListingScope oneListing(FileView);
+        if (key >= 'A' && key <= 'Z') {
+            DriveCombo.SetDrive(static_cast<wchar_t>(std::towlower(key)));
+            key = VK_RETURN;
+        }
+        if (key == VK_RETURN) SetDirectory(std::wstring{DriveCombo.Drive(), L':', L'\\'});
     }
     if (key == VK_RETURN) {
-        SetDirectory(std::wstring{DriveCombo.Drive(), L':', L'\\'});
         ShowDirectory(true);
         FocusAndPlaceCursor();
     }
