@@ -65,10 +65,16 @@ void TFileList::Create(HWND parent, int id) {
                    WS_EX_CLIENTEDGE, id);
     ListView_SetExtendedListViewStyle(Handle(), LVS_EX_FULLROWSELECT);
     ListView_SetCallbackMask(Handle(), LVIS_STATEIMAGEMASK);
+    BuildColumns();
+}
+
+// The shell's image lists are made ready at the first listing, not with the window: an empty list shows
+// no icon, and the window can appear before the shell has loaded its pictures.
+void TFileList::AttachSystemImages() {
+    if (imagesAttached_ || !Handle()) return;
+    imagesAttached_ = true;
     if (HIMAGELIST small = SystemImageList(true)) ListView_SetImageList(Handle(), small, LVSIL_SMALL);
     if (HIMAGELIST large = SystemImageList(false)) ListView_SetImageList(Handle(), large, LVSIL_NORMAL);
-    FolderInfo();
-    BuildColumns();
 }
 
 std::wstring TFileList::Directory() const { return JoinList(directories_); }
@@ -187,6 +193,7 @@ void TFileList::Reread() {
         return;
     }
     ReadingFlag flag(reading_);
+    AttachSystemImages();
     HCURSOR oldCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     do {
         restartRequested_ = false;

@@ -92,6 +92,7 @@ protected:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void AttachSystemImages();
     bool ReadDirectory(const std::wstring &dir, std::uint16_t directoryIndex);
     // The text of a row's column (1: size, 2 on: the optional columns), made when asked.
     std::wstring SubItemText(const TFileRow &row, int column);
@@ -118,6 +119,7 @@ private:
     DWORD lastPump_ = 0;
     std::vector<std::wstring> listed_; // the directories the rows come from
     bool keepDosNames_ = false;
+    bool imagesAttached_ = false;
     int updateDepth_ = 0;
     bool rereadHeld_ = false;
     int listings_ = 0;
