@@ -61,6 +61,7 @@ void TMainForm::Create() {
     BindCommand(IDM_FILEOPERATIONS1, [this] { FileOperations1Click(); });
     BindCommand(IDM_KEYBOARD1, [this] { Keyboard1Click(); });
     BindCommand(IDM_PRINT1, [this] { Print1Click(); });
+    BindSystemCommands();
 }
 
 void TMainForm::CreateSides() {

@@ -10,8 +10,12 @@
 #include "app/FileCommands.h"
 #include "app/SettingsCommands.h"
 #include "app/Side.h"
+#include "sysinfo/AboutBox.h"
+#include "sysinfo/DiskInfoForm.h"
 #include "sysinfo/InfVer.h"
+#include "sysinfo/NetDialogs.h"
 #include "sysinfo/SysFacts.h"
+#include "sysinfo/SysInfoForm.h"
 #include "filelist/HistoryBox.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -45,6 +49,13 @@ public:
     sysinfo::TInfoVersion InfoVer;
     // The system facts, collected at their first use: collecting asks every drive and sound device.
     sysinfo::TSysFacts &MainSysInfo();
+    // The network provider's connect and disconnect dialogs of the Commands menu.
+    sysinfo::TNetConnectDlg NetConnect;
+    sysinfo::TNetDisConnectDlg NetDisConnect;
+    // The information windows, each created at its first use so that start-up stays fast.
+    sysinfo::TDiskInfoForm &DiskInfoForm();
+    sysinfo::TSysInfoForm &SysInfoForm();
+    sysinfo::TAboutBox &AboutBox();
 
     // Aliases with the names the program's handlers use.
     filelist::TFileList &LeftFileView = Left.FileView;
@@ -70,6 +81,12 @@ public:
     void FileOperations1Click();
     void Keyboard1Click();
     void Print1Click();
+    // System, disk and network commands.
+    void Systeminformation1Click();
+    void AboutZelvor1Click();
+    void Networkconnections1Click();
+    void Disconnectnetworkdrives1Click();
+    void Sharecurrentdirectory1Click();
 
     void LeftFileViewClick() { Left.Activate(); }
     void RightFileViewClick() { Right.Activate(); }
@@ -127,6 +144,11 @@ private:
     void FileViewKeyDown(TSide &side, WORD &key, ui::TShiftState shift);
     void FileViewKeyUp(TSide &side, WORD &key, ui::TShiftState shift);
     void FileViewMouseUp(TSide &side, ui::TMouseButton button, ui::TShiftState shift);
+    void BindSystemCommands();
+    // Ctrl+L: the disk information window for the drive of the side's directory.
+    void ShowDiskInfo(TSide &side);
+    // After a network dialog connected or disconnected something.
+    void NetworkDialogDone();
     void CopyDirectoryAcross(TSide &keySide, TSide &from, TSide &to);
     void ExitPrompt();
     // Group marking through the mask prompt; false when the user cancelled or left the text empty.
@@ -142,6 +164,9 @@ private:
 
     std::map<int, std::function<void()>> commands_;
     std::unique_ptr<sysinfo::TSysFacts> sysFacts_;
+    std::unique_ptr<sysinfo::TDiskInfoForm> diskInfoForm_;
+    std::unique_ptr<sysinfo::TSysInfoForm> sysInfoForm_;
+    std::unique_ptr<sysinfo::TAboutBox> aboutBox_;
     HMENU menu_ = nullptr;
 };
 
