@@ -171,9 +171,10 @@ void TMainForm::FormShow() {
 
 // The held listings of start-up, each side read once with its final settings: the active left side first,
 // so its rows fill while the window already takes keys. The first row gets the cursor once it is sorted.
+// No paint is forced first: the listing lets the loop run every 25 ms, so a big folder's window paints at
+// once, and a small one paints once, with its rows.
 void TMainForm::StartListings() {
-    UpdateWindow(Handle());
-    TraceStartup(L"window painted");
+    TraceStartup(L"window shown");
     if (Left.FileView.Updating()) {
         Left.FileView.EndUpdate();
         if (!Handle()) return;
