@@ -12,6 +12,7 @@
 #include "app/Side.h"
 #include "sysinfo/InfVer.h"
 #include "sysinfo/SysFacts.h"
+#include "filelist/CommandLine.h"
 #include "filelist/HistoryBox.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -118,7 +119,9 @@ public:
 private:
     void SetPrompt(const std::wstring &text) override { CMDTitlePanel.SetCaption(text); }
     HWND OwnerWindow() const override { return Handle(); }
-    void ShellOpen(const std::wstring &path) override { ShellExecuteVerb(Handle(), L"open", path); }
+    void ShellOpen(const std::wstring &path) override {
+        ShellExecuteVerb(Handle(), L"open", filelist::WithinShellLimits({path, L""}).file);
+    }
 
     void CreateSides();
     void BindShowAndMarkCommands();
