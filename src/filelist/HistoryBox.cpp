@@ -32,6 +32,11 @@ void THistoryBox::SetItems(std::vector<std::wstring> items) {
     entries_ = std::move(items);
     loaded_ = entries_.size();
     listed_ = 0;
+    // Room for every entry at once: the list would otherwise grow its storage again and again.
+    size_t characters = 0;
+    for (const std::wstring &entry : entries_)
+        characters += entry.size() + 1;
+    SendMessageW(Handle(), CB_INITSTORAGE, loaded_, characters * sizeof(wchar_t));
     ListNextStep();
     SetText(text);
     if (!ListComplete())
@@ -40,10 +45,16 @@ void THistoryBox::SetItems(std::vector<std::wstring> items) {
 
 void THistoryBox::ListNextStep() {
     size_t end = std::min(loaded_, listed_ + kListStep);
-    SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+    // The drop-down list would otherwise update its scroll bar for every entry.
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    HWND list = GetComboBoxInfo(Handle(), &info) ? info.hwndList : nullptr;
+    if (list)
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     for (; listed_ < end; ++listed_)
         SendMessageW(Handle(), CB_INSERTSTRING, listed_, reinterpret_cast<LPARAM>(entries_[listed_].c_str()));
-    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+    if (list)
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
 }
 
 LRESULT THistoryBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -30,7 +30,7 @@ public:
     void PlaceCaretAtEnd();
 
     // Entries put into the list at once by SetItems, and in each later step.
-    static constexpr size_t kListStep = 2000;
+    static constexpr size_t kListStep = 500;
 
 protected:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

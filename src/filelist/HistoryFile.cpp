@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <utility>
 
 #include "ui/Handles.h"
 #include "ui/Text.h"
@@ -63,37 +65,28 @@ std::wstring HistoryFilePath() {
     return exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"cmd.his";
 }
 
-std::optional<std::vector<std::string>> ReadHistoryLines(const std::wstring &path) {
-    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return std::nullopt;
-    std::string bytes = ReadAll(path);
-    // No code page puts CR or LF inside a character, so the bytes can be cut before they are decoded.
-    std::vector<std::string> lines;
+namespace {
+
+// Where each line stands in the bytes: no code page puts CR or LF inside a character, so the bytes can
+// be cut before they are decoded.
+std::vector<std::pair<size_t, size_t>> LineSpans(const std::string &bytes) {
+    std::vector<std::pair<size_t, size_t>> spans;
     size_t i = 0;
     while (i < bytes.size()) {
         size_t end = bytes.find_first_of("\r\n", i);
         if (end == std::string::npos)
             end = bytes.size();
-        lines.emplace_back(bytes, i, end - i);
+        spans.emplace_back(i, end - i);
         i = end;
         if (i < bytes.size() && bytes[i] == '\r')
             ++i;
         if (i < bytes.size() && bytes[i] == '\n')
             ++i;
     }
-    return lines;
+    return spans;
 }
 
-void WriteHistoryLines(const std::wstring &path, const std::vector<std::string> &lines) {
-    size_t total = 0;
-    for (const std::string &line : lines)
-        total += line.size() + 2;
-    std::string bytes;
-    bytes.reserve(total);
-    for (const std::string &line : lines) {
-        bytes += line;
-        bytes += "\r\n";
-    }
+void WriteHistoryBytes(const std::wstring &path, const std::string &bytes) {
     std::wstring temp = path + L".tmp";
     {
         ui::KernelHandle file(
@@ -110,6 +103,34 @@ void WriteHistoryLines(const std::wstring &path, const std::vector<std::string> 
         DeleteFileW(temp.c_str());
         Fail(L"Cannot create file ", path);
     }
+}
+
+void AppendLine(std::string &bytes, const std::string &line) {
+    bytes += line;
+    bytes += "\r\n";
+}
+
+} // namespace
+
+std::optional<std::vector<std::string>> ReadHistoryLines(const std::wstring &path) {
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return std::nullopt;
+    std::string bytes = ReadAll(path);
+    std::vector<std::string> lines;
+    for (const auto &[start, length] : LineSpans(bytes))
+        lines.emplace_back(bytes, start, length);
+    return lines;
+}
+
+void WriteHistoryLines(const std::wstring &path, const std::vector<std::string> &lines) {
+    size_t total = 0;
+    for (const std::string &line : lines)
+        total += line.size() + 2;
+    std::string bytes;
+    bytes.reserve(total);
+    for (const std::string &line : lines)
+        AppendLine(bytes, line);
+    WriteHistoryBytes(path, bytes);
 }
 
 std::wstring DecodeHistoryLine(const std::string &bytes) {
@@ -163,15 +184,24 @@ std::optional<std::vector<std::wstring>> THistoryFile::Load(const std::wstring &
     unreadable_ = true;
     entries_.clear();
     lines_.clear();
-    auto lines = ReadHistoryLines(path);
-    unreadable_ = false;
-    if (!lines)
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        unreadable_ = false;
         return std::nullopt;
-    entries_.reserve(lines->size());
-    lines_.reserve(lines->size());
-    for (std::string &line : *lines) {
-        entries_.push_back(DecodeHistoryLine(line));
-        lines_.emplace_back(std::move(line));
+    }
+    std::string bytes = ReadAll(path);
+    unreadable_ = false;
+    auto spans = LineSpans(bytes);
+    entries_.reserve(spans.size());
+    lines_.reserve(spans.size());
+    // In a code page of one byte per character, the whole text decodes at once and each line's text
+    // stands at its bytes' place.
+    CPINFO info{};
+    bool singleByte = GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
+    std::wstring text = singleByte ? DecodeHistoryLine(bytes) : std::wstring();
+    singleByte = singleByte && text.size() == bytes.size();
+    for (const auto &[start, length] : spans) {
+        lines_.emplace_back(std::string(bytes, start, length));
+        entries_.push_back(singleByte ? text.substr(start, length) : DecodeHistoryLine(*lines_.back()));
     }
     known_ = true;
     return entries_;
@@ -181,27 +211,40 @@ void THistoryFile::Save(const std::wstring &path, const std::vector<std::wstring
     bool same = path == path_;
     if (same && unreadable_)
         return;
-    if (same && known_ && entries == entries_)
+    // The entries the file already holds, from the start.
+    size_t common = 0;
+    if (same && known_)
+        while (common < entries.size() && common < entries_.size() && entries[common] == entries_[common])
+            ++common;
+    if (same && known_ && common == entries.size() && common == entries_.size())
         return;
-    std::vector<std::optional<std::string>> lines;
-    lines.reserve(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        if (same && known_ && i < entries_.size() && entries[i] == entries_[i])
-            lines.push_back(lines_[i]);
-        else
-            lines.push_back(EncodeHistoryLine(entries[i]));
+    std::vector<std::optional<std::string>> added;
+    added.reserve(entries.size() - common);
+    size_t total = 0;
+    for (size_t i = 0; i < common; ++i)
+        total += lines_[i] ? lines_[i]->size() + 2 : 0;
+    for (size_t i = common; i < entries.size(); ++i) {
+        added.push_back(EncodeHistoryLine(entries[i]));
+        total += added.back() ? added.back()->size() + 2 : 0;
     }
-    std::vector<std::string> bytes;
-    bytes.reserve(lines.size());
-    for (const auto &line : lines)
+    std::string bytes;
+    bytes.reserve(total);
+    for (size_t i = 0; i < common; ++i)
+        if (lines_[i])
+            AppendLine(bytes, *lines_[i]);
+    for (const auto &line : added)
         if (line)
-            bytes.push_back(*line);
-    WriteHistoryLines(path, bytes);
+            AppendLine(bytes, *line);
+    WriteHistoryBytes(path, bytes);
+
     path_ = path;
     known_ = true;
     unreadable_ = false;
-    entries_ = entries;
-    lines_ = std::move(lines);
+    entries_.resize(common);
+    entries_.insert(entries_.end(), entries.begin() + static_cast<std::ptrdiff_t>(common), entries.end());
+    lines_.resize(common);
+    for (auto &line : added)
+        lines_.push_back(std::move(line));
 }
 
 } // namespace filelist
