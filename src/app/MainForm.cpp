@@ -34,11 +34,12 @@ TMainForm::TMainForm() {
     };
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() { GradientCaption1.OwnerDestroying(); }
 
 void TMainForm::Create() {
     menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINMENU));
     CreateForm(L"Zelvor - version " ZELVOR_VERSION_TEXT, 813, 405, true, menu_);
+    CreateCaption();
     CreateSides();
     FileCommands.CreateWindows();
     SettingsCommands.CreateWindows();
@@ -55,6 +56,16 @@ void TMainForm::Create() {
     BindCommand(IDM_FILEOPERATIONS1, [this] { FileOperations1Click(); });
     BindCommand(IDM_KEYBOARD1, [this] { Keyboard1Click(); });
     BindCommand(IDM_PRINT1, [this] { Print1Click(); });
+    BindSystemCommands();
+}
+
+void TMainForm::CreateCaption() {
+    GradientCaption1.Create(*this);
+    GradientCaption1.CompanyText.SetFontKind(caption::fkSystemBI);
+    GradientCaption1.AppNameText.SetFontKind(caption::fkSystemB);
+    GradientCaption1.CaptionText.SetCaption(L"Zelvor - version " ZELVOR_VERSION_TEXT);
+    GradientCaption1.SetColor(RGB(128, 0, 0));
+    GradientCaption1.Loaded();
 }
 
 void TMainForm::CreateSides() {
@@ -66,6 +77,7 @@ void TMainForm::CreateSides() {
     CMDPanel.SetBevelInner(ui::TBevel::bvLowered);
     CMDTitlePanel.Create(CMDPanel.Handle());
     CMDTitlePanel.SetAlignment(ui::TAlignment::taRightJustify);
+    CMDTitlePanel.SetEllipsis(ui::TEllipsis::elStart); // a long path keeps its current folder in view
     HistoryCmdBox.Create(CMDPanel.Handle(), kHistoryCmdBoxId, CBS_DROPDOWN | CBS_AUTOHSCROLL);
     for (TSide *side : {&Left, &Right}) {
         for (ui::TWindow *w : std::initializer_list<ui::TWindow *>{&side->Panel, &side->DrivePanel, &side->DriveCombo,
@@ -179,7 +191,7 @@ void TMainForm::Print1Click() {
     if (side.FileView.IsFolder(row)) return;
     // The shell's buffers take no longer name; a long path goes by its short form.
     help::PrintFile(Handle(), filelist::WithinShellLimits({side.Directory() + side.FileView.Caption(row), L""}).file,
-                    false);
+                    false, PrintServices);
 }
 
 void TMainForm::RunCommand(int id) {
