@@ -228,8 +228,10 @@ void TMainForm::Print1Click() {
     TSide &side = ActiveSide();
     int row = side.FileView.Selected();
     if (row < 0) return;
-    help::PrintFile(Handle(), side.Directory() + side.FileView.Caption(row), side.FileView.IsFolder(row),
-                    PrintServices);
+    if (side.FileView.IsFolder(row)) return;
+    // The shell's buffers take no longer name; a long path goes by its short form.
+    help::PrintFile(Handle(), filelist::WithinShellLimits({side.Directory() + side.FileView.Caption(row), L""}).file,
+                    false, PrintServices);
 }
 
 void TMainForm::RunCommand(int id) {

@@ -18,6 +18,7 @@
 #include "sysinfo/NetDialogs.h"
 #include "sysinfo/SysFacts.h"
 #include "sysinfo/SysInfoForm.h"
+#include "filelist/CommandLine.h"
 #include "filelist/HistoryBox.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -143,7 +144,9 @@ public:
 private:
     void SetPrompt(const std::wstring &text) override { CMDTitlePanel.SetCaption(text); }
     HWND OwnerWindow() const override { return Handle(); }
-    void ShellOpen(const std::wstring &path) override { ShellExecuteVerb(Handle(), L"open", path); }
+    void ShellOpen(const std::wstring &path) override {
+        ShellExecuteVerb(Handle(), L"open", filelist::WithinShellLimits({path, L""}).file);
+    }
 
     void CreateSides();
     void CreateCaption();

@@ -5,9 +5,11 @@
 #include "app/MainForm.h"
 #include "config/OptionStore.h"
 #include "config/SettingsKey.h"
+#include "config/WindowBounds.h"
 #include "filelist/CommandLine.h"
 #include "filelist/HistoryFile.h"
 #include "ui/Application.h"
+#include "ui/Text.h"
 
 namespace app {
 
@@ -64,54 +66,117 @@ void TSettingsCommands::SetPanelFontName(const std::wstring &name) {
 
 // ---- Start and exit ----
 
+// Each restore step stands on its own: a bad or missing value is reported, and the steps after it still
+// run, so one bad value neither stops the rest of the start nor gets the others written over at exit.
 void TSettingsCommands::RestoreBeforeLayout() {
-    config::TWindowPos pos = WindowPos();
-    config::CreateReg({pos.top, pos.left, pos.width, pos.height, PanelFontName(), textColor_, backColor_});
-    {
-        config::TSettingsKey key;
-        SetPanelTextColor(key.ReadColor(L"FontColor"));
-        SetPanelBackColor(key.ReadColor(L"BackColor"));
-        SetPanelFontName(key.ReadString(L"FileListFont"));
-        if (config::ReadSaveCheck(L"DIR"))
-            RestoreDirectories();
-        if (config::ReadSaveCheck(L"PAN")) {
-            form_.Left.FileView.SetViewStyle(
-                config::IsBriefStyle(key.ReadString(L"LeftPanelStyle")) ? filelist::vsList : filelist::vsReport);
-            form_.Right.FileView.SetViewStyle(
-                config::IsBriefStyle(key.ReadString(L"RightPanelStyle")) ? filelist::vsList : filelist::vsReport);
+    std::vector<std::wstring> errors;
+    auto step = [&errors](const std::function<void()> &run) {
+        try {
+            run();
+            return true;
+        } catch (const std::exception &e) {
+            errors.push_back(ui::Widen(e.what()));
+            return false;
         }
-        if (config::ReadSaveCheck(L"CMD"))
-            if (auto lines = filelist::ReadHistoryFile(HistoryFile))
-                form_.HistoryCmdBox.SetItems(*lines);
+    };
+    config::TWindowPos pos = WindowPos();
+    // Without the key, nothing can be read.
+    if (step([&] {
+            config::CreateReg({pos.top, pos.left, pos.width, pos.height, PanelFontName(), textColor_, backColor_});
+        })) {
+        config::TSettingsKey key;
+        step([&] { SetPanelTextColor(key.ReadColor(L"FontColor")); });
+        step([&] { SetPanelBackColor(key.ReadColor(L"BackColor")); });
+        step([&] { SetPanelFontName(key.ReadString(L"FileListFont")); });
+        if (ReadChoice(L"DIR", L"SaveDir", errors))
+            directoriesRestored_ = RestoreDirectories(errors, false);
+        if (ReadChoice(L"PAN", L"SavePanels", errors)) {
+            RestoreValue(L"LeftPanelStyle", errors, [&](const std::wstring &style) {
+                form_.Left.FileView.SetViewStyle(config::IsBriefStyle(style) ? filelist::vsList : filelist::vsReport);
+            });
+            RestoreValue(L"RightPanelStyle", errors, [&](const std::wstring &style) {
+                form_.Right.FileView.SetViewStyle(config::IsBriefStyle(style) ? filelist::vsList : filelist::vsReport);
+            });
+        }
+        if (ReadChoice(L"CMD", L"SaveCommand", errors))
+            step([&] {
+                if (auto lines = history_.Load(HistoryFile))
+                    form_.HistoryCmdBox.SetItems(std::move(*lines));
+            });
+        step([&] {
+            config::LoadRegPos([this](config::TPosValue which, int value) { SetWindowPosValue(which, value); },
+                               &inHand_);
+        });
     }
-    config::LoadRegPos([this](config::TPosValue which, int value) { SetWindowPosValue(which, value); });
+    BringOnScreen();
+    if (!errors.empty()) {
+        std::wstring message;
+        for (const std::wstring &error : errors)
+            message += (message.empty() ? L"" : L"\n") + error;
+        ui::Application().HandleException(ui::Error(message));
+    }
+}
+
+bool TSettingsCommands::ReadChoice(const wchar_t *kind, const wchar_t *name, std::vector<std::wstring> &errors) {
+    inHand_.Reached(name);
+    try {
+        return config::ReadSaveCheck(kind);
+    } catch (const std::exception &e) {
+        inHand_.Failed(name);
+        errors.push_back(ui::Widen(e.what()));
+        return false;
+    }
+}
+
+bool TSettingsCommands::RestoreValue(const wchar_t *name, std::vector<std::wstring> &errors,
+                                     const std::function<void(const std::wstring &)> &apply) {
+    inHand_.Reached(name);
+    try {
+        apply(config::TSettingsKey().ReadString(name));
+        return true;
+    } catch (const std::exception &e) {
+        inHand_.Failed(name);
+        errors.push_back(ui::Widen(e.what()));
+        return false;
+    }
 }
 
 // The saved directories win over the drive roots the drive boxes have moved the panels to.
 void TSettingsCommands::RestoreDirectoriesAgain() {
-    if (config::ReadSaveCheck(L"DIR"))
-        RestoreDirectories();
+    if (!directoriesRestored_)
+        return;
+    std::vector<std::wstring> errors;
+    if (ReadChoice(L"DIR", L"SaveDir", errors))
+        RestoreDirectories(errors, true);
+    for (const std::wstring &error : errors)
+        ui::Application().HandleException(ui::Error(error));
 }
 
-void TSettingsCommands::RestoreDirectories() {
-    config::TSettingsKey key;
-    form_.Right.SetDirectory(key.ReadString(L"RightDirectory"));
-    form_.Left.SetDirectory(key.ReadString(L"LeftDirectory"));
+// Again: only the values that restored well the first time; a bad one has been reported once.
+bool TSettingsCommands::RestoreDirectories(std::vector<std::wstring> &errors, bool again) {
+    bool right = false, left = false;
+    if (!again || inHand_.Usable(L"RightDirectory"))
+        right = RestoreValue(L"RightDirectory", errors, [&](const std::wstring &d) { form_.Right.SetDirectory(d); });
+    if (!again || inHand_.Usable(L"LeftDirectory"))
+        left = RestoreValue(L"LeftDirectory", errors, [&](const std::wstring &d) { form_.Left.SetDirectory(d); });
+    return right || left;
 }
 
-// A failing step is reported and skips the rest, but the window closes all the same.
+// A failing step is reported and skips the rest, but the window closes all the same. Only values in hand
+// are written: what this run did not restore keeps what the last run saved.
 void TSettingsCommands::SaveOnClose() {
     try {
-        config::SavePanelsState(PanelsState());
-        SaveHistory(false);
-        config::SaveRegPos(WindowPos());
+        config::SavePanelsState(PanelsState(), &inHand_, true);
+        if (inHand_.Usable(L"SaveCommand"))
+            SaveHistory(false);
+        config::SaveRegPos(WindowPos(), &inHand_, true);
     } catch (const std::exception &e) {
         ui::Application().HandleException(e);
     }
 }
 
 void TSettingsCommands::Saveposition1Click() {
-    config::SaveRegPos(WindowPos());
+    config::SaveRegPos(WindowPos(), &inHand_);
 }
 
 void TSettingsCommands::SaveHistory(bool evenWhenEmpty) {
@@ -119,7 +184,7 @@ void TSettingsCommands::SaveHistory(bool evenWhenEmpty) {
         return;
     if (form_.HistoryCmdBox.Count() == 0 && !evenWhenEmpty)
         return;
-    filelist::WriteHistoryFile(HistoryFile, form_.HistoryCmdBox.Items());
+    history_.Save(HistoryFile, form_.HistoryCmdBox.Items());
 }
 
 config::TPanelsState TSettingsCommands::PanelsState() const {
@@ -131,13 +196,34 @@ config::TWindowPos TSettingsCommands::WindowPos() const {
     RECT r{};
     GetWindowRect(form_.Handle(), &r);
     // A minimised window sits far off the screen; what it comes back to is what the next start wants.
+    // That position is relative to the work area of its monitor, which a taskbar at the top or the left
+    // moves away from the screen's corner.
     if (IsIconic(form_.Handle())) {
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;
-        if (GetWindowPlacement(form_.Handle(), &placement))
+        if (GetWindowPlacement(form_.Handle(), &placement)) {
             r = placement.rcNormalPosition;
+            MONITORINFO monitor{};
+            monitor.cbSize = sizeof monitor;
+            if (GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &monitor))
+                r = config::WorkspaceToScreen(r, monitor.rcWork, monitor.rcMonitor);
+        }
     }
     return {r.top, r.left, r.right - r.left, r.bottom - r.top};
+}
+
+// Saved bounds off every monitor, or too small to use, are brought back to a window one can reach.
+void TSettingsCommands::BringOnScreen() {
+    config::TWindowPos pos = WindowPos();
+    RECT caption{pos.left, pos.top, pos.left + pos.width, pos.top + GetSystemMetrics(SM_CYCAPTION)};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&caption, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    config::TWindowPos usable = config::OnWorkArea(pos, monitor.rcWork, GetSystemMetrics(SM_CYCAPTION));
+    if (usable.left != pos.left || usable.top != pos.top || usable.width != pos.width || usable.height != pos.height)
+        SetWindowPos(form_.Handle(), nullptr, usable.left, usable.top, usable.width, usable.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TSettingsCommands::SetWindowPosValue(config::TPosValue which, int value) {
@@ -178,7 +264,9 @@ void TSettingsCommands::ApplyOptions(bool fromOk) {
     SetPanelTextColor(OptionForm.FontColorCombo.Value());
     SetPanelFontName(OptionForm.FontCombo.Value());
     config::SaveCheck(OptionForm.Ch_Dir.Checked(), OptionForm.Ch_Pan.Checked(), OptionForm.Ch_Cmd.Checked());
-    config::SavePanelsState(PanelsState());
+    for (const wchar_t *choice : {L"SaveDir", L"SavePanels", L"SaveCommand"})
+        inHand_.Written(choice);
+    config::SavePanelsState(PanelsState(), &inHand_);
     SaveHistory(fromOk);
     config::OptionSaveReg(OptionForm);
 }
@@ -186,7 +274,8 @@ void TSettingsCommands::ApplyOptions(bool fromOk) {
 // ---- Command line ----
 
 void TSettingsCommands::RunDOS1Click() {
-    ShellOpen(form_.Handle(), filelist::CommandInterpreter(), L"");
+    filelist::TShellRequest request = filelist::WithinShellLimits({filelist::CommandInterpreter(), L""});
+    ShellOpen(form_.Handle(), request.file, request.parameters);
 }
 
 std::wstring TSettingsCommands::CommandLineText() const {
@@ -197,7 +286,9 @@ void TSettingsCommands::RunCommandLineFromPanel() {
     std::wstring command = CommandLineText();
     if (command.empty())
         return;
-    filelist::TShellRequest request = filelist::PanelRunRequest(form_.CMDTitlePanel.Caption(), command);
+    // A command the system cannot take is refused before anything runs; it stays in the command line.
+    filelist::TShellRequest request =
+        filelist::WithinShellLimits(filelist::PanelRunRequest(form_.CMDTitlePanel.Caption(), command));
     ShellOpen(form_.Handle(), request.file, request.parameters);
     form_.HistoryCmdBox.AddItem(command);
     ClearCommandLine();
@@ -207,7 +298,8 @@ void TSettingsCommands::RunCommandLine() {
     std::wstring command = CommandLineText();
     if (command.empty())
         return;
-    filelist::TShellRequest request = filelist::CommandLineRunRequest(form_.CMDTitlePanel.Caption(), command);
+    filelist::TShellRequest request =
+        filelist::WithinShellLimits(filelist::CommandLineRunRequest(form_.CMDTitlePanel.Caption(), command));
     ShellOpen(form_.Handle(), request.file, request.parameters);
     form_.HistoryCmdBox.AddItem(command);
     ClearCommandLine();

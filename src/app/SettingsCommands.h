@@ -3,10 +3,12 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "config/Colors.h"
 #include "config/OptionForm.h"
 #include "config/SettingsStore.h"
+#include "filelist/HistoryFile.h"
 #include "ui/Handles.h"
 #include "ui/Keys.h"
 
@@ -64,7 +66,12 @@ private:
     void SetPanelTextColor(config::TColor color);
     void SetPanelBackColor(config::TColor color);
     void SetPanelFontName(const std::wstring &name);
-    void RestoreDirectories();
+    // Restore steps that report into errors and go on; each notes its value in hand.
+    bool ReadChoice(const wchar_t *kind, const wchar_t *name, std::vector<std::wstring> &errors);
+    bool RestoreValue(const wchar_t *name, std::vector<std::wstring> &errors,
+                      const std::function<void(const std::wstring &)> &apply);
+    bool RestoreDirectories(std::vector<std::wstring> &errors, bool again);
+    void BringOnScreen();
     void SaveHistory(bool evenWhenEmpty);
     config::TPanelsState PanelsState() const;
     config::TWindowPos WindowPos() const;
@@ -75,6 +82,9 @@ private:
     config::TColor textColor_ = config::clWindowText;
     config::TColor backColor_ = config::clWindow;
     ui::FontHandle panelFont_;
+    config::TValuesInHand inHand_;
+    bool directoriesRestored_ = false;
+    filelist::THistoryFile history_;
 };
 
 } // namespace app

@@ -1,6 +1,7 @@
 #include "config/OptionControls.h"
 
 #include <set>
+#include <utility>
 
 #include "ui/Handles.h"
 
@@ -46,15 +47,53 @@ void TColorComboBox::Create(HWND parent, int id) {
     OnDrawItem = [this](const DRAWITEMSTRUCT &item) { DrawEntry(item); };
 }
 
+TColor TColorComboBox::ColorAt(int index) const {
+    if (index >= 0 && index < 16)
+        return kStandardColors[index].value;
+    if (index == 16 && hasOther_)
+        return other_;
+    return kStandardColors[0].value;
+}
+
 TColor TColorComboBox::Value() const {
-    int index = ItemIndex();
-    return index >= 0 && index < 16 ? kStandardColors[index].value : kStandardColors[0].value;
+    return ColorAt(ItemIndex());
 }
 
 void TColorComboBox::SetValue(TColor color) {
     for (int i = 0; i < 16; ++i)
-        if (kStandardColors[i].value == color)
+        if (kStandardColors[i].value == color) {
+            if (hasOther_) {
+                SendMessageW(Handle(), CB_DELETESTRING, 16, 0);
+                hasOther_ = false;
+            }
             SetItemIndex(i);
+            return;
+        }
+    if (hasOther_)
+        SendMessageW(Handle(), CB_DELETESTRING, 16, 0);
+    other_ = color;
+    hasOther_ = true;
+    AddItem(OtherColorName(color));
+    SetItemIndex(16);
+}
+
+std::wstring OtherColorName(TColor color) {
+    if (color & kSystemColorFlag) {
+        static const std::pair<int, const wchar_t *> names[] = {
+            {COLOR_WINDOWTEXT, L"Window Text"}, {COLOR_WINDOW, L"Window"},          {COLOR_BTNFACE, L"Button Face"},
+            {COLOR_BTNTEXT, L"Button Text"},    {COLOR_HIGHLIGHT, L"Highlight"},    {COLOR_HIGHLIGHTTEXT, L"Highlight Text"},
+            {COLOR_GRAYTEXT, L"Gray Text"},     {COLOR_INFOBK, L"Info Background"}, {COLOR_INFOTEXT, L"Info Text"},
+        };
+        int index = static_cast<int>(color & 0xFF);
+        for (const auto &[system, name] : names)
+            if (system == index)
+                return std::wstring(L"System: ") + name;
+        return L"System: colour " + std::to_wstring(index);
+    }
+    std::wstring digits;
+    for (int shift = 20; shift >= 0; shift -= 4)
+        digits += L"0123456789ABCDEF"[(color >> shift) & 0xF];
+    return L"Custom (" + digits + L")";
 }
 
 void TColorComboBox::DrawEntry(const DRAWITEMSTRUCT &item) const {
@@ -62,16 +101,17 @@ void TColorComboBox::DrawEntry(const DRAWITEMSTRUCT &item) const {
     RECT r = item.rcItem;
     bool selected = (item.itemState & ODS_SELECTED) != 0;
     FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    if (item.itemID < 16) {
-        const TNamedColor &c = kStandardColors[item.itemID];
+    if (item.itemID < 16 || (item.itemID == 16 && hasOther_)) {
+        TColor color = ColorAt(static_cast<int>(item.itemID));
+        std::wstring name = item.itemID < 16 ? kStandardColors[item.itemID].name : OtherColorName(color);
         RECT swatch{r.left + 2, r.top + 2, r.left + 24, r.bottom - 2};
-        ui::BrushHandle brush(CreateSolidBrush(ColorToRGB(c.value)));
+        ui::BrushHandle brush(CreateSolidBrush(ColorToRGB(color)));
         FillRect(dc, &swatch, brush.Get());
         FrameRect(dc, &swatch, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         RECT text{swatch.right + 4, r.top, r.right, r.bottom};
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-        DrawTextW(dc, c.name, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        DrawTextW(dc, name.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     }
     if (item.itemState & ODS_FOCUS)
         DrawFocusRect(dc, &r);

@@ -60,20 +60,46 @@ void SaveCheck(bool dir, bool pan, bool cmd) {
     key.WriteBool(L"SaveCommand", cmd);
 }
 
-void SaveRegPos(const TWindowPos &pos) {
+namespace {
+const wchar_t *const kPosNames[] = {L"Top", L"Left", L"Width", L"Height"};
+
+// Whether a value may be written now, and a note that it has been.
+bool MayWrite(const TValuesInHand *inHand, bool onlyInHand, const wchar_t *name) {
+    return !onlyInHand || !inHand || inHand->Has(name);
+}
+void NoteWritten(TValuesInHand *inHand, const wchar_t *name) {
+    if (inHand)
+        inHand->Written(name);
+}
+} // namespace
+
+void SaveRegPos(const TWindowPos &pos, TValuesInHand *inHand, bool onlyInHand) {
     TSettingsKey key;
-    key.WriteInteger(L"Top", pos.top);
-    key.WriteInteger(L"Left", pos.left);
-    key.WriteInteger(L"Width", pos.width);
-    key.WriteInteger(L"Height", pos.height);
+    const int values[] = {pos.top, pos.left, pos.width, pos.height};
+    for (int i = 0; i < 4; ++i) {
+        if (!MayWrite(inHand, onlyInHand, kPosNames[i]))
+            continue;
+        key.WriteInteger(kPosNames[i], values[i]);
+        NoteWritten(inHand, kPosNames[i]);
+    }
 }
 
-void LoadRegPos(const std::function<void(TPosValue, int)> &apply) {
+void LoadRegPos(const std::function<void(TPosValue, int)> &apply, TValuesInHand *inHand) {
     TSettingsKey key;
-    apply(TPosValue::Top, key.ReadInteger(L"Top"));
-    apply(TPosValue::Left, key.ReadInteger(L"Left"));
-    apply(TPosValue::Width, key.ReadInteger(L"Width"));
-    apply(TPosValue::Height, key.ReadInteger(L"Height"));
+    const TPosValue which[] = {TPosValue::Top, TPosValue::Left, TPosValue::Width, TPosValue::Height};
+    for (int i = 0; i < 4; ++i) {
+        if (inHand)
+            inHand->Reached(kPosNames[i]);
+        int value;
+        try {
+            value = key.ReadInteger(kPosNames[i]);
+        } catch (...) {
+            if (inHand)
+                inHand->Failed(kPosNames[i]);
+            throw;
+        }
+        apply(which[i], value);
+    }
 }
 
 std::wstring PanelStyleText(bool brief) {
@@ -84,16 +110,25 @@ bool IsBriefStyle(const std::wstring &text) {
     return text == L"vsList";
 }
 
-void SavePanelsState(const TPanelsState &state) {
+void SavePanelsState(const TPanelsState &state, TValuesInHand *inHand, bool onlyInHand) {
     TSettingsKey key;
-    if (ReadSaveCheck(L"DIR")) {
-        key.WriteString(L"LeftDirectory", state.leftDirectory);
-        key.WriteString(L"RightDirectory", state.rightDirectory);
-    }
-    if (ReadSaveCheck(L"PAN")) {
-        key.WriteString(L"LeftPanelStyle", PanelStyleText(state.leftBrief));
-        key.WriteString(L"RightPanelStyle", PanelStyleText(state.rightBrief));
-    }
+    auto group = [&](const wchar_t *kind, const wchar_t *leftName, const std::wstring &left, const wchar_t *rightName,
+                     const std::wstring &right) {
+        bool writeLeft = MayWrite(inHand, onlyInHand, leftName), writeRight = MayWrite(inHand, onlyInHand, rightName);
+        if ((!writeLeft && !writeRight) || !ReadSaveCheck(kind))
+            return;
+        if (writeLeft) {
+            key.WriteString(leftName, left);
+            NoteWritten(inHand, leftName);
+        }
+        if (writeRight) {
+            key.WriteString(rightName, right);
+            NoteWritten(inHand, rightName);
+        }
+    };
+    group(L"DIR", L"LeftDirectory", state.leftDirectory, L"RightDirectory", state.rightDirectory);
+    group(L"PAN", L"LeftPanelStyle", PanelStyleText(state.leftBrief), L"RightPanelStyle",
+          PanelStyleText(state.rightBrief));
 }
 
 } // namespace config

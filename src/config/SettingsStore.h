@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -37,14 +38,35 @@ void CreateReg(const TSettingsDefaults &defaults);
 bool ReadSaveCheck(const std::wstring &kind);
 void SaveCheck(bool dir, bool pan, bool cmd);
 
+// The values this run may write over at exit: those it read at start (restored, or found unusable, so
+// that exit mends a bad value) and those it has written since. A value the start never reached, because
+// an earlier step failed or its choice was off, keeps what it holds.
+class TValuesInHand {
+public:
+    void Reached(const std::wstring &name) { reached_.insert(name); }
+    void Failed(const std::wstring &name) { failed_.insert(name); }
+    void Written(const std::wstring &name) {
+        reached_.insert(name);
+        failed_.erase(name);
+    }
+    // The value may be written over.
+    bool Has(const std::wstring &name) const { return reached_.count(name) != 0; }
+    // The value was read, and read well, or written since.
+    bool Usable(const std::wstring &name) const { return Has(name) && failed_.count(name) == 0; }
+
+private:
+    std::set<std::wstring> reached_, failed_;
+};
+
 enum class TPosValue { Top, Left, Width, Height };
 struct TWindowPos {
     int top, left, width, height;
 };
-void SaveRegPos(const TWindowPos &pos);
+// Writes "Top", "Left", "Width" and "Height"; with inHand and onlyInHand, only those in hand.
+void SaveRegPos(const TWindowPos &pos, TValuesInHand *inHand = nullptr, bool onlyInHand = false);
 // Reads "Top", "Left", "Width" and "Height" in this order and hands each to apply before the next is
 // read, so a bad value leaves the ones before it applied and the ones after it not.
-void LoadRegPos(const std::function<void(TPosValue, int)> &apply);
+void LoadRegPos(const std::function<void(TPosValue, int)> &apply, TValuesInHand *inHand = nullptr);
 
 // The panels' view styles as stored: exactly "vsList" is the brief view, any other text the full view.
 std::wstring PanelStyleText(bool brief);
@@ -55,7 +77,8 @@ struct TPanelsState {
     std::wstring leftDirectory, rightDirectory;
     bool leftBrief = false, rightBrief = false;
 };
-// Writes the directories when "SaveDir" is yes and the view styles when "SavePanels" is yes.
-void SavePanelsState(const TPanelsState &state);
+// Writes the directories when "SaveDir" is yes and the view styles when "SavePanels" is yes. With
+// onlyInHand (at exit), only the values in hand are written, and a group with none is not even asked for.
+void SavePanelsState(const TPanelsState &state, TValuesInHand *inHand = nullptr, bool onlyInHand = false);
 
 } // namespace config

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -25,7 +26,22 @@ TShellRequest PanelRunRequest(const std::wstring &prompt, const std::wstring &co
 TShellRequest CommandLineRunRequest(const std::wstring &prompt, const std::wstring &command,
                                     const TFileExists &exists = FileExists);
 
-// The command interpreter: "C:\Command.com" where it exists, else the one COMSPEC names.
+// The command interpreter: "C:\Command.com" where it exists, else the one COMSPEC names, else "cmd.exe".
 std::wstring CommandInterpreter(const TFileExists &exists = FileExists);
+
+// The longest file name the shell is handed to open. The shell copies it into buffers of its own; some
+// systems' shells overrun them with longer names (Wine's from 984 characters on).
+inline constexpr std::size_t kMaxShellFileLength = 259;
+// The longest command line a started program can get (32,767 characters with the closing NUL), counted
+// as the shell builds it: the file in quotes, a blank and the parameters.
+inline constexpr std::size_t kMaxCommandLineLength = 32766;
+
+// The long path of an existing file in its short form, or nothing when it has none that fits.
+using TShortPath = std::function<std::wstring(const std::wstring &path)>;
+std::wstring ShortPath(const std::wstring &path);
+
+// The request as the shell can take it: an existing file whose path is too long is named by its short
+// form. A request still too long raises an error that says so; nothing is then opened.
+TShellRequest WithinShellLimits(const TShellRequest &request, const TShortPath &shortPath = ShortPath);
 
 } // namespace filelist

@@ -1,8 +1,14 @@
 #include "filelist/HistoryBox.h"
 
+#include <algorithm>
+
 #include "filelist/HistoryList.h"
 
 namespace filelist {
+
+namespace {
+constexpr UINT_PTR kListTimer = 1;
+}
 
 void THistoryBox::Create(HWND parent, int id, DWORD style) {
     // Unsorted whatever the caller asks: the history keeps its order.
@@ -13,20 +19,52 @@ void THistoryBox::Create(HWND parent, int id, DWORD style) {
             AddItem(shared[i].text);
 }
 
-std::vector<std::wstring> THistoryBox::Items() const {
-    std::vector<std::wstring> items;
-    for (int i = 0, n = Count(); i < n; ++i)
-        items.push_back(Item(i));
-    return items;
+int THistoryBox::AddItem(const std::wstring &text) {
+    entries_.push_back(text);
+    return ui::TComboBox::AddItem(text);
 }
 
-void THistoryBox::SetItems(const std::vector<std::wstring> &items) {
+void THistoryBox::SetItems(std::vector<std::wstring> items) {
+    KillTimer(Handle(), kListTimer);
     // Clearing the list would also clear the edit field; the command being typed stays.
     std::wstring text = Text();
     Clear();
-    for (const std::wstring &item : items)
-        AddItem(item);
+    entries_ = std::move(items);
+    loaded_ = entries_.size();
+    listed_ = 0;
+    // Room for every entry at once: the list would otherwise grow its storage again and again.
+    size_t characters = 0;
+    for (const std::wstring &entry : entries_)
+        characters += entry.size() + 1;
+    SendMessageW(Handle(), CB_INITSTORAGE, loaded_, characters * sizeof(wchar_t));
+    ListNextStep();
     SetText(text);
+    if (!ListComplete())
+        SetTimer(Handle(), kListTimer, 0, nullptr);
+}
+
+void THistoryBox::ListNextStep() {
+    size_t end = std::min(loaded_, listed_ + kListStep);
+    // The drop-down list would otherwise update its scroll bar for every entry.
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    HWND list = GetComboBoxInfo(Handle(), &info) ? info.hwndList : nullptr;
+    if (list)
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    for (; listed_ < end; ++listed_)
+        SendMessageW(Handle(), CB_INSERTSTRING, listed_, reinterpret_cast<LPARAM>(entries_[listed_].c_str()));
+    if (list)
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+}
+
+LRESULT THistoryBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TIMER && wParam == kListTimer) {
+        ListNextStep();
+        if (ListComplete())
+            KillTimer(Handle(), kListTimer);
+        return 0;
+    }
+    return ui::TComboBox::OnMessage(msg, wParam, lParam);
 }
 
 void THistoryBox::PlaceCaretAtEnd() {

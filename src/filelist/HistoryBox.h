@@ -8,16 +8,41 @@ namespace filelist {
 
 // A drop-down combo box with an edit field whose list is a command history. When its window is created
 // it takes every entry of the shared history that carries its ID.
+//
+// The entries are kept beside the list as well: they are the history as it is saved, exactly as added
+// (the list itself cuts an entry at a NUL), and reading them costs no window message. A long history
+// reaches the list in steps while the message loop runs, so that it never holds up the window.
 class THistoryBox : public ui::TComboBox {
 public:
     int ID = 0;
 
     void Create(HWND parent, int id, DWORD style = CBS_DROPDOWN | CBS_AUTOHSCROLL);
 
-    std::vector<std::wstring> Items() const;
-    void SetItems(const std::vector<std::wstring> &items);
+    const std::vector<std::wstring> &Items() const { return entries_; }
+    int Count() const { return static_cast<int>(entries_.size()); }
+    // Appends an entry at the end of the history.
+    int AddItem(const std::wstring &text);
+    // Replaces the history; the text being typed stays.
+    void SetItems(std::vector<std::wstring> items);
+    // Whether the list shows every entry yet.
+    bool ListComplete() const { return listed_ == loaded_; }
     // Puts the caret after the last character with nothing selected.
     void PlaceCaretAtEnd();
+
+    // Entries put into the list at once by SetItems, and in each later step.
+    static constexpr size_t kListStep = 500;
+
+protected:
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void ListNextStep();
+
+    std::vector<std::wstring> entries_;
+    // entries_[0, loaded_) came from SetItems; the list holds [0, listed_) of them and every entry added
+    // after them.
+    size_t loaded_ = 0;
+    size_t listed_ = 0;
 };
 
 } // namespace filelist

@@ -101,14 +101,100 @@ TEST_F(CommandLineTest, UpAndDownRecallTheHistory) {
     EXPECT_EQ(GetFocus(), form->LeftFileView.Handle());
 }
 
-TEST_F(CommandLineTest, RunDosOpensTheInterpreterThatExists) {
+TEST_F(CommandLineTest, RunDosOpensTheInterpreterThatComspecNames) {
+    if (GetFileAttributesW(L"C:\\Command.com") != INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "this system has C:\\Command.com";
+    std::wstring saved(GetEnvironmentVariableW(L"COMSPEC", nullptr, 0), L'\0');
+    GetEnvironmentVariableW(L"COMSPEC", saved.data(), static_cast<DWORD>(saved.size()));
+    SetEnvironmentVariableW(L"COMSPEC", L"C:\\Tools\\my shell.exe");
     SendMessageW(form->Handle(), WM_COMMAND, IDM_RUNDOS1, 0);
+    SetEnvironmentVariableW(L"COMSPEC", saved.empty() ? nullptr : saved.c_str());
     ASSERT_EQ(shellCalls.size(), 1u);
-    wchar_t comspec[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"COMSPEC", comspec, MAX_PATH);
-    bool dos = GetFileAttributesW(L"C:\\Command.com") != INVALID_FILE_ATTRIBUTES;
-    EXPECT_EQ(shellCalls[0], (ShellCall{dos ? L"C:\\Command.com" : comspec, L""}));
-    EXPECT_FALSE(shellCalls[0].file.empty());
+    EXPECT_EQ(shellCalls[0], (ShellCall{L"C:\\Tools\\my shell.exe", L""}));
+}
+
+TEST_F(CommandLineTest, ACommandTooLongForTheSystemGetsAMessageAndTheProgramGoesOn) {
+    form->HistoryCmdBox.AddItem(L"earlier");
+    struct Case {
+        size_t length;
+        bool fromPanel;
+        const wchar_t *message;
+    };
+    const Case cases[] = {
+        {980, false, L"Cannot open a name of 980 characters: the system takes at most 259."},
+        {984, true, L"Cannot open a name of 984 characters: the system takes at most 259."},
+        {988, false, L"Cannot open a name of 988 characters: the system takes at most 259."},
+        {5000, true, L"Cannot open a name of 5,000 characters: the system takes at most 259."},
+        {40000, false, L"Cannot open a name of 40,000 characters: the system takes at most 259."},
+    };
+    for (const Case &c : cases) {
+        std::wstring command(c.length, L'a');
+        std::wstring message;
+        AnswerMessage(message);
+        if (c.length == 988) {
+            // Typed as a person does, after a click into the command line.
+            form->HistoryCmdBox.SetFocus();
+            testdriver::TypeText(command);
+            ASSERT_EQ(commands().CommandLineText(), command);
+        } else {
+            form->HistoryCmdBox.SetText(command);
+            SetFocus(c.fromPanel ? form->LeftFileView.Handle() : form->HistoryCmdBox.EditHandle());
+        }
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(testdriver::PumpUntil([&] { return !message.empty(); })) << c.length;
+        EXPECT_EQ(message, c.message);
+        EXPECT_TRUE(shellCalls.empty()) << c.length;
+        // Nothing ran: the text stays to be mended and the history does not grow.
+        EXPECT_EQ(commands().CommandLineText(), command);
+        EXPECT_EQ(form->HistoryCmdBox.Items(), Lines{L"earlier"});
+        testdriver::ClearAnswers();
+    }
+
+    // Long parameters are the started program's business, up to what a command line holds.
+    std::wstring parameters(5000 - 8, L'p');
+    form->HistoryCmdBox.SetText(L"notepad " + parameters);
+    form->HistoryCmdBox.SetFocus();
+    PressKey(VK_RETURN);
+    ASSERT_EQ(shellCalls.size(), 1u);
+    EXPECT_EQ(shellCalls[0], (ShellCall{L"notepad", parameters}));
+    std::wstring message;
+    AnswerMessage(message);
+    form->HistoryCmdBox.SetText(L"notepad " + std::wstring(40000 - 8, L'p'));
+    form->HistoryCmdBox.SetFocus();
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(testdriver::PumpUntil([&] { return !message.empty(); }));
+    EXPECT_EQ(message, L"Cannot run a command of 40,000 characters: the system takes at most 32,764.");
+    EXPECT_EQ(shellCalls.size(), 1u);
+    EXPECT_TRUE(IsWindow(form->Handle()));
+}
+
+TEST_F(CommandLineTest, AFileOfThreeHundredCharactersRunsByItsShortName) {
+    std::wstring folder = temp.Folder(std::wstring(150, L'd')) + L"\\";
+    std::wstring name = std::wstring(300 - folder.size() - 4, L'n') + L".bat";
+    temp.File(folder.substr(temp.Path().size()) + name, "@echo off\r\n");
+    ASSERT_EQ((folder + name).size(), 300u);
+    form->Left.SetDirectory(folder);
+    form->Left.Activate();
+    form->HistoryCmdBox.SetText(name);
+    form->LeftFileView.SetFocus();
+    PressKey(VK_RETURN);
+    ASSERT_EQ(shellCalls.size(), 1u);
+    EXPECT_LE(shellCalls[0].file.size(), 259u);
+    WIN32_FILE_ATTRIBUTE_DATA a{}, b{};
+    ASSERT_TRUE(GetFileAttributesExW(shellCalls[0].file.c_str(), GetFileExInfoStandard, &a));
+    ASSERT_TRUE(GetFileAttributesExW((folder + name).c_str(), GetFileExInfoStandard, &b));
+    EXPECT_EQ(a.nFileSizeLow, b.nFileSizeLow);
+    EXPECT_EQ(form->HistoryCmdBox.Items(), Lines{name});
+
+    // A name of that length that names nothing is refused.
+    std::wstring message;
+    AnswerMessage(message);
+    form->HistoryCmdBox.SetText(std::wstring(300, L'x'));
+    form->LeftFileView.SetFocus();
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(testdriver::PumpUntil([&] { return !message.empty(); }));
+    EXPECT_EQ(message, L"Cannot open a name of 300 characters: the system takes at most 259.");
+    EXPECT_EQ(shellCalls.size(), 1u);
 }
 
 } // namespace

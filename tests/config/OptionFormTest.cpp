@@ -50,10 +50,11 @@ TEST_F(OptionFormTest, OpensWithTheStoredSettingsAndOkAloneWritesNothing) {
         EXPECT_TRUE(d.Ch_Dir.Checked());
         EXPECT_FALSE(d.Ch_Pan.Checked());
         EXPECT_FALSE(d.Ch_Cmd.Checked());
-        // System colours are not among the sixteen: the lists keep Black and White.
-        EXPECT_EQ(d.FontColorCombo.Item(d.FontColorCombo.ItemIndex()), L"Black");
-        EXPECT_EQ(d.BackColorCombo.Item(d.BackColorCombo.ItemIndex()), L"White");
-        EXPECT_EQ(d.FontColorCombo.Count(), 16);
+        // The first start's system colours show as what they are, after the sixteen.
+        EXPECT_EQ(d.FontColorCombo.Item(d.FontColorCombo.ItemIndex()), L"System: Window Text");
+        EXPECT_EQ(d.BackColorCombo.Item(d.BackColorCombo.ItemIndex()), L"System: Window");
+        EXPECT_EQ(d.FontColorCombo.Count(), 17);
+        EXPECT_EQ(d.FontColorCombo.Item(15), L"White");
         EXPECT_EQ(d.ClientWidth(), 251);
         EXPECT_EQ(d.ClientHeight(), 339);
         const std::pair<ui::TWindow *, const wchar_t *> captions[] = {{&d.QS, L" Quick Search "},
@@ -85,19 +86,80 @@ TEST_F(OptionFormTest, OpensWithTheStoredSettingsAndOkAloneWritesNothing) {
     });
 }
 
-TEST_F(OptionFormTest, CancelAfterAChangeWritesAndAppliesNothing) {
+TEST_F(OptionFormTest, CancelAfterChangesWritesAndAppliesNothingAndTheNextOpeningShowsTheStore) {
+    SetText(L"QSAltLetters", L"True");
+    SetText(L"SavePanels", L"True");
+    SetDword(L"BackColor", 0x800000); // Navy
     Start();
     auto before = Snapshot();
-    WithDialog([](config::TOptionForm &d) {
-        Click(d.Ch_Cmd);
-        Choose(d.FontColorCombo, 9); // Red
-        EXPECT_TRUE(d.ApplyEnabled());
+    COLORREF back = ViewBack(form->LeftFileView.Handle());
+    // What the store holds, as the dialog must show it every time.
+    auto showsTheStore = [](config::TOptionForm &d) {
+        EXPECT_EQ(d.QSItemIndex(), 0);
+        EXPECT_TRUE(d.Ch_Dir.Checked());
+        EXPECT_TRUE(d.Ch_Pan.Checked());
+        EXPECT_FALSE(d.Ch_Cmd.Checked());
+        EXPECT_EQ(d.FontColorCombo.Item(d.FontColorCombo.ItemIndex()), L"System: Window Text");
+        EXPECT_EQ(d.FontColorCombo.Value(), 0x80000008u);
+        EXPECT_EQ(d.BackColorCombo.Item(d.BackColorCombo.ItemIndex()), L"Navy");
+        bool listed = SendMessageW(d.FontCombo.Handle(), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                   reinterpret_cast<LPARAM>(L"MS Sans Serif")) != CB_ERR;
+        EXPECT_EQ(d.FontCombo.Value(), listed ? L"MS Sans Serif" : L"");
+        EXPECT_FALSE(d.ApplyEnabled());
+    };
+    for (int round = 0; round < 2; ++round)
+        WithDialog([&](config::TOptionForm &d) {
+            showsTheStore(d);
+            Click(d.QSCtrlAltLetters);
+            Click(d.Ch_Dir);
+            Click(d.Ch_Pan);
+            Click(d.Ch_Cmd);
+            Choose(d.FontColorCombo, 9);  // Red
+            Choose(d.BackColorCombo, 14); // Aqua
+            int other = d.FontCombo.ItemIndex() == 0 ? 1 : 0;
+            Choose(d.FontCombo, other);
+            EXPECT_TRUE(d.ApplyEnabled());
+            Click(d.btn_Cancel);
+        });
+    WithDialog([&](config::TOptionForm &d) {
+        showsTheStore(d);
         Click(d.btn_Cancel);
     });
     EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(form->SettingsCommands.PanelTextColor(), config::clWindowText);
+    EXPECT_EQ(form->SettingsCommands.PanelBackColor(), 0x800000u);
+    EXPECT_EQ(ViewBack(form->LeftFileView.Handle()), back);
+}
+
+TEST_F(OptionFormTest, SystemColoursAreKeptWhenOnlyTheFontChanges) {
+    Start();
     WithDialog([](config::TOptionForm &d) {
-        EXPECT_FALSE(d.Ch_Cmd.Checked());
+        int other = d.FontCombo.ItemIndex() == 0 ? 1 : 0;
+        Choose(d.FontCombo, other);
+        Click(d.btn_Ok);
+    });
+    EXPECT_EQ(Dword(L"FontColor"), 0x80000008u);
+    EXPECT_EQ(Dword(L"BackColor"), 0x80000005u);
+    EXPECT_EQ(ViewText(form->LeftFileView.Handle()), GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(ViewBack(form->LeftFileView.Handle()), GetSysColor(COLOR_WINDOW));
+
+    // A colour picked from the sixteen drops the system entry; any other colour gets it.
+    WithDialog([](config::TOptionForm &d) {
+        Choose(d.FontColorCombo, 9); // Red
+        Click(d.btn_Ok);
+    });
+    EXPECT_EQ(Dword(L"FontColor"), 0x0000FFu);
+    SetDword(L"FontColor", 0x123456);
+    WithDialog([](config::TOptionForm &d) {
+        EXPECT_EQ(d.FontColorCombo.Count(), 17);
+        EXPECT_EQ(d.FontColorCombo.Item(d.FontColorCombo.ItemIndex()), L"Custom (123456)");
+        EXPECT_EQ(d.FontColorCombo.Value(), 0x123456u);
+        Click(d.btn_Cancel);
+    });
+    SetDword(L"FontColor", 0x0000FF);
+    WithDialog([](config::TOptionForm &d) {
+        EXPECT_EQ(d.FontColorCombo.Count(), 16);
+        EXPECT_EQ(d.FontColorCombo.Item(d.FontColorCombo.ItemIndex()), L"Red");
         Click(d.btn_Cancel);
     });
 }
@@ -113,14 +175,14 @@ TEST_F(OptionFormTest, ATickUndoneStillAppliesAndSavesEverythingOnOk) {
         EXPECT_TRUE(d.ApplyEnabled());
         Click(d.btn_Ok);
     });
-    EXPECT_EQ(Dword(L"FontColor"), 0x000000u);
+    EXPECT_EQ(Dword(L"FontColor"), 0x80000008u); // the system colour it showed
     EXPECT_EQ(Dword(L"BackColor"), 0x800000u);
     EXPECT_EQ(Text(L"QSAltLetters"), L"False");
     EXPECT_EQ(Text(L"QSCtrlAltLetters"), L"True");
     EXPECT_EQ(Text(L"SavePanels"), L"False");
     EXPECT_EQ(Text(L"LeftDirectory"), L"C:\\windows\\");
     for (HWND view : {form->LeftFileView.Handle(), form->RightFileView.Handle()}) {
-        EXPECT_EQ(ViewText(view), RGB(0, 0, 0));
+        EXPECT_EQ(ViewText(view), GetSysColor(COLOR_WINDOWTEXT));
         EXPECT_EQ(ViewBack(view), RGB(0, 0, 128));
     }
 }

@@ -55,7 +55,7 @@ TEST_F(SavedStateTest, BadPositionIsReportedAndTheWindowKeepsItsPlace) {
     EXPECT_EQ(shown.top, built.top);
 }
 
-TEST_F(SavedStateTest, MissingColourStopsTheRestoreWithItsMessage) {
+TEST_F(SavedStateTest, MissingColourIsReportedAndTheRestStillRestores) {
     WriteDefaultKey();
     DeleteValue(L"BackColor");
     SetText(L"SavePanels", L"True");
@@ -65,7 +65,7 @@ TEST_F(SavedStateTest, MissingColourStopsTheRestoreWithItsMessage) {
     Start();
     EXPECT_TRUE(testdriver::PumpUntil([&] { return !message.empty(); }));
     EXPECT_EQ(message, L"Failed to get data for 'BackColor'");
-    EXPECT_FALSE(IsList(form->LeftFileView.Handle()));
+    EXPECT_TRUE(IsList(form->LeftFileView.Handle()));
 }
 
 TEST_F(SavedStateTest, SavedFolderOnAnotherDriveWinsOverTheDriveBox) {
@@ -142,6 +142,173 @@ TEST_F(SavedStateTest, ShiftF9SavesThePositionAtOnce) {
     EXPECT_EQ(Text(L"Top"), L"22");
     EXPECT_EQ(Text(L"Width"), L"640");
     EXPECT_EQ(Text(L"Height"), L"400");
+}
+
+// Answers every "Zelvor" message box (up to max) with OK and keeps their texts.
+void AnswerMessages(std::vector<std::wstring> &texts, int max = 3) {
+    for (int i = 0; i < max; ++i)
+        testdriver::AnswerWhenShown(L"Zelvor", [&texts](HWND box) {
+            texts.push_back(MessageText(box));
+            testdriver::PressButton(L"OK")(box);
+        });
+}
+
+TEST_F(SavedStateTest, OneBadValueNeitherStopsTheStartNorGetsTheOthersWrittenOver) {
+    struct Case {
+        const wchar_t *what;
+        std::function<void()> spoil;
+        const wchar_t *message;
+        bool directoriesRestored;
+    };
+    const Case cases[] = {
+        {L"FontColor as text", [] { SetText(L"FontColor", L"255"); }, L"Invalid data type for 'FontColor'", true},
+        {L"BackColor missing", [] { DeleteValue(L"BackColor"); }, L"Failed to get data for 'BackColor'", true},
+        {L"LeftDirectory as a number", [] { SetDword(L"LeftDirectory", 1); }, L"Invalid data type for 'LeftDirectory'",
+         true},
+        {L"SaveDir as a number", [] { SetDword(L"SaveDir", 1); }, L"Invalid data type for 'SaveDir'", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << std::string(c.what, c.what + wcslen(c.what)));
+        RemoveSettingsKey();
+        WriteDefaultKey();
+        testdriver::TempDir right;
+        SetText(L"LeftDirectory", L"C:\\windows\\");
+        SetText(L"RightDirectory", right.Path());
+        SetText(L"SavePanels", L"True");
+        SetText(L"RightPanelStyle", L"vsList");
+        SetText(L"SaveCommand", L"True");
+        SetText(L"Left", L"40");
+        SetText(L"Top", L"30");
+        temp.File(L"cmd.his", "old\r\n");
+        c.spoil();
+        std::vector<std::wstring> messages;
+        AnswerMessages(messages);
+        Start();
+        EXPECT_EQ(messages, std::vector<std::wstring>{c.message});
+        // The rest of the start ran: the saved state is back and the left panel has the focus.
+        EXPECT_EQ(GetFocus(), form->LeftFileView.Handle());
+        EXPECT_EQ(form->Left.IsActive(), true);
+        if (c.directoriesRestored) {
+            EXPECT_EQ(form->RightFileView.Directory(), right.Path());
+        }
+        EXPECT_TRUE(IsList(form->RightFileView.Handle()));
+        EXPECT_EQ(form->HistoryCmdBox.Items(), Lines{L"old"});
+        EXPECT_EQ(WindowRect().left, 40);
+        std::wstring leftShown = form->LeftFileView.Directory();
+
+        // The first close ends the program, with no second message.
+        testdriver::PressKey(VK_F4, ui::ssAlt);
+        EXPECT_FALSE(IsWindow(form->Handle()));
+        EXPECT_EQ(messages.size(), 1u);
+        EXPECT_EQ(Text(L"RightDirectory"), right.Path());
+        // A bad value is mended; a good one keeps what it held.
+        bool badLeft = std::wstring(c.what) == L"LeftDirectory as a number";
+        EXPECT_EQ(Text(L"LeftDirectory"), badLeft ? leftShown : L"C:\\windows\\");
+        EXPECT_EQ(Text(L"RightPanelStyle"), L"vsList");
+        EXPECT_EQ(testdriver::ReadFileBytes(HistoryFile()), "old\r\n");
+        testdriver::ClearAnswers();
+        Destroy();
+    }
+}
+
+TEST_F(SavedStateTest, ASavedPositionOffEveryMonitorIsBroughtBackOnScreen) {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    struct Case {
+        const wchar_t *left, *top, *width, *height;
+    };
+    const Case cases[] = {
+        {L"-100000", L"30", L"700", L"380"},
+        {L"40", L"100000", L"700", L"380"},
+        {L"100000", L"-100000", L"700", L"380"},
+        {L"40", L"30", L"0", L"0"},
+    };
+    for (const Case &c : cases) {
+        RemoveSettingsKey();
+        WriteDefaultKey();
+        SetText(L"Left", c.left);
+        SetText(L"Top", c.top);
+        SetText(L"Width", c.width);
+        SetText(L"Height", c.height);
+        Start();
+        RECT r = WindowRect();
+        EXPECT_GE(r.left, work.left) << c.left << "," << c.top;
+        EXPECT_LE(r.right, work.right) << c.left << "," << c.top;
+        EXPECT_GE(r.top, work.top) << c.left << "," << c.top;
+        EXPECT_LE(r.bottom, work.bottom) << c.left << "," << c.top;
+        EXPECT_GE(r.right - r.left, 320) << c.width;
+        EXPECT_GE(r.bottom - r.top, 200) << c.height;
+        // Exit saves where it now stands, not where it was out of reach.
+        form->Close();
+        EXPECT_EQ(Text(L"Left"), std::to_wstring(r.left));
+        EXPECT_EQ(Text(L"Top"), std::to_wstring(r.top));
+        EXPECT_EQ(Text(L"Width"), std::to_wstring(r.right - r.left));
+        Destroy();
+    }
+}
+
+TEST_F(SavedStateTest, AWindowClosedMinimisedSavesWhereItComesBack) {
+    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT original{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &original, 0);
+    // A taskbar at the top, 40 pixels high.
+    RECT work = screen;
+    work.top = 40;
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    bool honoured = monitor.rcWork.top == 40;
+    WriteDefaultKey();
+    Start();
+    SetWindowPos(form->Handle(), nullptr, 100, 120, 700, 380, SWP_NOZORDER);
+    ShowWindow(form->Handle(), SW_MINIMIZE);
+    testdriver::Pump(50);
+    ASSERT_TRUE(IsIconic(form->Handle()));
+    form->Close();
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &original, 0);
+    if (!honoured)
+        GTEST_SKIP() << "this system keeps no work area apart from the screen";
+    EXPECT_EQ(Text(L"Left"), L"100");
+    EXPECT_EQ(Text(L"Top"), L"120");
+    EXPECT_EQ(Text(L"Width"), L"700");
+    EXPECT_EQ(Text(L"Height"), L"380");
+}
+
+TEST_F(SavedStateTest, TheHistoryFileIsWrittenOnlyWhenTheHistoryChanged) {
+    WriteDefaultKey();
+    SetText(L"SaveCommand", L"True");
+    const std::string old("before\0after\r\nr\xe9sum\xe9\r\n", 22);
+    temp.File(L"cmd.his", old);
+    Start();
+    form->Close();
+    EXPECT_EQ(testdriver::ReadFileBytes(HistoryFile()), old);
+
+    Destroy();
+    Start();
+    form->HistoryCmdBox.SetText(L"dir");
+    form->SettingsCommands.RunCommandLineFromPanel();
+    form->Close();
+    EXPECT_EQ(testdriver::ReadFileBytes(HistoryFile()), old + "dir\r\n");
+}
+
+TEST_F(SavedStateTest, ACommandTheCodePageCannotHoldStaysInTheSessionOnly) {
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "written for code page 1252";
+    WriteDefaultKey();
+    SetText(L"SaveCommand", L"True");
+    Start();
+    const std::wstring cyrillic = L"notepad \u043e\u0442\u0447\u0451\u0442.txt";
+    for (const std::wstring &command : {std::wstring(L"dir"), cyrillic, std::wstring(L"calc")}) {
+        form->HistoryCmdBox.SetText(command);
+        form->SettingsCommands.RunCommandLineFromPanel();
+    }
+    EXPECT_EQ(form->HistoryCmdBox.Items(), (Lines{L"dir", cyrillic, L"calc"}));
+    form->Close();
+    EXPECT_EQ(testdriver::ReadFileBytes(HistoryFile()), "dir\r\ncalc\r\n");
+    Destroy();
+    Start();
+    EXPECT_EQ(form->HistoryCmdBox.Items(), (Lines{L"dir", L"calc"}));
 }
 
 } // namespace

@@ -129,4 +129,202 @@ TEST(History, RunFormsChooseFileAndParameters) {
     }
 }
 
+TEST(History, RequestsTheSystemCannotTakeAreRefused) {
+    // Only the long existing path has a short form here.
+    const std::wstring longExisting = L"C:\\long\\" + std::wstring(290, L'n');
+    auto shortPath = [&](const std::wstring &path) { return path == longExisting ? L"C:\\LONG\\NNNNNN~1" : L""; };
+    auto word = [](size_t n) { return std::wstring(n, L'a'); };
+    struct Case {
+        TShellRequest request;
+        bool runs;
+        std::wstring file; // what the shell gets when it runs
+        std::wstring message;
+    };
+    const Case cases[] = {
+        {{word(259), L""}, true, word(259), L""},
+        {{word(260), L""}, false, L"", L"Cannot open a name of 260 characters: the system takes at most 259."},
+        {{word(980), L""}, false, L"", L"Cannot open a name of 980 characters: the system takes at most 259."},
+        {{word(984), L""}, false, L"", L"Cannot open a name of 984 characters: the system takes at most 259."},
+        {{word(988), L""}, false, L"", L"Cannot open a name of 988 characters: the system takes at most 259."},
+        {{word(5000), L""}, false, L"", L"Cannot open a name of 5,000 characters: the system takes at most 259."},
+        {{word(40000), L""}, false, L"", L"Cannot open a name of 40,000 characters: the system takes at most 259."},
+        {{longExisting, L""}, true, L"C:\\LONG\\NNNNNN~1", L""},
+        {{L"notepad", word(5000)}, true, L"notepad", L""},
+        {{L"notepad", word(32764 - 8)}, true, L"notepad", L""},
+        {{L"notepad", word(32765 - 8)}, false, L"",
+         L"Cannot run a command of 32,765 characters: the system takes at most 32,764."},
+        {{L"notepad", word(40000 - 8)}, false, L"",
+         L"Cannot run a command of 40,000 characters: the system takes at most 32,764."},
+    };
+    for (const Case &c : cases) {
+        try {
+            TShellRequest result = filelist::WithinShellLimits(c.request, shortPath);
+            EXPECT_TRUE(c.runs) << c.request.file.size();
+            EXPECT_EQ(result.file, c.file);
+            EXPECT_EQ(result.parameters, c.request.parameters);
+        } catch (const std::exception &e) {
+            EXPECT_FALSE(c.runs) << c.request.file.size();
+            EXPECT_EQ(std::string(e.what()), std::string(c.message.begin(), c.message.end()));
+        }
+    }
+}
+
+TEST(History, AnExistingLongPathIsOpenedByItsShortForm) {
+    testdriver::TempDir dir;
+    std::wstring folder = std::wstring(150, L'd');
+    std::wstring name = std::wstring(300 - dir.Path().size() - folder.size() - 1 - 4, L'n') + L".txt";
+    std::wstring path = dir.File(folder + L"\\" + name, "text");
+    ASSERT_EQ(path.size(), 300u);
+    std::wstring shortened = filelist::WithinShellLimits({path, L""}).file;
+    EXPECT_LE(shortened.size(), filelist::kMaxShellFileLength);
+    EXPECT_EQ(testdriver::ReadFileBytes(shortened), "text");
+}
+
+std::string Bytes(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values)
+        s += static_cast<char>(v);
+    return s;
+}
+
+TEST(History, LinesGoBackByteForByteAndAnUnchangedHistoryIsNotWritten) {
+    testdriver::TempDir dir;
+    // A NUL inside a line, bytes of every value but the line ends, an empty line, no final line end.
+    std::string binary;
+    for (int i = 0; i < 65536; ++i) {
+        char c = static_cast<char>(i * 7 % 256);
+        binary += (c == '\r' || c == '\n') ? 'x' : c;
+        if (i % 100 == 99)
+            binary += "\r\n";
+    }
+    const std::string contents[] = {
+        std::string("before\0after\r\nsecond\r\n", 22),
+        binary + "\r\n",
+        "one\r\n\r\nthree",
+    };
+    for (const std::string &content : contents) {
+        std::wstring path = dir.File(L"cmd.his", content);
+        filelist::THistoryFile file;
+        auto entries = file.Load(path);
+        ASSERT_TRUE(entries.has_value());
+        // Not written at all: a folder in the temporary file's place would make any write fail.
+        dir.Folder(L"cmd.his.tmp");
+        file.Save(path, *entries);
+        EXPECT_EQ(testdriver::ReadFileBytes(path), content);
+        RemoveDirectoryW((dir / L"cmd.his.tmp").c_str());
+
+        entries->push_back(L"new");
+        file.Save(path, *entries);
+        std::string expected = content;
+        if (expected.size() >= 2 && expected.substr(expected.size() - 2) != "\r\n")
+            expected += "\r\n";
+        EXPECT_EQ(testdriver::ReadFileBytes(path), expected + "new\r\n");
+    }
+}
+
+TEST(History, EntriesTheCodePageCannotHoldStayOutOfTheFile) {
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "the cases are written for code page 1252";
+    testdriver::TempDir dir;
+    std::wstring path = dir / L"cmd.his";
+    struct Case {
+        std::wstring entry;
+        bool written;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {L"notepad r\u00e9sum\u00e9.txt", true, Bytes({'n', 'o', 't', 'e', 'p', 'a', 'd', ' ', 'r', 0xE9, 's', 'u',
+                                                       'm', 0xE9, '.', 't', 'x', 't'})},
+        {L"notepad \u043e\u0442\u0447\u0451\u0442.txt", false, ""}, // Cyrillic
+        {L"a\u0100b", false, ""},                                     // best fit would write "aAb"
+        {L"two\nlines", false, ""},
+        {L"what?", true, "what?"},
+        {L"", true, ""},
+    };
+    for (const Case &c : cases) {
+        auto encoded = filelist::EncodeHistoryLine(c.entry);
+        EXPECT_EQ(encoded.has_value(), c.written) << c.bytes;
+        EXPECT_EQ(encoded.value_or(""), c.bytes);
+    }
+
+    filelist::THistoryFile file;
+    std::vector<std::wstring> session = {L"dir", L"notepad \u043e\u0442\u0447\u0451\u0442.txt", L"what?"};
+    file.Save(path, session);
+    EXPECT_EQ(testdriver::ReadFileBytes(path), "dir\r\nwhat?\r\n");
+    // The same session saved again leaves the file alone; a new entry brings it up to date.
+    session.push_back(L"calc");
+    file.Save(path, session);
+    EXPECT_EQ(testdriver::ReadFileBytes(path), "dir\r\nwhat?\r\ncalc\r\n");
+    EXPECT_EQ(filelist::ReadHistoryFile(path), (Lines{L"dir", L"what?", L"calc"}));
+}
+
+TEST(History, AFileThatCouldNotBeReadIsNotWrittenOver) {
+    testdriver::TempDir dir;
+    std::wstring path = dir.File(L"cmd.his", "old\r\n");
+    HANDLE locked = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    filelist::THistoryFile file;
+    EXPECT_THROW(file.Load(path), std::exception);
+    CloseHandle(locked);
+    file.Save(path, {L"new"});
+    EXPECT_EQ(testdriver::ReadFileBytes(path), "old\r\n");
+    // Another file is written as usual.
+    file.Save(dir / L"other.his", {L"new"});
+    EXPECT_EQ(testdriver::ReadFileBytes(dir / L"other.his"), "new\r\n");
+}
+
+TEST(History, BoxKeepsEntriesExactlyAndListsALongHistoryInSteps) {
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    filelist::THistoryBox box;
+    box.Create(parent, 1);
+    std::vector<std::wstring> many;
+    for (size_t i = 0; i < filelist::THistoryBox::kListStep * 2 + 5; ++i)
+        many.push_back(L"command " + std::to_wstring(i));
+    many[1] = std::wstring(L"before\0after", 12);
+    box.SetText(L"typed");
+    box.SetItems(many);
+    box.AddItem(L"run meanwhile");
+    EXPECT_FALSE(box.ListComplete());
+    EXPECT_EQ(box.Count(), static_cast<int>(many.size()) + 1);
+    EXPECT_EQ(box.Items()[1], many[1]);
+    MSG msg;
+    for (int i = 0; i < 500 && !box.ListComplete(); ++i) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(5);
+    }
+    ASSERT_TRUE(box.ListComplete());
+    // The list shows every entry in order, the one added meanwhile last.
+    ASSERT_EQ(box.ui::TComboBox::Count(), box.Count());
+    EXPECT_EQ(box.Item(0), L"command 0");
+    EXPECT_EQ(box.Item(1), L"before");
+    EXPECT_EQ(box.Item(static_cast<int>(many.size()) - 1), many.back());
+    EXPECT_EQ(box.Item(static_cast<int>(many.size())), L"run meanwhile");
+    EXPECT_EQ(box.Text(), L"typed");
+    DestroyWindow(parent);
+}
+
+TEST(History, TheCommandInterpreterIsCommandComOrWhatComspecNames) {
+    std::wstring saved(GetEnvironmentVariableW(L"COMSPEC", nullptr, 0), L'\0');
+    GetEnvironmentVariableW(L"COMSPEC", saved.data(), static_cast<DWORD>(saved.size()));
+    const std::wstring deep = L"C:\\" + std::wstring(400, L'd') + L"\\cmd.exe";
+    struct Case {
+        bool commandCom;
+        const wchar_t *comspec; // null: not set
+        std::wstring interpreter;
+    };
+    const Case cases[] = {
+        {true, L"C:\\windows\\system32\\cmd.exe", L"C:\\Command.com"},
+        {false, L"C:\\windows\\system32\\cmd.exe", L"C:\\windows\\system32\\cmd.exe"},
+        {false, deep.c_str(), deep},
+        {false, nullptr, L"cmd.exe"},
+    };
+    for (const Case &c : cases) {
+        SetEnvironmentVariableW(L"COMSPEC", c.comspec);
+        auto exists = [&](const std::wstring &path) { return c.commandCom && path == L"C:\\Command.com"; };
+        EXPECT_EQ(filelist::CommandInterpreter(exists), c.interpreter);
+    }
+    SetEnvironmentVariableW(L"COMSPEC", saved.empty() ? nullptr : saved.c_str());
+}
+
 } // namespace
