@@ -12,10 +12,15 @@
 #include "app/Side.h"
 #include "sysinfo/InfVer.h"
 #include "sysinfo/SysFacts.h"
+#include "sysinfo/BrowseFolder.h"
 #include "filelist/HistoryBox.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/Panel.h"
+
+namespace search {
+class TSearchForm;
+}
 
 namespace app {
 
@@ -45,6 +50,10 @@ public:
     sysinfo::TInfoVersion InfoVer;
     // The system facts, collected at their first use: collecting asks every drive and sound device.
     sysinfo::TSysFacts &MainSysInfo();
+    // The Find Files dialog, created at its first use.
+    search::TSearchForm &SearchForm();
+    // The folder tree of "CD tree...": file-system folders below My Computer.
+    sysinfo::TBrowseFolder BrowseFolderTree;
 
     // Aliases with the names the program's handlers use.
     filelist::TFileList &LeftFileView = Left.FileView;
@@ -111,6 +120,9 @@ public:
     void Selectall1Click();
     void Unselectall1Click();
     void InvertSelection1Click();
+    // Find Files and the directory tree jump.
+    void Search1Click();
+    void CDtree1Click();
 
     // Binds a menu command to its handler; later parts of the program add theirs.
     void BindCommand(int id, std::function<void()> handler) { commands_[id] = std::move(handler); }
@@ -122,6 +134,7 @@ private:
 
     void CreateSides();
     void BindShowAndMarkCommands();
+    void BindSearchCommands();
     void FileViewKeyDown(TSide &side, WORD &key, ui::TShiftState shift);
     void FileViewKeyUp(TSide &side, WORD &key, ui::TShiftState shift);
     void FileViewMouseUp(TSide &side, ui::TMouseButton button, ui::TShiftState shift);
@@ -140,6 +153,7 @@ private:
 
     std::map<int, std::function<void()>> commands_;
     std::unique_ptr<sysinfo::TSysFacts> sysFacts_;
+    std::unique_ptr<search::TSearchForm> searchForm_;
     HMENU menu_ = nullptr;
 };
 
