@@ -153,6 +153,15 @@ void TSearchForm::Create() {
         // The dialog previews the keys: F3 views the selected row wherever the focus is.
         w->OnKeyDown = [this](WORD &key, ui::TShiftState shift) { FormKeyDown(key, shift); };
     }
+    // The browse button is no tab stop: from the keyboard, Alt+Down in the field opens the folder tree.
+    FindDirEdit.OnKeyDown = [this](WORD &key, ui::TShiftState shift) {
+        if (key == VK_DOWN && (shift & ui::kModifierMask) == ui::ssAlt) {
+            key = 0;
+            FindDirEditButtonClick();
+            return;
+        }
+        FormKeyDown(key, shift);
+    };
     SetDefaultId(kFindBtnId);
 
     MyFF.SetAttributes(TMyFF::AllAttributes);

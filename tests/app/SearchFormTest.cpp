@@ -5,6 +5,7 @@
 #include "driver/TempDir.h"
 #include "filelist/HistoryList.h"
 #include "search/SearchForm.h"
+#include "sysinfo/BrowseSteps.h"
 
 using testdriver::AnswerWhenShown;
 using testdriver::PressButton;
@@ -157,6 +158,35 @@ TEST_F(SearchFormTest, EachStartListsTheMaskInItsOwnBoxOnly) {
     });
     EXPECT_EQ(filelist::SharedHistory().Count(), 0) << "the shared history is untouched";
     EXPECT_EQ(form->HistoryCmdBox.Count(), 0);
+}
+
+TEST_F(SearchFormTest, TheBrowseButtonStartsAtTheProposedFolderAndFillsTheField) {
+    std::vector<std::wstring> preselected;
+    std::wstring title;
+    const std::wstring root = dir.Path().substr(0, 3);
+    WithFindFiles([&](search::TSearchForm &d) {
+        d.BrowseFindFolder.OnInitialized = [&](sysinfo::TBrowseFolder &tree, HWND) {
+            preselected.push_back(tree.Directory);
+            title = tree.Title;
+        };
+        {
+            BrowseSteps steps(d.BrowseFindFolder, {BrowseSteps::Select(dir / L"s1"), BrowseSteps::Press(IDOK)});
+            testdriver::Click(d.FindDirEditButton.Handle(), 5, 5);
+        }
+        EXPECT_EQ(_wcsicmp(d.FindDirEdit.Text().c_str(), (dir / L"s1").c_str()), 0);
+        EXPECT_EQ(GetFocus(), d.FindHistoryBox.EditHandle());
+        Search(d, L"*.txt");
+        EXPECT_EQ(Shown(d).size(), 2u) << "the search starts in the chosen folder";
+        d.FindDirEdit.SetText(root);
+        {
+            BrowseSteps steps(d.BrowseFindFolder, {BrowseSteps::Press(IDCANCEL)});
+            testdriver::Click(d.FindDirEditButton.Handle(), 5, 5);
+        }
+        EXPECT_EQ(d.FindDirEdit.Text(), root) << "Cancel leaves the field";
+    });
+    EXPECT_EQ(preselected, (std::vector<std::wstring>{dir.Path().substr(0, dir.Path().size() - 1), root}));
+    EXPECT_EQ(title, L"\u0412\u044B\u0431\u043E\u0440 \u043F\u0430\u043F\u043A\u0438 \u0434\u043B\u044F "
+                     L"\u043F\u043E\u0438\u0441\u043A\u0430");
 }
 
 TEST_F(SearchFormTest, AMissingStartFolderFindsNothing) {
