@@ -57,6 +57,7 @@ void TMainForm::Create() {
     BindCommand(IDM_KEYBOARD1, [this] { Keyboard1Click(); });
     BindCommand(IDM_PRINT1, [this] { Print1Click(); });
     BindSearchCommands();
+    BindSystemCommands();
 }
 
 void TMainForm::CreateSides() {

@@ -10,9 +10,13 @@
 #include "app/FileCommands.h"
 #include "app/SettingsCommands.h"
 #include "app/Side.h"
+#include "sysinfo/AboutBox.h"
+#include "sysinfo/DiskInfoForm.h"
 #include "sysinfo/InfVer.h"
+#include "sysinfo/NetDialogs.h"
 #include "sysinfo/SysFacts.h"
 #include "sysinfo/BrowseFolder.h"
+#include "sysinfo/SysInfoForm.h"
 #include "filelist/HistoryBox.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -54,6 +58,13 @@ public:
     search::TSearchForm &SearchForm();
     // The folder tree of "CD tree...": file-system folders below My Computer.
     sysinfo::TBrowseFolder BrowseFolderTree;
+    // The network provider's connect and disconnect dialogs of the Commands menu.
+    sysinfo::TNetConnectDlg NetConnect;
+    sysinfo::TNetDisConnectDlg NetDisConnect;
+    // The information windows, each created at its first use so that start-up stays fast.
+    sysinfo::TDiskInfoForm &DiskInfoForm();
+    sysinfo::TSysInfoForm &SysInfoForm();
+    sysinfo::TAboutBox &AboutBox();
 
     // Aliases with the names the program's handlers use.
     filelist::TFileList &LeftFileView = Left.FileView;
@@ -77,6 +88,12 @@ public:
     void FileOperations1Click();
     void Keyboard1Click();
     void Print1Click();
+    // System, disk and network commands.
+    void Systeminformation1Click();
+    void AboutZelvor1Click();
+    void Networkconnections1Click();
+    void Disconnectnetworkdrives1Click();
+    void Sharecurrentdirectory1Click();
 
     void LeftFileViewClick() { Left.Activate(); }
     void RightFileViewClick() { Right.Activate(); }
@@ -138,6 +155,11 @@ private:
     void FileViewKeyDown(TSide &side, WORD &key, ui::TShiftState shift);
     void FileViewKeyUp(TSide &side, WORD &key, ui::TShiftState shift);
     void FileViewMouseUp(TSide &side, ui::TMouseButton button, ui::TShiftState shift);
+    void BindSystemCommands();
+    // Ctrl+L: the disk information window for the drive of the side's directory.
+    void ShowDiskInfo(TSide &side);
+    // After a network dialog connected or disconnected something.
+    void NetworkDialogDone();
     void CopyDirectoryAcross(TSide &keySide, TSide &from, TSide &to);
     void ExitPrompt();
     // Group marking through the mask prompt; false when the user cancelled or left the text empty.
@@ -154,6 +176,9 @@ private:
     std::map<int, std::function<void()>> commands_;
     std::unique_ptr<sysinfo::TSysFacts> sysFacts_;
     std::unique_ptr<search::TSearchForm> searchForm_;
+    std::unique_ptr<sysinfo::TDiskInfoForm> diskInfoForm_;
+    std::unique_ptr<sysinfo::TSysInfoForm> sysInfoForm_;
+    std::unique_ptr<sysinfo::TAboutBox> aboutBox_;
     HMENU menu_ = nullptr;
 };
 
