@@ -250,6 +250,7 @@ void TSearchForm::Find_BtnClick() {
     MyFF.SetFileMask(FindHistoryBox.Text());
     MyFF.SetRecurseDirs(true);
     lastPoll_ = GetTickCount();
+    pollInterval_ = kPollIntervalMs;
     MyFF.Execute(FindDirEdit.Text());
     rows_.Merge();
     FindListView.Publish();
@@ -269,10 +270,14 @@ void TSearchForm::MyFFAddFile(const std::wstring &path, const WIN32_FIND_DATAW &
 
 void TSearchForm::PollDuringSearch(bool &cancel) {
     DWORD now = GetTickCount();
-    if (now - lastPoll_ < kPollIntervalMs) return;
-    lastPoll_ = now;
+    if (now - lastPoll_ < pollInterval_) return;
     Repaint();
-    if (EscapePressed()) {
+    bool escape = EscapePressed();
+    // Painting on a slow display can take longer than the search between two looks: the looks then come
+    // less often, so that they never take more than a fifth of the time.
+    lastPoll_ = GetTickCount();
+    pollInterval_ = std::max<DWORD>(kPollIntervalMs, (lastPoll_ - now) * 4);
+    if (escape) {
         cancel = true;
         MessageBoxW(Handle(), L"User abort!", ui::Application().Title().c_str(), MB_OK);
     }

@@ -93,6 +93,7 @@ private:
     bool searching_ = false;
     bool focusOnActivate_ = false;
     DWORD lastPoll_ = 0;
+    DWORD pollInterval_ = 25;
 };
 
 } // namespace search
