@@ -13,6 +13,7 @@
 
 std::string MixedText(size_t bytes, unsigned seed);
 double Seconds();
+int FindFilesBench();
 
 namespace {
 
@@ -159,5 +160,6 @@ int main() {
     std::printf("read + search: %7.1f ms (the bare loop searching each piece it reads)\n", tReadSearch * 1e3);
     std::printf("ratio finder / read: %.2fx\n", tFind / tRead);
     RemoveTree(root);
-    return found == planted ? 0 : 1;
+    const int findFiles = FindFilesBench();
+    return found == planted && findFiles == 0 ? 0 : 1;
 }

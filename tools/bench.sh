@@ -18,9 +18,18 @@ make_listing_directory() {
         for ((i = 3; i < count; i += 6)); do echo "File$i${exts[i % 8]}"; done | xargs truncate -s 4 &&
         for ((i = 0; i < 20; i++)); do mkdir -p "Folder$i"; done)
 }
+# The Find Files benchmark's tree: 2,000 folders of 50 empty files each.
+make_tree_directory() {
+    local dir="$WINEPREFIX/drive_c/users/$USER/Temp/bench-tree-2000x50"
+    [ -d "$dir/d1999" ] && [ "$(ls -f "$dir/d1999" | wc -l)" -ge 52 ] && return
+    mkdir -p "$dir"
+    (cd "$dir" && seq -f 'd%g' 0 1999 | xargs mkdir -p &&
+        for ((d = 0; d < 2000; d++)); do for ((f = 0; f < 50; f++)); do echo "d$d/f$f.dat"; done; done | xargs touch)
+}
 USER=${USER:-$(id -un)}
 make_listing_directory 10000
 make_listing_directory 100000
+make_tree_directory
 cd "$BUILD_DIR/bench"
 for b in bench_*.exe; do
     [ $# -gt 0 ] && [[ " $* " != *" ${b%.exe} "* ]] && continue

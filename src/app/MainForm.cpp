@@ -8,6 +8,7 @@
 #include "app/Version.h"
 #include "help/HelpCommands.h"
 #include "help/PrintCommand.h"
+#include "search/SearchForm.h"
 #include "ui/Application.h"
 
 namespace app {
@@ -62,6 +63,7 @@ void TMainForm::Create() {
     BindCommand(IDM_FILEOPERATIONS1, [this] { FileOperations1Click(); });
     BindCommand(IDM_KEYBOARD1, [this] { Keyboard1Click(); });
     BindCommand(IDM_PRINT1, [this] { Print1Click(); });
+    BindSearchCommands();
     BindSystemCommands();
 }
 

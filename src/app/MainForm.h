@@ -17,12 +17,17 @@
 #include "sysinfo/InfVer.h"
 #include "sysinfo/NetDialogs.h"
 #include "sysinfo/SysFacts.h"
+#include "sysinfo/BrowseFolder.h"
 #include "sysinfo/SysInfoForm.h"
 #include "filelist/CommandLine.h"
 #include "filelist/HistoryBox.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/Panel.h"
+
+namespace search {
+class TSearchForm;
+}
 
 namespace app {
 
@@ -54,6 +59,10 @@ public:
     sysinfo::TSysFacts &MainSysInfo();
     // The title bar, drawn by the program.
     caption::TGradientCaption GradientCaption1;
+    // The Find Files dialog, created at its first use.
+    search::TSearchForm &SearchForm();
+    // The folder tree of "CD tree...": file-system folders below My Computer.
+    sysinfo::TBrowseFolder BrowseFolderTree;
     // The network provider's connect and disconnect dialogs of the Commands menu.
     sysinfo::TNetConnectDlg NetConnect;
     sysinfo::TNetDisConnectDlg NetDisConnect;
@@ -137,6 +146,9 @@ public:
     void Selectall1Click();
     void Unselectall1Click();
     void InvertSelection1Click();
+    // Find Files and the directory tree jump.
+    void Search1Click();
+    void CDtree1Click();
 
     // Binds a menu command to its handler; later parts of the program add theirs.
     void BindCommand(int id, std::function<void()> handler) { commands_[id] = std::move(handler); }
@@ -151,6 +163,7 @@ private:
     void CreateSides();
     void CreateCaption();
     void BindShowAndMarkCommands();
+    void BindSearchCommands();
     void FileViewKeyDown(TSide &side, WORD &key, ui::TShiftState shift);
     void FileViewKeyUp(TSide &side, WORD &key, ui::TShiftState shift);
     void FileViewMouseUp(TSide &side, ui::TMouseButton button, ui::TShiftState shift);
@@ -174,6 +187,7 @@ private:
 
     std::map<int, std::function<void()>> commands_;
     std::unique_ptr<sysinfo::TSysFacts> sysFacts_;
+    std::unique_ptr<search::TSearchForm> searchForm_;
     std::unique_ptr<sysinfo::TDiskInfoForm> diskInfoForm_;
     std::unique_ptr<sysinfo::TSysInfoForm> sysInfoForm_;
     std::unique_ptr<sysinfo::TAboutBox> aboutBox_;

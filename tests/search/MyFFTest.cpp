@@ -71,16 +71,27 @@ TEST(FinderMask, MasksSelectNamesOnARealTree) {
     }
 }
 
-TEST(FinderMask, ListIsSortedWithoutDuplicates) {
-    TFinderMask both, pas, dfm;
-    both.Assign(L"*.pas;*.dfm;*.PAS");
-    pas.Assign(L"*.pas");
-    dfm.Assign(L"*.dfm");
-    const std::vector<std::wstring> expected = {dfm.Entries()[0], pas.Entries()[0]};
-    EXPECT_EQ(both.Entries(), expected);
-    TFinderMask bare;
-    bare.Assign(L"a;*b;c.d");
-    EXPECT_EQ(bare.Entries(), (std::vector<std::wstring>{L"*a*", L"*b*", L"c.d"}));
+TEST(FinderMask, ListIsCompletedLowerCasedSortedAndWithoutDuplicates) {
+    struct ListCase {
+        const wchar_t *text;
+        std::vector<std::wstring> entries;
+    } cases[] = {
+        {L"", {L"*"}},
+        {L"*.pas;*.dfm;*.PAS", {L"*.dfm", L"*.pas"}},
+        {L"*.dfm,*.pas", {L"*.dfm", L"*.pas"}},
+        {L"a;*b;c.d", {L"*a*", L"*b*", L"c.d"}},
+        {L"txt", {L"*txt*"}},
+        {L"a*", {L"a*"}},
+        {L"a?", {L"*a?*"}},
+        {L"a*b", {L"a*b*"}},
+        {L" Readme ;", {L"*readme*"}},
+        {L"x;;", {L"**", L"*x*"}},
+    };
+    for (const ListCase &c : cases) {
+        TFinderMask mask;
+        mask.Assign(c.text);
+        EXPECT_EQ(mask.Entries(), c.entries) << std::string(c.text, c.text + wcslen(c.text));
+    }
 }
 
 struct FilterCase {
@@ -180,7 +191,8 @@ TEST(MyFF, DatesAreClampedAndKeptInTwoSecondSteps) {
     } cases[] = {
         {EncodeDateTime(1970, 1, 1), 29221},
         {EncodeDateTime(2150, 1, 1), 73050},
-        {EncodeDateTime(2010, 7, 15, 13, 45, 31), EncodeDateTime(2010, 7, 15, 13, 45, 30)},
+        // 2010-07-15 13:45:31 is kept as 13:45:30: day 40374 and 49530 seconds of 86400.
+        {EncodeDateTime(2010, 7, 15, 13, 45, 31), 40374 + 49530.0 / 86400},
         {EncodeDateTime(2099, 12, 31), 73050},
     };
     TMyFF ff;

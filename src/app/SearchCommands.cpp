@@ -1,0 +1,57 @@
+// The Commands menu's Find Files and directory tree jump.
+#include "app/MainForm.h"
+
+#include "search/SearchForm.h"
+
+namespace app {
+
+void TMainForm::BindSearchCommands() {
+    BrowseFolderTree.Flags = sysinfo::BrowseFlag(sysinfo::bfFileSysDirsOnly) |
+                             sysinfo::BrowseFlag(sysinfo::bfStatusText) |
+                             sysinfo::BrowseFlag(sysinfo::bfFileSysAncestors);
+    BrowseFolderTree.ShowPathInStatusArea = true;
+    BrowseFolderTree.RootFolder = sysinfo::foMyComputer;
+    BindCommand(IDM_SEARCH1, [this] { Search1Click(); });
+    BindCommand(IDM_CDTREE1, [this] { CDtree1Click(); });
+}
+
+search::TSearchForm &TMainForm::SearchForm() {
+    if (!searchForm_) {
+        auto form = std::make_unique<search::TSearchForm>();
+        form->Create();
+        // Goto lists the found file's folder in the active side; its title line and the prompt name that
+        // folder at once, so the rows shown are always those of the folder named above them.
+        form->GotoDirectory = [this](const std::wstring &directory) {
+            TSide &side = ActiveSide();
+            side.SetDirectory(directory);
+            side.FileView.PlaceCursor();
+            side.ShowDirectory(true);
+        };
+        searchForm_ = std::move(form);
+    }
+    return *searchForm_;
+}
+
+void TMainForm::Search1Click() {
+    search::TSearchForm &form = SearchForm();
+    form.FindDirEdit.SetText(ActiveSide().Directory());
+    form.ShowModal();
+}
+
+void TMainForm::CDtree1Click() {
+    TSide &side = ActiveSide();
+    std::wstring start = side.Directory();
+    // A drive root is preselected whole, another folder without its trailing "\".
+    if (start.size() != 3 && !start.empty()) start.pop_back();
+    BrowseFolderTree.Directory = start;
+    BrowseFolderTree.Title = L"Directory Tree";
+    if (!BrowseFolderTree.Execute()) return;
+    std::wstring chosen = BrowseFolderTree.Directory;
+    if (chosen.empty()) return;
+    if (chosen.back() != L'\\') chosen += L'\\';
+    side.SetDirectory(chosen);
+    side.ShowDirectory(true);
+    side.FocusAndPlaceCursor();
+}
+
+} // namespace app

@@ -1,0 +1,79 @@
+#include "search/FoundFiles.h"
+
+#include <algorithm>
+
+namespace search {
+
+namespace {
+
+std::string SortKey(const std::wstring &name) {
+    char buffer[512];
+    int n = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, name.c_str(), -1, reinterpret_cast<wchar_t *>(buffer),
+                         sizeof buffer);
+    if (n > 0) return std::string(buffer, static_cast<size_t>(n));
+    n = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, name.c_str(), -1, nullptr, 0);
+    if (n <= 0) return {};
+    std::string key(static_cast<size_t>(n), '\0');
+    LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, name.c_str(), -1, reinterpret_cast<wchar_t *>(key.data()), n);
+    return key;
+}
+
+} // namespace
+
+std::wstring SizeKBText(uint32_t sizeLow) {
+    uint32_t kb = (sizeLow + 1023u) / 1024u;
+    return std::to_wstring(kb) + L" KB";
+}
+
+void TFoundFiles::Clear() {
+    entries_.clear();
+    order_.clear();
+    directories_.clear();
+    directoryKeys_.clear();
+}
+
+void TFoundFiles::Add(const std::wstring &directory, const WIN32_FIND_DATAW &data) {
+    // The finder reports a folder's files one after the other: each folder is kept once.
+    if (directories_.empty() || directories_.back() != directory) {
+        directories_.push_back(directory);
+        directoryKeys_.push_back(SortKey(directory));
+    }
+    std::wstring name = data.cFileName;
+    std::string key = SortKey(name);
+    entries_.push_back({std::move(name), static_cast<uint32_t>(directories_.size() - 1),
+                        static_cast<uint32_t>(data.nFileSizeLow), std::move(key)});
+}
+
+bool TFoundFiles::Less(uint32_t a, uint32_t b) const {
+    const Entry &x = entries_[a], &y = entries_[b];
+    int c = x.sortKey.compare(y.sortKey);
+    if (c != 0) return c < 0;
+    return directoryKeys_[x.directory] < directoryKeys_[y.directory];
+}
+
+bool TFoundFiles::Merge() {
+    size_t shown = order_.size();
+    if (shown == entries_.size()) return false;
+    for (size_t i = shown; i < entries_.size(); ++i) order_.push_back(static_cast<uint32_t>(i));
+    auto less = [this](uint32_t a, uint32_t b) { return Less(a, b); };
+    std::stable_sort(order_.begin() + static_cast<long>(shown), order_.end(), less);
+    std::inplace_merge(order_.begin(), order_.begin() + static_cast<long>(shown), order_.end(), less);
+    return true;
+}
+
+int TFoundFiles::FindPrefix(const std::wstring &prefix, int start) const {
+    int n = Count();
+    if (n == 0 || prefix.empty()) return -1;
+    if (start < 0 || start >= n) start = 0;
+    for (int k = 0; k < n; ++k) {
+        int row = (start + k) % n;
+        const std::wstring &name = Name(row);
+        if (name.size() >= prefix.size() &&
+            CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.c_str(), static_cast<int>(prefix.size()),
+                           prefix.c_str(), static_cast<int>(prefix.size())) == CSTR_EQUAL)
+            return row;
+    }
+    return -1;
+}
+
+} // namespace search

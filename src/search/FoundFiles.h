@@ -1,0 +1,50 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace search {
+
+// The Size column of a found file: the low 32 bits of its size plus 1023, divided by 1024 in unsigned
+// 32-bit arithmetic, followed by " KB".
+std::wstring SizeKBText(uint32_t sizeLow);
+
+// The rows of the Find Files list: each found file's name, size and directory. Files are appended as the
+// finder reports them and join the shown rows, in ascending order of their names, at the next Merge; so a
+// search of many files neither re-sorts nor moves the whole list for each file. Files of the same name are
+// shown in the order of their directories, whatever order the file system lists them in.
+class TFoundFiles {
+public:
+    void Clear();
+    void Add(const std::wstring &directory, const WIN32_FIND_DATAW &data);
+    // Brings the files added since the last merge into the shown rows; true when there were any.
+    bool Merge();
+
+    // The shown rows, in name order.
+    int Count() const { return static_cast<int>(order_.size()); }
+    const std::wstring &Name(int row) const { return At(row).name; }
+    const std::wstring &Directory(int row) const { return directories_[At(row).directory]; }
+    std::wstring SizeText(int row) const { return SizeKBText(At(row).sizeLow); }
+    // The first shown row at or after start (wrapping round) whose name begins with the prefix, letter case
+    // ignored; -1 when none.
+    int FindPrefix(const std::wstring &prefix, int start) const;
+
+private:
+    struct Entry {
+        std::wstring name;
+        uint32_t directory;
+        uint32_t sizeLow;
+        std::string sortKey; // the locale's sort key of the name: ordering compares bytes only
+    };
+    const Entry &At(int row) const { return entries_[order_[static_cast<size_t>(row)]]; }
+    bool Less(uint32_t a, uint32_t b) const;
+
+    std::vector<Entry> entries_;
+    std::vector<uint32_t> order_;
+    std::vector<std::wstring> directories_;
+    std::vector<std::string> directoryKeys_;
+};
+
+} // namespace search

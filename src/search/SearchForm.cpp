@@ -1,0 +1,358 @@
+#include "search/SearchForm.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "ui/Application.h"
+
+namespace search {
+
+namespace {
+
+// Control identifiers stay clear of IDOK and IDCANCEL, which the dialog keys send.
+enum : int {
+    kFindHistoryBoxId = 101,
+    kFindDirEditId,
+    kFindDirButtonId,
+    kCheckTextSearchId,
+    kFindTextHistoryBoxId,
+    kFindBtnId,
+    kCancelBtnId,
+    kFindListViewId,
+    kViewBtnId,
+    kNewFindBtnId,
+    kGoToBtnId,
+    kStatusId,
+};
+
+// How long a search runs between two looks at the screen and the keyboard, as the panel listing does.
+constexpr DWORD kPollIntervalMs = 25;
+constexpr int kAttributesSearched = 39; // read-only, hidden, system and archive
+
+void CopyText(const std::wstring &text, wchar_t *buffer, int size) {
+    if (!buffer || size <= 0) return;
+    size_t n = std::min(text.size(), static_cast<size_t>(size - 1));
+    text.copy(buffer, n);
+    buffer[n] = L'\0';
+}
+
+} // namespace
+
+void TFoundFilesView::Create(HWND parent, int id, const TFoundFiles &rows) {
+    rows_ = &rows;
+    ui::TListView::Create(parent, id, LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS);
+}
+
+void TFoundFilesView::Publish() {
+    ListView_SetItemCountEx(Handle(), rows_->Count(), LVSICF_NOSCROLL);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+bool TFoundFilesView::OnReflect(UINT msg, WPARAM, LPARAM lParam, LRESULT &result) {
+    if (msg != WM_NOTIFY) return false;
+    auto *hdr = reinterpret_cast<NMHDR *>(lParam);
+    result = 0;
+    switch (hdr->code) {
+    case LVN_GETDISPINFOW: {
+        LVITEMW &item = reinterpret_cast<NMLVDISPINFOW *>(lParam)->item;
+        if ((item.mask & LVIF_TEXT) && item.iItem >= 0 && item.iItem < rows_->Count()) {
+            switch (item.iSubItem) {
+            case 0: CopyText(rows_->Name(item.iItem), item.pszText, item.cchTextMax); break;
+            case 1: CopyText(rows_->SizeText(item.iItem), item.pszText, item.cchTextMax); break;
+            case 2: CopyText(rows_->Directory(item.iItem), item.pszText, item.cchTextMax); break;
+            default: CopyText(L"", item.pszText, item.cchTextMax); break;
+            }
+        }
+        return true;
+    }
+    case LVN_ODFINDITEMW: {
+        // Typing a name's first letters goes to that row; nothing found leaves the cursor where it is.
+        auto *find = reinterpret_cast<NMLVFINDITEMW *>(lParam);
+        result = -1;
+        if ((find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find->lvfi.psz)
+            result = rows_->FindPrefix(find->lvfi.psz, find->iStart);
+        return true;
+    }
+    case NM_CLICK:
+        if (OnClick) OnClick();
+        return true;
+    case NM_DBLCLK:
+        if (OnDblClick) OnDblClick();
+        return true;
+    default:
+        return false;
+    }
+}
+
+TSearchForm::TSearchForm() {
+    BrowseFindFolder.Title = L"\u0412\u044B\u0431\u043E\u0440 \u043F\u0430\u043F\u043A\u0438 \u0434\u043B\u044F "
+                             L"\u043F\u043E\u0438\u0441\u043A\u0430"; // "Выбор папки для поиска"
+    BrowseFindFolder.Flags = sysinfo::BrowseFlag(sysinfo::bfFileSysDirsOnly) | sysinfo::BrowseFlag(sysinfo::bfStatusText);
+    BrowseFindFolder.ShowPathInStatusArea = true;
+    BrowseFindFolder.RootFolder = sysinfo::foMyComputer;
+}
+
+void TSearchForm::Create() {
+    CreateForm(L"Find Files", 508, 347, false, nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN);
+    SetWindowLongPtrW(Handle(), GWL_EXSTYLE, GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetClientSize(508, 347);
+    CenterOnScreen();
+    BrowseFindFolder.OwnerWindow = Handle();
+    HWND self = Handle();
+    HFONT font = FormFont();
+
+    // Created in tab order.
+    Label1.Create(self, L"Search for : ");
+    Label1.SetBounds(8, 12, 66, 13);
+    FindHistoryBox.ID = 0;
+    FindHistoryBox.Create(self, kFindHistoryBoxId);
+    FindHistoryBox.SetBounds(76, 8, 324, 200);
+    Label2.Create(self, L"Search in : ");
+    Label2.SetBounds(8, 38, 66, 13);
+    FindDirEdit.Create(self, kFindDirEditId, ES_AUTOHSCROLL | WS_CLIPCHILDREN);
+    FindDirEdit.SetBounds(76, 34, 324, 21);
+    FindDirEditButton.Create(FindDirEdit.Handle(), kFindDirButtonId, L"...");
+    SetWindowLongPtrW(FindDirEditButton.Handle(), GWL_STYLE,
+                      GetWindowLongPtrW(FindDirEditButton.Handle(), GWL_STYLE) & ~WS_TABSTOP);
+    int inner = FindDirEdit.ClientWidth(), innerHeight = FindDirEdit.ClientHeight();
+    FindDirEditButton.SetBounds(inner - 18, 0, 18, innerHeight);
+    SendMessageW(FindDirEdit.Handle(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, 20));
+    CheckTextSearch.Create(self, kCheckTextSearchId, L"Text : ");
+    CheckTextSearch.SetBounds(8, 62, 66, 17);
+    FindTextHistoryBox.ID = 0;
+    FindTextHistoryBox.Create(self, kFindTextHistoryBoxId);
+    FindTextHistoryBox.SetBounds(76, 60, 324, 200);
+    Find_Btn.Create(self, kFindBtnId, L"Start Search", BS_DEFPUSHBUTTON);
+    Find_Btn.SetBounds(412, 8, 88, 25);
+    Cancel_Btn.Create(self, kCancelBtnId, L"Cancel");
+    Cancel_Btn.SetBounds(412, 38, 88, 25);
+
+    FindListView.Create(self, kFindListViewId, rows_);
+    FindListView.SetBounds(8, 92, 392, 228);
+    FindListView.AddColumn(L"Name", 130);
+    FindListView.AddColumn(L"Size", 80);
+    FindListView.AddColumn(L"Directory", 150);
+    View_Btn.Create(self, kViewBtnId, L"View");
+    View_Btn.SetBounds(412, 92, 88, 25);
+    NewFind_Btn.Create(self, kNewFindBtnId, L"New Search");
+    NewFind_Btn.SetBounds(412, 122, 88, 25);
+    GoTo_Btn.Create(self, kGoToBtnId, L"Goto");
+    GoTo_Btn.SetBounds(412, 152, 88, 25);
+    stb.Create(self, kStatusId);
+    SendMessageW(stb.Handle(), WM_SIZE, 0, 0);
+    int wholeWidth = -1;
+    SendMessageW(stb.Handle(), SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&wholeWidth));
+
+    for (ui::TWindow *w : std::initializer_list<ui::TWindow *>{
+             &Label1, &FindHistoryBox, &Label2, &FindDirEdit, &FindDirEditButton, &CheckTextSearch,
+             &FindTextHistoryBox, &Find_Btn, &Cancel_Btn, &FindListView, &View_Btn, &NewFind_Btn, &GoTo_Btn, &stb}) {
+        w->SetFont(font);
+        // The dialog previews the keys: F3 views the selected row wherever the focus is.
+        w->OnKeyDown = [this](WORD &key, ui::TShiftState shift) { FormKeyDown(key, shift); };
+    }
+    // The browse button is no tab stop: from the keyboard, Alt+Down in the field opens the folder tree.
+    FindDirEdit.OnKeyDown = [this](WORD &key, ui::TShiftState shift) {
+        if (key == VK_DOWN && (shift & ui::kModifierMask) == ui::ssAlt) {
+            key = 0;
+            FindDirEditButtonClick();
+            return;
+        }
+        FormKeyDown(key, shift);
+    };
+    SetDefaultId(kFindBtnId);
+
+    MyFF.SetAttributes(TMyFF::AllAttributes);
+    MyFF.SetRecurseDirs(true);
+    MyFF.OnChDir = [this](const std::wstring &name, bool &cancel) { MyFFChDir(name, cancel); };
+    MyFF.OnAddFile = [this](const std::wstring &path, const WIN32_FIND_DATAW &data, bool &cancel) {
+        MyFFAddFile(path, data, cancel);
+    };
+    OnShow = [this] { FormShow(); };
+    // Escape stops a running search; it never closes the dialog.
+    OnCancelKey = [] {};
+    Find_Btn.OnClick = [this] { Find_BtnClick(); };
+    Cancel_Btn.OnClick = [this] { Cancel_BtnClick(); };
+    View_Btn.OnClick = [this] { View_BtnClick(); };
+    NewFind_Btn.OnClick = [this] { NewFind_BtnClick(); };
+    GoTo_Btn.OnClick = [this] { GoTo_BtnClick(); };
+    FindDirEditButton.OnClick = [this] { FindDirEditButtonClick(); };
+    CheckTextSearch.OnClick = [this] { CheckTextSearchClick(); };
+    SetResultButtons(false);
+}
+
+void TSearchForm::SetResultButtons(bool enabled) {
+    for (ui::TButton *b : {&View_Btn, &NewFind_Btn, &GoTo_Btn}) EnableWindow(b->Handle(), enabled);
+}
+
+void TSearchForm::ShowStatus() {
+    SendMessageW(stb.Handle(), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(status_.c_str()));
+}
+
+void TSearchForm::SetStatus(const std::wstring &text) {
+    status_ = text;
+    if (!searching_) ShowStatus();
+}
+
+void TSearchForm::FormShow() {
+    FindHistoryBox.SetText(L"");
+    FindTextHistoryBox.SetText(L"");
+    CheckTextSearch.SetChecked(false);
+    SetResultButtons(false);
+    FindHistoryBox.SetFocus();
+    focusOnActivate_ = true;
+    SetStatus(L"");
+}
+
+void TSearchForm::FormKeyDown(WORD &key, ui::TShiftState shift) {
+    if (key == VK_F3 && (shift & ui::kModifierMask) == 0) {
+        View_BtnClick();
+        key = 0;
+    }
+}
+
+void TSearchForm::Find_BtnClick() {
+    if (searching_) return;
+    FindHistoryBox.AddItem(FindHistoryBox.Text());
+    SetResultButtons(false);
+    rows_.Clear();
+    FindListView.Publish();
+
+    // The search runs inside this handler; its buttons must not act meanwhile. A button losing the focus
+    // to its disabling would leave the keyboard nowhere, so the focus waits on the list.
+    HWND focus = GetFocus();
+    if (focus == Find_Btn.Handle() || focus == Cancel_Btn.Handle()) FindListView.SetFocus();
+    const std::wstring caption = Text();
+    SetText(L"<ESC> to cancel...");
+    struct SearchScope {
+        TSearchForm &form;
+        HWND focus;
+        std::wstring caption;
+        SearchScope(TSearchForm &f, HWND h, std::wstring c) : form(f), focus(h), caption(std::move(c)) {
+            form.searching_ = true;
+            EnableWindow(form.Find_Btn.Handle(), FALSE);
+            EnableWindow(form.Cancel_Btn.Handle(), FALSE);
+        }
+        ~SearchScope() {
+            form.searching_ = false;
+            EnableWindow(form.Find_Btn.Handle(), TRUE);
+            EnableWindow(form.Cancel_Btn.Handle(), TRUE);
+            form.SetText(caption);
+            form.SetResultButtons(true);
+            if (focus && IsWindow(focus) && IsWindowEnabled(focus)) ::SetFocus(focus);
+        }
+    } scope(*this, focus, caption);
+
+    MyFF.SetAttributes(kAttributesSearched);
+    MyFF.SetFindString(CheckTextSearch.Checked() ? FindTextHistoryBox.Text() : std::wstring());
+    MyFF.SetFileMask(FindHistoryBox.Text());
+    MyFF.SetRecurseDirs(true);
+    lastPoll_ = GetTickCount();
+    pollInterval_ = kPollIntervalMs;
+    MyFF.Execute(FindDirEdit.Text());
+    rows_.Merge();
+    FindListView.Publish();
+    status_ = std::to_wstring(rows_.Count()) + L" File(s) found";
+    ShowStatus();
+}
+
+void TSearchForm::MyFFChDir(const std::wstring &name, bool &cancel) {
+    status_ = L"Scanning " + name;
+    PollDuringSearch(cancel);
+}
+
+void TSearchForm::MyFFAddFile(const std::wstring &path, const WIN32_FIND_DATAW &data, bool &cancel) {
+    rows_.Add(path, data);
+    PollDuringSearch(cancel);
+}
+
+void TSearchForm::PollDuringSearch(bool &cancel) {
+    DWORD now = GetTickCount();
+    if (now - lastPoll_ < pollInterval_) return;
+    Repaint();
+    bool escape = EscapePressed();
+    // Painting on a slow display can take longer than the search between two looks: the looks then come
+    // less often, so that they never take more than a fifth of the time.
+    lastPoll_ = GetTickCount();
+    pollInterval_ = std::max<DWORD>(kPollIntervalMs, (lastPoll_ - now) * 4);
+    if (escape) {
+        cancel = true;
+        MessageBoxW(Handle(), L"User abort!", ui::Application().Title().c_str(), MB_OK);
+    }
+}
+
+void TSearchForm::Repaint() {
+    if (rows_.Merge()) FindListView.Publish();
+    ShowStatus();
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// Escape counts when it is held down now, or when a press of it waits among the dialog's keyboard input.
+// Reading that input is also what lets the key state change at all where the system updates it only while
+// the program reads messages (so under Wine). The other keys typed during a search are dropped: no input
+// of the dialog may act until it ends.
+bool TSearchForm::EscapePressed() {
+    bool pressed = false;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
+        if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && msg.wParam == VK_ESCAPE) pressed = true;
+    if ((GetAsyncKeyState(VK_ESCAPE) & ~1) != 0) pressed = true;
+    return pressed;
+}
+
+bool TSearchForm::SelectedRow(std::wstring &directory, std::wstring &name) const {
+    int row = FindListView.Selected();
+    if (row < 0 || row >= rows_.Count()) return false;
+    directory = rows_.Directory(row);
+    name = rows_.Name(row);
+    return true;
+}
+
+void TSearchForm::View_BtnClick() {
+    std::wstring directory, name;
+    if (searching_ || !SelectedRow(directory, name)) return;
+    if (ViewFile) ViewFile(directory + name);
+}
+
+void TSearchForm::NewFind_BtnClick() {
+    FindHistoryBox.SetText(L"");
+    FindTextHistoryBox.SetText(L"");
+    CheckTextSearch.SetChecked(false);
+    SetResultButtons(false);
+    SetStatus(L"");
+    FindHistoryBox.SetFocus();
+}
+
+void TSearchForm::GoTo_BtnClick() {
+    std::wstring directory, name;
+    if (searching_ || !SelectedRow(directory, name)) return;
+    if (GotoDirectory) GotoDirectory(directory);
+    SetModalResult(ui::mrOk);
+}
+
+void TSearchForm::Cancel_BtnClick() { SetModalResult(ui::mrCancel); }
+
+void TSearchForm::FindDirEditButtonClick() {
+    std::wstring start = FindDirEdit.Text();
+    // A drive root ("C:\") is given whole; another folder without its last character, its trailing "\".
+    if (start.size() != 3 && !start.empty()) start.pop_back();
+    BrowseFindFolder.Directory = start;
+    if (BrowseFindFolder.Execute()) FindDirEdit.SetText(BrowseFindFolder.Directory);
+    FindHistoryBox.SetFocus();
+}
+
+void TSearchForm::CheckTextSearchClick() { FindTextHistoryBox.SetFocus(); }
+
+LRESULT TSearchForm::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = ui::TForm::OnMessage(msg, wParam, lParam);
+    // The form's activation puts the focus back where it was; a fresh showing starts in the mask box.
+    if (msg == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && focusOnActivate_) {
+        focusOnActivate_ = false;
+        FindHistoryBox.SetFocus();
+    }
+    return result;
+}
+
+} // namespace search

@@ -1,0 +1,70 @@
+#include "search/FoundFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+WIN32_FIND_DATAW Found(const wchar_t *name, DWORD sizeLow = 0) {
+    WIN32_FIND_DATAW data{};
+    wcscpy(data.cFileName, name);
+    data.nFileSizeLow = sizeLow;
+    return data;
+}
+
+std::vector<std::wstring> Shown(const search::TFoundFiles &rows) {
+    std::vector<std::wstring> shown;
+    for (int i = 0; i < rows.Count(); ++i) shown.push_back(rows.Directory(i) + L"|" + rows.Name(i));
+    return shown;
+}
+
+} // namespace
+
+TEST(FoundFiles, SizeIsRoundedUpToWholeKilobytesIn32Bits) {
+    struct Case {
+        uint32_t size;
+        const wchar_t *shown;
+    } cases[] = {
+        {0, L"0 KB"},
+        {1, L"1 KB"},
+        {1024, L"1 KB"},
+        {1025, L"2 KB"},
+        {2048, L"2 KB"},
+        {1048576, L"1024 KB"},
+        {4294966272u, L"4194303 KB"}, // the largest sum that does not wrap
+        {4294966273u, L"0 KB"},       // low 32 bits plus 1023 wrap past 2^32
+    };
+    for (const Case &c : cases) EXPECT_EQ(search::SizeKBText(c.size), c.shown) << c.size;
+}
+
+TEST(FoundFiles, RowsJoinInNameOrderAtEachMergeAndEqualNamesGoByDirectory) {
+    search::TFoundFiles rows;
+    rows.Add(L"C:\\one\\", Found(L"cherry.txt", 1025));
+    rows.Add(L"C:\\one\\", Found(L"Banana.txt", 1));
+    EXPECT_EQ(rows.Count(), 0) << "found files show at the next merge";
+    EXPECT_TRUE(rows.Merge());
+    EXPECT_EQ(Shown(rows), (std::vector<std::wstring>{L"C:\\one\\|Banana.txt", L"C:\\one\\|cherry.txt"}));
+    rows.Add(L"C:\\two\\", Found(L"Banana.txt"));
+    rows.Add(L"C:\\one\\sub\\", Found(L"apple.txt"));
+    rows.Add(L"C:\\two\\", Found(L"date.txt"));
+    EXPECT_TRUE(rows.Merge());
+    EXPECT_FALSE(rows.Merge()) << "nothing new";
+    // Letter case does not put capitals first: the locale's order, as a person reads a list.
+    EXPECT_EQ(Shown(rows), (std::vector<std::wstring>{L"C:\\one\\sub\\|apple.txt", L"C:\\one\\|Banana.txt",
+                                                      L"C:\\two\\|Banana.txt", L"C:\\one\\|cherry.txt",
+                                                      L"C:\\two\\|date.txt"}));
+    EXPECT_EQ(rows.SizeText(3), L"2 KB");
+    EXPECT_EQ(rows.SizeText(1), L"1 KB");
+
+    struct FindCase {
+        const wchar_t *prefix;
+        int start, row;
+    } finds[] = {{L"ch", 0, 3}, {L"BAN", 2, 2}, {L"ban", 3, 1}, {L"ap", 4, 0}, {L"zz", 0, -1}, {L"", 0, -1}};
+    for (const FindCase &f : finds) EXPECT_EQ(rows.FindPrefix(f.prefix, f.start), f.row) << f.start;
+
+    rows.Clear();
+    EXPECT_EQ(rows.Count(), 0);
+    EXPECT_FALSE(rows.Merge());
+}
