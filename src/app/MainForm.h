@@ -10,12 +10,17 @@
 #include "app/FileCommands.h"
 #include "app/SettingsCommands.h"
 #include "app/Side.h"
+#include "app/ViewCommands.h"
 #include "sysinfo/InfVer.h"
 #include "sysinfo/SysFacts.h"
 #include "filelist/HistoryBox.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/Panel.h"
+
+namespace fileops {
+class TViewForm;
+}
 
 namespace app {
 
@@ -41,10 +46,13 @@ public:
     ImageListHandle StateImageList;
     TFileCommands FileCommands{*this};
     TSettingsCommands SettingsCommands{*this};
+    TViewCommands ViewCommands{*this};
     // The program's own version texts, read when a window shows them.
     sysinfo::TInfoVersion InfoVer;
     // The system facts, collected at their first use: collecting asks every drive and sound device.
     sysinfo::TSysFacts &MainSysInfo();
+    // The file viewer, created at its first use.
+    fileops::TViewForm &ViewForm();
 
     // Aliases with the names the program's handlers use.
     filelist::TFileList &LeftFileView = Left.FileView;
@@ -75,6 +83,8 @@ public:
     void RightFileViewDblClick() { Right.OpenCursorRow(); }
     void LeftFileViewKeyUp(WORD &key, ui::TShiftState shift) { FileViewKeyUp(Left, key, shift); }
     void RightFileViewKeyUp(WORD &key, ui::TShiftState shift) { FileViewKeyUp(Right, key, shift); }
+    void LeftQMemoKeyUp(WORD &key, ui::TShiftState shift) { ViewCommands.QMemoKeyUp(Left, key, shift); }
+    void RightQMemoKeyUp(WORD &key, ui::TShiftState shift) { ViewCommands.QMemoKeyUp(Right, key, shift); }
     void LeftTitlePanelClick() { Left.Activate(); }
     void RightTitlePanelClick() { Right.Activate(); }
     void LeftDriveComboChange() { Left.DriveComboChange(); }
@@ -92,6 +102,7 @@ public:
     void Show1Click();
     void Brief1Click();
     void Full1Click();
+    void Quickview1Click() { ViewCommands.Quickview1Click(); }
     void AllFiles1Click();
     void Programs1Click();
     void Custom1Click();
@@ -140,6 +151,7 @@ private:
 
     std::map<int, std::function<void()>> commands_;
     std::unique_ptr<sysinfo::TSysFacts> sysFacts_;
+    std::unique_ptr<fileops::TViewForm> viewForm_;
     HMENU menu_ = nullptr;
 };
 
