@@ -79,12 +79,13 @@ std::string ReadUpToZero(HANDLE file, size_t size, const std::wstring &path, con
 
 } // namespace
 
-// Measured with tools of bench/bench_viewer on Wine's edit control in a 32-bit process: ordinary text
-// (lines of about 60 characters) of 200 MB still loads, but the control then holds four bytes per file
-// byte plus its line table, which leaves too little address space for a second copy when word wrap is
-// switched. 64 MB keeps every step (file bytes, text, the control's copy) well inside the address space.
-// The control's line table grows by about 40 bytes a line; two million lines stay below 100 MB of it.
-TViewLimits ViewLimits() { return {64ull << 20, 2'000'000}; }
+// Measured on Wine's multi-line edit control in this 32-bit process ("bench_viewer capacity" probes it):
+// ordinary text costs the control 2.7 bytes of address space per character (64 MB of it loads, in four
+// minutes on Wine), each line break about 44 bytes more. 24 million empty lines took 1.2 GB; at 40 million
+// the control ran out of address space and took the process down with it instead of refusing the text.
+// 64 MB covers the largest ordinary text files and still leaves room for the file's bytes and the converted
+// text beside the control's copy; 8 million lines keep the line table near 350 MB.
+TViewLimits ViewLimits() { return {64ull << 20, 8'000'000}; }
 
 EViewLoadError CannotOpenFile(const std::wstring &path) {
     return EViewLoadError(ui::Narrow(L"Cannot open file " + path));
