@@ -85,27 +85,59 @@ void TDriveComboBox::SetDrive(wchar_t letter) {
     if (changed && OnChange) OnChange();
 }
 
+void TDriveComboBox::AcceptDrive(wchar_t letter) {
+    if (!letter) letter = ShownDrive();
+    if (!letter) return;
+    drive_ = static_cast<wchar_t>(std::towlower(letter));
+    SetItemIndex(IndexOf(drive_));
+}
+
+wchar_t TDriveComboBox::ShownDrive() const {
+    int index = ItemIndex();
+    return index >= 0 && index < static_cast<int>(entries_.size()) ? entries_[index].letter : 0;
+}
+
+void TDriveComboBox::ShowCurrentDrive() {
+    if (ShownDrive() != drive_) SetItemIndex(IndexOf(drive_));
+}
+
+// The entry the user moves to in the list is only shown; it becomes the drive when the user confirms it.
+// The change event follows the list's closing, so that the side lists the new root exactly once.
 bool TDriveComboBox::OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) {
-    if (msg == WM_COMMAND && HIWORD(wParam) == CBN_SELCHANGE) {
-        int index = ItemIndex();
-        if (index >= 0 && index < static_cast<int>(entries_.size()) && entries_[index].letter != drive_) {
-            drive_ = entries_[index].letter;
-            if (DroppedDown()) changedWhileDropped_ = true;
+    if (msg != WM_COMMAND) return ui::TComboBox::OnReflect(msg, wParam, lParam, result);
+    result = 0;
+    switch (HIWORD(wParam)) {
+    case CBN_DROPDOWN:
+        dropped_ = true;
+        chosenWhileDropped_ = false;
+        return true;
+    case CBN_SELCHANGE:
+        return true;
+    case CBN_SELENDOK:
+        if (dropped_ && ShownDrive() && ShownDrive() != drive_) {
+            drive_ = ShownDrive();
+            chosenWhileDropped_ = true;
+        }
+        return true;
+    case CBN_SELENDCANCEL:
+        ShowCurrentDrive();
+        return true;
+    case CBN_CLOSEUP:
+        dropped_ = false;
+        ShowCurrentDrive();
+        if (OnCloseUp) OnCloseUp();
+        if (chosenWhileDropped_) {
+            chosenWhileDropped_ = false;
             if (OnChange) OnChange();
         }
-        result = 0;
         return true;
-    }
-    if (msg == WM_COMMAND && HIWORD(wParam) == CBN_CLOSEUP) {
-        // A choice made while the list was open reaches the change event once the list has closed.
-        if (changedWhileDropped_) {
-            changedWhileDropped_ = false;
-            if (OnChange) OnChange();
-        }
-        result = 0;
+    case CBN_KILLFOCUS:
+        // An entry moved to in the closed box but never confirmed is not the drive.
+        if (!dropped_) ShowCurrentDrive();
         return true;
+    default:
+        return ui::TComboBox::OnReflect(msg, wParam, lParam, result);
     }
-    return ui::TComboBox::OnReflect(msg, wParam, lParam, result);
 }
 
 void TDriveComboBox::Draw(const DRAWITEMSTRUCT &item) {

@@ -14,9 +14,13 @@ public:
     // Reads the drives again (letters in order, with their pictures and names).
     void BuildList();
     // The current drive letter, lower case; setting a different one raises OnChange, and so does a
-    // different choice in the list (OnChange is this box's change event).
+    // different choice the user confirms in the list (Enter, or a click on an entry), once the list has
+    // closed. Browsing the list and cancelling changes nothing (OnChange is this box's change event).
     wchar_t Drive() const { return drive_; }
     void SetDrive(wchar_t letter);
+    // For a key handler that lists the drive itself: the letter becomes the current drive, or the entry
+    // the user has moved to does (0), without raising OnChange.
+    void AcceptDrive(wchar_t letter = 0);
 
 private:
     struct Entry {
@@ -27,10 +31,14 @@ private:
     bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
     void Draw(const DRAWITEMSTRUCT &item);
     int IndexOf(wchar_t letter) const;
+    // The letter of the entry the box shows, 0 for none.
+    wchar_t ShownDrive() const;
+    void ShowCurrentDrive();
 
     std::vector<Entry> entries_;
     wchar_t drive_ = 0;
-    bool changedWhileDropped_ = false;
+    bool dropped_ = false;
+    bool chosenWhileDropped_ = false;
 };
 
 // The text of a drive's entry, e.g. "c: [SYSTEM]" or "x: \\server\share".

@@ -35,11 +35,12 @@ TMainForm::TMainForm() {
     };
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() { GradientCaption1.OwnerDestroying(); }
 
 void TMainForm::Create() {
     menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINMENU));
     CreateForm(L"Zelvor - version " ZELVOR_VERSION_TEXT, 813, 405, true, menu_);
+    CreateCaption();
     CreateSides();
     FileCommands.CreateWindows();
     SettingsCommands.CreateWindows();
@@ -57,6 +58,16 @@ void TMainForm::Create() {
     BindCommand(IDM_KEYBOARD1, [this] { Keyboard1Click(); });
     BindCommand(IDM_PRINT1, [this] { Print1Click(); });
     BindCommand(IDM_QUICKVIEW1, [this] { Quickview1Click(); });
+    BindSystemCommands();
+}
+
+void TMainForm::CreateCaption() {
+    GradientCaption1.Create(*this);
+    GradientCaption1.CompanyText.SetFontKind(caption::fkSystemBI);
+    GradientCaption1.AppNameText.SetFontKind(caption::fkSystemB);
+    GradientCaption1.CaptionText.SetCaption(L"Zelvor - version " ZELVOR_VERSION_TEXT);
+    GradientCaption1.SetColor(RGB(128, 0, 0));
+    GradientCaption1.Loaded();
 }
 
 void TMainForm::CreateSides() {
@@ -68,6 +79,7 @@ void TMainForm::CreateSides() {
     CMDPanel.SetBevelInner(ui::TBevel::bvLowered);
     CMDTitlePanel.Create(CMDPanel.Handle());
     CMDTitlePanel.SetAlignment(ui::TAlignment::taRightJustify);
+    CMDTitlePanel.SetEllipsis(ui::TEllipsis::elStart); // a long path keeps its current folder in view
     HistoryCmdBox.Create(CMDPanel.Handle(), kHistoryCmdBoxId, CBS_DROPDOWN | CBS_AUTOHSCROLL);
     for (TSide *side : {&Left, &Right}) {
         for (ui::TWindow *w : std::initializer_list<ui::TWindow *>{&side->Panel, &side->DrivePanel, &side->DriveCombo,
@@ -193,7 +205,8 @@ void TMainForm::Print1Click() {
     TSide &side = ActiveSide();
     int row = side.FileView.Selected();
     if (row < 0) return;
-    help::PrintFile(Handle(), side.Directory() + side.FileView.Caption(row), side.FileView.IsFolder(row));
+    help::PrintFile(Handle(), side.Directory() + side.FileView.Caption(row), side.FileView.IsFolder(row),
+                    PrintServices);
 }
 
 void TMainForm::RunCommand(int id) {

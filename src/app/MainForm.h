@@ -11,8 +11,14 @@
 #include "app/SettingsCommands.h"
 #include "app/Side.h"
 #include "app/ViewCommands.h"
+#include "caption/GradCap.h"
+#include "help/PrintCommand.h"
+#include "sysinfo/AboutBox.h"
+#include "sysinfo/DiskInfoForm.h"
 #include "sysinfo/InfVer.h"
+#include "sysinfo/NetDialogs.h"
 #include "sysinfo/SysFacts.h"
+#include "sysinfo/SysInfoForm.h"
 #include "filelist/HistoryBox.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -53,6 +59,15 @@ public:
     sysinfo::TSysFacts &MainSysInfo();
     // The file viewer, created at its first use.
     fileops::TViewForm &ViewForm();
+    // The title bar, drawn by the program.
+    caption::TGradientCaption GradientCaption1;
+    // The network provider's connect and disconnect dialogs of the Commands menu.
+    sysinfo::TNetConnectDlg NetConnect;
+    sysinfo::TNetDisConnectDlg NetDisConnect;
+    // The information windows, each created at its first use so that start-up stays fast.
+    sysinfo::TDiskInfoForm &DiskInfoForm();
+    sysinfo::TSysInfoForm &SysInfoForm();
+    sysinfo::TAboutBox &AboutBox();
 
     // Aliases with the names the program's handlers use.
     filelist::TFileList &LeftFileView = Left.FileView;
@@ -67,6 +82,8 @@ public:
 
     // Runs a shell verb on a file; replaceable so that tests can observe it without starting programs.
     std::function<void(HWND owner, const std::wstring &verb, const std::wstring &file)> ShellExecuteVerb;
+    // What Print uses to reach the shell and Notepad; replaceable for the same reason.
+    help::PrintServices PrintServices = help::PrintServices::System();
 
     void FormShow();
     void FormResize();
@@ -76,6 +93,12 @@ public:
     void FileOperations1Click();
     void Keyboard1Click();
     void Print1Click();
+    // System, disk and network commands.
+    void Systeminformation1Click();
+    void AboutZelvor1Click();
+    void Networkconnections1Click();
+    void Disconnectnetworkdrives1Click();
+    void Sharecurrentdirectory1Click();
 
     void LeftFileViewClick() { Left.Activate(); }
     void RightFileViewClick() { Right.Activate(); }
@@ -132,10 +155,16 @@ private:
     void ShellOpen(const std::wstring &path) override { ShellExecuteVerb(Handle(), L"open", path); }
 
     void CreateSides();
+    void CreateCaption();
     void BindShowAndMarkCommands();
     void FileViewKeyDown(TSide &side, WORD &key, ui::TShiftState shift);
     void FileViewKeyUp(TSide &side, WORD &key, ui::TShiftState shift);
     void FileViewMouseUp(TSide &side, ui::TMouseButton button, ui::TShiftState shift);
+    void BindSystemCommands();
+    // Ctrl+L: the disk information window for the drive of the side's directory.
+    void ShowDiskInfo(TSide &side);
+    // After a network dialog connected or disconnected something.
+    void NetworkDialogDone();
     void CopyDirectoryAcross(TSide &keySide, TSide &from, TSide &to);
     void ExitPrompt();
     // Group marking through the mask prompt; false when the user cancelled or left the text empty.
@@ -152,6 +181,9 @@ private:
     std::map<int, std::function<void()>> commands_;
     std::unique_ptr<sysinfo::TSysFacts> sysFacts_;
     std::unique_ptr<fileops::TViewForm> viewForm_;
+    std::unique_ptr<sysinfo::TDiskInfoForm> diskInfoForm_;
+    std::unique_ptr<sysinfo::TSysInfoForm> sysInfoForm_;
+    std::unique_ptr<sysinfo::TAboutBox> aboutBox_;
     HMENU menu_ = nullptr;
 };
 

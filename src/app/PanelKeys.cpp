@@ -97,6 +97,7 @@ void TMainForm::FileViewKeyDown(TSide &side, WORD &key, ui::TShiftState shift) {
         }
     }
     if (Is(key, shift, VK_RETURN, ssShift | ssAlt)) FileCommands.ShowProperties(side);
+    if (Is(key, shift, 'L', ssCtrl)) ShowDiskInfo(side);
 }
 
 // Ctrl+Right and Ctrl+Left: the side at the arrow's end lists the directory of the side at its start.

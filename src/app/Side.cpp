@@ -23,6 +23,7 @@ void TSide::Create(ISideHost &host, TSide &other, HWND parent, int idBase) {
     TitlePanel.Create(Panel.Handle());
     TitlePanel.SetBevelInner(ui::TBevel::bvLowered);
     TitlePanel.SetAlignment(ui::TAlignment::taLeftJustify);
+    TitlePanel.SetEllipsis(ui::TEllipsis::elStart); // a long path keeps the folder's own name in view
     TitlePanel.SetFontColor(RGB(255, 255, 255));
     TitlePanel.SetColor(kInactiveTitleColor);
     FileView.Create(Panel.Handle(), idBase + 2);
@@ -61,7 +62,9 @@ void TSide::Activate() {
     FocusAndPlaceCursor();
 }
 
-void TSide::SetDirectory(const std::wstring &dir) { FileView.SetDirectory(dir); }
+// A side always shows one folder, and a ";" in its path is part of a name: only a caller that writes a
+// list of folders to the file list itself gets the list form.
+void TSide::SetDirectory(const std::wstring &dir) { FileView.SetOneDirectory(dir); }
 
 void TSide::OpenCursorRow() {
     int row = FileView.Selected();
@@ -94,9 +97,12 @@ void TSide::DriveComboChange() {
 
 void TSide::DriveComboKeyDown(WORD &key, ui::TShiftState) {
     ShowFileView();
+    // The Enter step below lists the chosen root, once: the box raises no change event of its own here.
     if (key >= 'A' && key <= 'Z') {
-        DriveCombo.SetDrive(static_cast<wchar_t>(std::towlower(key)));
+        DriveCombo.AcceptDrive(static_cast<wchar_t>(key));
         key = VK_RETURN;
+    } else if (key == VK_RETURN) {
+        DriveCombo.AcceptDrive();
     }
     if (key == VK_RETURN) {
         SetDirectory(std::wstring{DriveCombo.Drive(), L':', L'\\'});

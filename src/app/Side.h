@@ -46,6 +46,7 @@ public:
     void FocusAndPlaceCursor();
     // Opening the cursor row: enter a folder, go to the parent on "..", open a file through the shell.
     void OpenCursorRow();
+    // Lists exactly this one folder (a ";" is part of its name).
     void SetDirectory(const std::wstring &dir);
     bool QuickViewShown() const { return QMemo.Visible(); }
     void ShowFileView();

@@ -93,6 +93,12 @@ void TFileList::SetDirectory(const std::wstring &value) {
     Reread();
 }
 
+void TFileList::SetOneDirectory(const std::wstring &dir) {
+    directories_.clear();
+    if (!dir.empty()) directories_.push_back(dir.back() == L'\\' ? dir : dir + L'\\');
+    Reread();
+}
+
 void TFileList::SetFileTypes(TFileTypes value) {
     if (value == fileTypes_) return;
     fileTypes_ = value;
@@ -403,6 +409,12 @@ bool TFileList::OnReflect(UINT msg, WPARAM, LPARAM lParam, LRESULT &result) {
         if (OnColumnClick) OnColumnClick();
         return true;
     }
+    case LVN_ODFINDITEMW:
+    case LVN_ODFINDITEMA:
+        // The list view's own search for typed letters: there is no quick search, so no row is found and
+        // the cursor stays where the user put it (unanswered, the list view would take row 0).
+        result = -1;
+        return true;
     case NM_CLICK:
         if (OnClick) OnClick();
         return true;

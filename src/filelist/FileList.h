@@ -33,7 +33,10 @@ public:
 
     // Properties; writing Directory or Mask always re-reads, the others as noted.
     std::wstring Directory() const;
+    // A list of directories separated by ";", for callers that really write a list.
     void SetDirectory(const std::wstring &value);
+    // Exactly one directory: a ";" in it is part of a folder's name (data;old). Re-reads.
+    void SetOneDirectory(const std::wstring &dir);
     TFileTypes FileTypes() const { return fileTypes_; }
     void SetFileTypes(TFileTypes value);         // re-reads when changed
     bool DisplayDirectory() const { return displayDirectory_; }

@@ -25,6 +25,13 @@ std::wstring SourceList(const std::wstring &directory, const std::vector<std::ws
     return list;
 }
 
+std::wstring ResolveDestination(const std::wstring &typed, const std::wstring &directory) {
+    // A drive ("c:..."), a leading "\" (a root or a network path) or nothing at all is taken as typed.
+    if (typed.empty() || typed[0] == L'\\' || typed[0] == L'/' || (typed.size() >= 2 && typed[1] == L':'))
+        return typed;
+    return directory + typed;
+}
+
 void ShowNoFilesSelected(HWND owner) {
     MessageBoxW(owner, L"No Files Selected", ui::Application().Title().c_str(), MB_OK);
 }
@@ -49,6 +56,8 @@ void TFileCommandRunner::Run(TFileOp op, const std::wstring &from, const std::ws
     fileOper_.SetProgressTitle(title);
     fileOper_.SetFlags(flags);
     fileOper_.Execute();
+    if (!fileOper_.Failure().empty())
+        MessageBoxW(owner_, fileOper_.Failure().c_str(), ui::Application().Title().c_str(), MB_OK | MB_ICONERROR);
 }
 
 bool TFileCommandRunner::CopyOrMove(const filelist::TFileList &source, const std::wstring &targetDirectory, TFileOp op,
@@ -58,7 +67,7 @@ bool TFileCommandRunner::CopyOrMove(const filelist::TFileList &source, const std
         return false;
     if (prompt_.Ask(caption, L"", L"to :", targetDirectory + L"*.*") != ui::mrOk)
         return false;
-    Run(op, from, prompt_.EditTo.Text(), caption, 0);
+    Run(op, from, ResolveDestination(prompt_.EditTo.Text(), source.Directory()), caption, 0);
     return true;
 }
 

@@ -15,6 +15,9 @@ namespace fileops {
 std::vector<std::wstring> SourceCaptions(const filelist::TFileList &view);
 // The source list: each caption after the directory (which ends in "\"), separated by single NULs.
 std::wstring SourceList(const std::wstring &directory, const std::vector<std::wstring> &captions);
+// The destination typed in the copy or move prompt: a relative one (no drive, no leading "\") is taken in
+// this side's directory, which ends in "\"; anything else is used as typed.
+std::wstring ResolveDestination(const std::wstring &typed, const std::wstring &directory);
 // "No Files Selected", for a command that is asked to act on the parent row.
 void ShowNoFilesSelected(HWND owner);
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ui/Window.h"
 
@@ -31,15 +32,22 @@ constexpr TFileOpFlags FileOpFlagBit(TFileOpFlag flag) {
 // The shell's function code and flag word for an operation and a flag set.
 UINT ShellFunction(TFileOp op);
 FILEOP_FLAGS ShellFlags(TFileOpFlags flags);
-// A name list as the shell takes it: the names separated by NUL (";" separates too), ended by two NULs.
+// A name list as the shell takes it: the names separated by NUL (";" is part of a name), ended by two NULs.
 std::wstring ShellNameList(const std::wstring &names);
 // The destination names as handed to the shell: a "<directory>\*.*" whose directory exists becomes
 // "<directory>\", since the shell's copy does not take the wildcard form everywhere.
 std::wstring ShellDestinationList(const std::wstring &names);
 
+enum TReplaceAnswer { raReplace, raSkip, raCancel };
+// Asks whether a move may replace what the target holds, in the shell's words: Yes replaces, No skips
+// this item, Cancel stops the operation.
+TReplaceAnswer AskReplace(HWND owner, const std::wstring &target);
+
 // One request to the shell's file operation: the operation, its source and destination names, flags and a
 // progress title. Writing Active (or calling Execute) runs it; the shell shows its own progress,
-// confirmations and errors, and only OperationAborted tells what became of it.
+// confirmations and errors. Several sources into one missing folder make the folder first; a move that
+// would replace something asks first where the shell does not; a failure the shell did not report is
+// left in Failure for the caller to show.
 class TFileOperation {
 public:
     // The owner's window owns the shell's windows; without one, the application's main window does.
@@ -59,6 +67,8 @@ public:
     TFileOp Operation() const { return operation_; }
     void SetOperation(TFileOp value) { operation_ = value; }
     bool OperationAborted() const { return operationAborted_; }
+    // Why the last run failed where the shell said nothing itself; empty when it did not fail so.
+    const std::wstring &Failure() const { return failure_; }
     const std::wstring &ProgressTitle() const { return progressTitle_; }
     void SetProgressTitle(const std::wstring &value) { progressTitle_ = value; }
 
@@ -66,8 +76,10 @@ public:
 
 private:
     HWND OwnerWindow() const;
-    // One shell call with the lists as given; true when the shell reports an aborted part.
+    // One shell call with the lists as given; true when the shell reports an aborted part or a failure.
     bool CallShell(const std::wstring &from, const std::wstring &to);
+    void ReportSourcesLeft(const std::vector<std::wstring> &sources, const std::vector<std::wstring> &destinations,
+                           bool multiDest);
 
     const ui::TWindow *owner_;
     std::wstring filesFrom_;
@@ -75,6 +87,7 @@ private:
     TFileOpFlags flags_ = 0;
     TFileOp operation_ = foCopy;
     bool operationAborted_ = false;
+    std::wstring failure_;
     std::wstring progressTitle_;
 };
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fileops/ComPtr.h"
+#include "fileops/RecycleBin.h"
 
 namespace fileops {
 
@@ -132,6 +133,8 @@ bool RunOnItem(const std::wstring &path, HWND owner, const ItemAction &action) {
 } // namespace
 
 bool ShowItemContextMenu(const std::wstring &path, HWND owner, POINT screen) {
+    // The menu's Delete sends the item to the Recycle Bin through the shell.
+    PrepareRecycleBin();
     return RunOnItem(path, owner, [&](IContextMenu &menu, ULONG) {
         PopupMenu popup;
         if (!popup.Get() || FAILED(menu.QueryContextMenu(popup.Get(), 0, 1, 0x7FFF, CMF_EXPLORE)))

@@ -37,6 +37,9 @@ TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int
 }
 
 bool DateTimeToUtcFileTime(TDateTime value, FILETIME &utc) {
+    // Far outside the packed range (or no number at all) the day count would not fit an integer.
+    if (!std::isfinite(value) || std::fabs(value) > 1e7)
+        return false;
     long long days = static_cast<long long>(std::floor(value));
     long long ms = std::llround((value - static_cast<double>(days)) * MsPerDay);
     if (ms >= MsPerDay) {

@@ -4,6 +4,42 @@
 
 namespace ui {
 
+namespace {
+constexpr wchar_t kEllipsis[] = L"...";
+
+// The window's device context for measuring, released on every path.
+class WindowDC {
+public:
+    explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~WindowDC() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    WindowDC(const WindowDC &) = delete;
+    WindowDC &operator=(const WindowDC &) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+} // namespace
+
+std::wstring FitTail(const std::wstring &text, int width, const std::function<int(std::wstring_view)> &measure) {
+    if (measure(text) <= width) return text;
+    // The longest tail that fits behind the ellipsis; widths grow with the tail's length.
+    size_t fits = 0, tooLong = text.size();
+    while (tooLong - fits > 1) {
+        size_t mid = (fits + tooLong) / 2;
+        std::wstring candidate = kEllipsis + text.substr(text.size() - mid);
+        if (measure(candidate) <= width) fits = mid;
+        else tooLong = mid;
+    }
+    size_t start = text.size() - fits;
+    // Never half a surrogate pair.
+    if (start < text.size() && IS_LOW_SURROGATE(text[start])) ++start;
+    return kEllipsis + text.substr(start);
+}
+
 void TPanel::Create(HWND parent, bool singleBorder) {
     CreateOwn(parent, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (singleBorder ? WS_BORDER : 0), 0);
 }
@@ -19,8 +55,8 @@ void TPanel::SetFontColor(COLORREF color) {
 }
 
 void TPanel::SetCaption(const std::wstring &caption) {
-    caption_ = caption;
-    Invalidate();
+    if (Handle()) SetWindowTextW(Handle(), caption.c_str()); // WM_SETTEXT keeps caption_ and repaints
+    else caption_ = caption;
 }
 
 void TPanel::SetAlignment(TAlignment a) {
@@ -31,6 +67,33 @@ void TPanel::SetAlignment(TAlignment a) {
 void TPanel::SetBevelInner(TBevel bevel) {
     bevelInner_ = bevel;
     Invalidate();
+}
+
+void TPanel::SetEllipsis(TEllipsis ellipsis) {
+    ellipsis_ = ellipsis;
+    Invalidate();
+}
+
+RECT TPanel::TextRect() const {
+    RECT r;
+    GetClientRect(Handle(), &r);
+    if (bevelInner_ != TBevel::bvNone) InflateRect(&r, -1, -1); // the inner bevel's line
+    InflateRect(&r, -2, 0);
+    return r;
+}
+
+std::wstring TPanel::ShownCaption() const {
+    if (ellipsis_ == TEllipsis::elEnd || caption_.empty()) return caption_;
+    WindowDC dc(Handle());
+    HGDIOBJ old = font_ ? SelectObject(dc.get(), font_) : nullptr;
+    RECT r = TextRect();
+    std::wstring shown = FitTail(caption_, r.right - r.left, [&](std::wstring_view s) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc.get(), s.data(), static_cast<int>(s.size()), &size);
+        return static_cast<int>(size.cx);
+    });
+    if (old) SelectObject(dc.get(), old);
+    return shown;
 }
 
 void TPanel::Paint() {
@@ -44,15 +107,17 @@ void TPanel::Paint() {
     if (bevelInner_ != TBevel::bvNone)
         DrawEdge(dc, &r, bevelInner_ == TBevel::bvLowered ? BDR_SUNKENINNER : BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
     if (!caption_.empty()) {
+        std::wstring shown = ShownCaption();
         HGDIOBJ old = font_ ? SelectObject(dc, font_) : nullptr;
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, fontColor_);
-        InflateRect(&r, -2, 0);
+        r = TextRect();
         UINT align = alignment_ == TAlignment::taLeftJustify    ? DT_LEFT
                      : alignment_ == TAlignment::taRightJustify ? DT_RIGHT
                                                                 : DT_CENTER;
-        DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r,
-                  align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &r,
+                  align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX |
+                      (ellipsis_ == TEllipsis::elEnd ? DT_END_ELLIPSIS : 0));
         if (old) SelectObject(dc, old);
     }
     EndPaint(Handle(), &ps);
@@ -65,6 +130,13 @@ LRESULT TPanel::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case WM_SETTEXT: {
+        LRESULT stored = DefaultProc(msg, wParam, lParam);
+        auto *text = reinterpret_cast<const wchar_t *>(lParam);
+        caption_ = text ? text : L"";
+        Invalidate();
+        return stored;
+    }
     case WM_SETFONT:
         font_ = reinterpret_cast<HFONT>(wParam);
         if (LOWORD(lParam)) Invalidate();

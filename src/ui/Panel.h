@@ -1,12 +1,22 @@
 #pragma once
+#include <functional>
+#include <string>
+#include <string_view>
+
 #include "ui/Window.h"
 
 namespace ui {
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum class TBevel { bvNone, bvLowered, bvRaised };
+// Which end of a caption too long for its panel gives way to "...".
+enum class TEllipsis { elEnd, elStart };
 
-// A plain container with a background colour, an optional inner bevel and a one-line caption.
+// The end of the text that fits the width, with "..." in front when its start had to go.
+std::wstring FitTail(const std::wstring &text, int width, const std::function<int(std::wstring_view)> &measure);
+
+// A plain container with a background colour, an optional inner bevel and a one-line caption. The caption
+// is the window's text, so that WM_GETTEXT (and a screen reader) reads what the panel shows.
 class TPanel : public TWindow {
 public:
     void Create(HWND parent, bool singleBorder = false);
@@ -19,6 +29,9 @@ public:
     const std::wstring &Caption() const { return caption_; }
     void SetAlignment(TAlignment a);
     void SetBevelInner(TBevel bevel);
+    void SetEllipsis(TEllipsis ellipsis);
+    // The caption as painted now, shortened to the panel's width.
+    std::wstring ShownCaption() const;
 
     TNotifyEvent OnResize;
 
@@ -27,12 +40,14 @@ protected:
 
 private:
     void Paint();
+    RECT TextRect() const;
 
     COLORREF color_ = GetSysColor(COLOR_BTNFACE);
     COLORREF fontColor_ = GetSysColor(COLOR_WINDOWTEXT);
     std::wstring caption_;
     TAlignment alignment_ = TAlignment::taCenter;
     TBevel bevelInner_ = TBevel::bvNone;
+    TEllipsis ellipsis_ = TEllipsis::elEnd;
     HFONT font_ = nullptr;
 };
 

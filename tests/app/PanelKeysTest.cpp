@@ -55,6 +55,9 @@ TEST_F(PanelKeysTest, ShiftArrowsToggleTheFocusedRow) {
 }
 
 TEST_F(PanelKeysTest, GrayKeysMarkAllNoneAndInvert) {
+    PressKey(VK_DOWN);
+    PressKey(VK_DOWN);
+    PressKey(VK_DOWN);
     PressKey(VK_ADD, ui::ssCtrl);
     EXPECT_EQ(Marks(), (MarkList{false, true, true, true, true}));
     PressKey(VK_MULTIPLY);
@@ -62,7 +65,7 @@ TEST_F(PanelKeysTest, GrayKeysMarkAllNoneAndInvert) {
     PressKey(VK_MULTIPLY);
     PressKey(VK_SUBTRACT, ui::ssCtrl);
     EXPECT_EQ(Marks(), (MarkList{false, false, false, false, false}));
-    EXPECT_EQ(SelectedRow(LeftView()), 0) << "marking all moves no cursor";
+    EXPECT_EQ(SelectedRow(LeftView()), 3) << "marking moves no cursor";
 }
 
 TEST_F(PanelKeysTest, CtrlRightAndCtrlLeftCopyTheDirectoryAcross) {
@@ -158,6 +161,47 @@ TEST_F(PanelKeysTest, LettersTypedInAPanelGoToTheCommandLine) {
     EXPECT_EQ(GetFocus(), form->HistoryCmdBox.EditHandle());
     testdriver::TypeText(L"ir");
     EXPECT_EQ(CommandLine(*form), L"Dir");
+}
+
+// The keys that type a character as well: the list view's own search for it must move nothing.
+TEST_F(PanelKeysTest, TypedKeysLeaveTheCursorOnItsRow) {
+    struct Case {
+        const char *what;
+        WORD key;
+        ui::TShiftState shift;
+        const wchar_t *dialog; // answered with Cancel
+    };
+    const Case cases[] = {
+        {"gray *", VK_MULTIPLY, 0, nullptr},
+        {"gray +", VK_ADD, 0, L"Expand Selection"},
+        {"gray -", VK_SUBTRACT, 0, L"Shrink Selection"},
+        {"Ctrl+gray +", VK_ADD, ui::ssCtrl, nullptr},
+        {"Ctrl+gray -", VK_SUBTRACT, ui::ssCtrl, nullptr},
+        {"keypad 1", VK_NUMPAD1, 0, nullptr},
+        {"keypad 0", VK_NUMPAD0, 0, nullptr},
+        {"letter A", 'A', 0, nullptr},
+        {"letter S", 'S', 0, nullptr},
+        {"digit 2", '2', 0, nullptr},
+    };
+    // Num Lock on, so that the keypad's digits type digits.
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_NUMLOCK] |= 1;
+    SetKeyboardState(keys);
+    for (const Case &c : cases) {
+        form->Left.FocusAndPlaceCursor();
+        PressKey(VK_HOME);
+        for (int i = 0; i < 3; ++i) PressKey(VK_DOWN);
+        ASSERT_EQ(SelectedRow(LeftView()), 3) << c.what;
+        if (c.dialog) testdriver::AnswerWhenShown(c.dialog, testdriver::PressButton(kCancel));
+        PressKey(c.key, c.shift);
+        EXPECT_EQ(SelectedRow(LeftView()), 3) << c.what;
+        EXPECT_EQ(ListView_GetNextItem(LeftView(), -1, LVNI_FOCUSED), 3) << c.what;
+        // A typed letter went to the command line; Escape there brings the focus back to the panel.
+        if (GetFocus() != LeftView()) PressKey(VK_ESCAPE);
+        EXPECT_EQ(GetFocus(), LeftView()) << c.what;
+        EXPECT_EQ(SelectedRow(LeftView()), 3) << c.what;
+    }
 }
 
 TEST_F(PanelKeysTest, KeypadDigitsStayInThePanel) {

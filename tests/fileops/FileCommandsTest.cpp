@@ -2,6 +2,7 @@
 
 #include "MenuAnswer.h"
 #include "Trash.h"
+#include "fileops/FileCommandRunner.h"
 
 using testdriver::AnswerWhenShown;
 using testdriver::Captions;
@@ -9,6 +10,7 @@ using testdriver::EnterTextAndPress;
 using testdriver::Exists;
 using testdriver::PressButton;
 using testdriver::ReadFileBytes;
+using testdriver::TempDir;
 
 namespace {
 
@@ -166,31 +168,192 @@ TEST_F(FileCommandsTest, CancelEscapeAndAnEmptyNameChangeNothingAndListNothingAg
     EXPECT_EQ(Prompt().EditTo.Text(), L"");
 }
 
-TEST_F(FileCommandsTest, DeleteSendsToTheRecycleBinOrDeletesForGoodAfterTheShellAsks) {
+TEST_F(FileCommandsTest, DeleteKeysSendToTheRecycleBinOrDeleteForGoodAfterTheShellAsks) {
     std::wstring recycled = fileopstest::UniqueName(L"zelvor-recycled");
+    std::wstring viaDelete = fileopstest::UniqueName(L"zelvor-recycled");
     std::wstring gone1 = fileopstest::UniqueName(L"zelvor-gone"), gone2 = fileopstest::UniqueName(L"zelvor-gone");
-    for (const std::wstring &name : {recycled, gone1, gone2})
+    for (const std::wstring &name : {recycled, viaDelete, gone1, gone2})
         source.File(name, "data");
     source.File(L"stays.txt");
     ListSides();
-    PutCursor(recycled);
-    AnswerWhenShown(L"Confirm file deletion", PressButton(L"&Yes"));
-    EXPECT_TRUE(Run(app::TFileCommand::DeleteToRecycleBin));
-    EXPECT_FALSE(Exists(source / recycled));
-    EXPECT_EQ(testdriver::SelectedRow(LeftView()), 0);
-
-    Mark(gone1);
-    Mark(gone2);
-    AnswerWhenShown(L"Confirm file deletion", PressButton(L"&Yes"));
-    EXPECT_TRUE(Run(app::TFileCommand::DeleteForGood));
+    // As a person does: the key in the file view, Enter on the shell's question.
+    struct Case {
+        std::vector<std::wstring> rows;
+        WORD key;
+        ui::TShiftState shift;
+        bool trashed;
+    } cases[] = {
+        {{recycled}, VK_F8, 0, true},
+        {{viaDelete}, VK_DELETE, 0, true},
+        {{gone1, gone2}, VK_DELETE, ui::ssShift, false},
+    };
+    for (const Case &c : cases) {
+        if (c.rows.size() == 1)
+            PutCursor(c.rows[0]);
+        else
+            for (const std::wstring &row : c.rows)
+                Mark(row);
+        SetFocus(LeftView());
+        AnswerWhenShown(L"Confirm file deletion", PressButton(L"&Yes"));
+        AnswerWhenShown(L"Confirm multiple file deletion", PressButton(L"&Yes"));
+        testdriver::PressKey(c.key, c.shift);
+        for (const std::wstring &row : c.rows) {
+            EXPECT_FALSE(Exists(source / row)) << row;
+            EXPECT_EQ(fileopstest::TakeFromTrash(row), c.trashed ? "data" : "") << row;
+        }
+        EXPECT_EQ(testdriver::SelectedRow(LeftView()), 0);
+        testdriver::ClearAnswers();
+    }
     EXPECT_EQ(Listing(source.Path()), Names{L"stays.txt"});
     EXPECT_EQ(Captions(LeftView()), (Names{L"..", L"stays.txt"}));
     EXPECT_FALSE(AnyMarked(LeftView()));
-    if (!fileopstest::TrashFolder().empty()) {
-        EXPECT_EQ(fileopstest::TakeFromTrash(recycled), "data");
-        EXPECT_EQ(fileopstest::TakeFromTrash(gone1), "");
-        EXPECT_EQ(fileopstest::TakeFromTrash(gone2), "");
+}
+
+TEST(ResolveDestination, ARelativeDestinationIsTakenInThisSidesDirectory) {
+    struct Case {
+        std::wstring typed, resolved;
+    } cases[] = {
+        {L"bare.txt", L"c:\\side\\bare.txt"},
+        {L"sub\\new;name.txt", L"c:\\side\\sub\\new;name.txt"},
+        {L"..\\up.txt", L"c:\\side\\..\\up.txt"},
+        {L"d:\\other\\x.txt", L"d:\\other\\x.txt"},
+        {L"d:x.txt", L"d:x.txt"},
+        {L"\\root.txt", L"\\root.txt"},
+        {L"\\\\server\\share\\x.txt", L"\\\\server\\share\\x.txt"},
+        {L"", L""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(fileops::ResolveDestination(c.typed, L"c:\\side\\"), c.resolved) << c.typed;
+}
+
+// A row whose name holds ";" reaches the shell as one name: with the process's folder holding the halves
+// a split would take, only the chosen row is acted on.
+TEST_F(FileCommandsTest, ARowWithASemicolonIsActedOnAsOneExactPathByEveryKey) {
+    const std::wstring name = L"precious;notes.txt";
+    struct Case {
+        WORD key;
+        ui::TShiftState shift;
+        std::wstring caption, button;
+        bool typeTarget, stays, copied;
+    } cases[] = {
+        {VK_F5, 0, L"Copy", kOk, false, true, true},
+        {VK_F6, 0, L"Rename\\Move", kOk, false, false, true},
+        {VK_F6, 0, L"Rename\\Move", kOk, true, false, false},
+        {VK_DELETE, ui::ssShift, L"Confirm file deletion", L"&Yes", false, false, false},
+    };
+    for (const Case &c : cases) {
+        TempDir cwd;
+        cwd.File(L"precious", "decoy");
+        cwd.File(L"notes.txt", "decoy");
+        source.File(L"precious", "decoy");
+        source.File(L"notes.txt", "decoy");
+        source.File(name, "kept");
+        SetCurrentDirectoryW(cwd.Path().c_str());
+        ListSides();
+        PutCursor(name);
+        SetFocus(LeftView());
+        if (c.typeTarget)
+            AnswerWhenShown(c.caption, EnterTextAndPress(target / L"new;name.txt", c.button));
+        else
+            AnswerWhenShown(c.caption, PressButton(c.button));
+        testdriver::PressKey(c.key, c.shift);
+        EXPECT_EQ(testdriver::AnsweredCaptions(), Names{c.caption});
+        EXPECT_EQ(Exists(source / name), c.stays) << c.caption;
+        EXPECT_EQ(ReadFileBytes(target / name), c.copied ? "kept" : "") << c.caption;
+        if (c.typeTarget) {
+            EXPECT_EQ(ReadFileBytes(target / L"new;name.txt"), "kept");
+        }
+        for (const TempDir *dir : {&source, &cwd}) {
+            EXPECT_EQ(ReadFileBytes(*dir / L"precious"), "decoy") << c.caption;
+            EXPECT_EQ(ReadFileBytes(*dir / L"notes.txt"), "decoy") << c.caption;
+        }
+        testdriver::ClearAnswers();
+        DeleteFileW((target / name).c_str());
+        DeleteFileW((target / L"new;name.txt").c_str());
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        SetCurrentDirectoryW(temp);
     }
+    // The shell's own menu and Properties get the exact path too.
+    source.File(name, "kept");
+    ListSides();
+    PutCursor(name);
+    AnswerWhenShown(L"Properties for " + name, PressButton(L"Cancel"));
+    form->FileCommands.ShowProperties(form->Left);
+    EXPECT_EQ(testdriver::AnsweredCaptions(), Names{L"Properties for " + name});
+    fileopstest::MenuAnswer choose([](HWND menu) { PostMessageW(menu, WM_CHAR, L'd', 0); });
+    AnswerWhenShown(L"Confirm file deletion", PressButton(L"&Yes"));
+    form->FileCommands.ShowContextMenu(form->Left, POINT{200, 200});
+    EXPECT_EQ(fileopstest::TakeFromTrash(name), "kept");
+    EXPECT_EQ(ReadFileBytes(source / L"precious"), "decoy");
+    EXPECT_EQ(ReadFileBytes(source / L"notes.txt"), "decoy");
+}
+
+TEST_F(FileCommandsTest, TheTypedDestinationIsUsedUnchangedAndARelativeOneLandsInThisSide) {
+    struct Case {
+        app::TFileCommand command;
+        std::wstring caption, typed, landed;
+        bool sourceStays;
+    } cases[] = {
+        {app::TFileCommand::RenameMove, L"Rename\\Move", L"bare.txt", L"bare.txt", false},
+        {app::TFileCommand::Copy, L"Copy", L"copy;1.txt", L"copy;1.txt", true},
+        {app::TFileCommand::RenameMove, L"Rename\\Move", L"sub\\in;sub.txt", L"sub\\in;sub.txt", false},
+    };
+    for (const Case &c : cases) {
+        source.File(L"a.txt", "alpha");
+        source.Folder(L"sub");
+        ListSides();
+        PutCursor(L"a.txt");
+        AnswerWhenShown(c.caption, EnterTextAndPress(c.typed, kOk));
+        EXPECT_TRUE(Run(c.command));
+        EXPECT_EQ(ReadFileBytes(source / c.landed), "alpha") << c.typed;
+        EXPECT_EQ(Exists(source / L"a.txt"), c.sourceStays) << c.typed;
+        DeleteFileW((source / c.landed).c_str());
+        testdriver::ClearAnswers();
+    }
+    // A full path with ";" in the folder part is one destination.
+    source.File(L"a.txt", "alpha");
+    target.Folder(L"dir;x");
+    ListSides();
+    PutCursor(L"a.txt");
+    AnswerWhenShown(L"Rename\\Move", EnterTextAndPress(target / L"dir;x\\*.*", kOk));
+    EXPECT_TRUE(Run(app::TFileCommand::RenameMove));
+    EXPECT_EQ(ReadFileBytes(target / L"dir;x\\a.txt"), "alpha");
+}
+
+TEST_F(FileCommandsTest, MarkedFilesMoveIntoAFolderThatDoesNotExistYet) {
+    for (const wchar_t *name : {L"a.txt", L"b.txt", L"c.txt"})
+        source.File(name, "text");
+    ListSides();
+    Mark(L"a.txt");
+    Mark(L"c.txt");
+    AnswerWhenShown(L"Rename\\Move", EnterTextAndPress(target / L"fresh", kOk));
+    EXPECT_TRUE(Run(app::TFileCommand::RenameMove));
+    EXPECT_EQ(Listing(target / L"fresh\\"), (Names{L"a.txt", L"c.txt"}));
+    EXPECT_EQ(Listing(source.Path()), Names{L"b.txt"});
+    EXPECT_EQ(Captions(RightView()), (Names{L"..", L"fresh"}));
+}
+
+TEST_F(FileCommandsTest, RenamingOntoAnExistingNameAsksAndAFailureIsReported) {
+    source.File(L"file02.txt", "two");
+    source.File(L"file03.txt", "three");
+    ListSides();
+    PutCursor(L"file02.txt");
+    AnswerWhenShown(L"Rename\\Move", EnterTextAndPress(source / L"file03.txt", kOk));
+    AnswerWhenShown(L"Confirm file overwrite", PressButton(L"&No"));
+    EXPECT_TRUE(Run(app::TFileCommand::RenameMove));
+    EXPECT_EQ(ReadFileBytes(source / L"file02.txt"), "two");
+    EXPECT_EQ(ReadFileBytes(source / L"file03.txt"), "three");
+    testdriver::ClearAnswers();
+
+    // The row's file went away behind the program's back: the shell's refusal reaches the user.
+    PutCursor(L"file02.txt");
+    DeleteFileW((source / L"file02.txt").c_str());
+    AnswerWhenShown(L"Rename\\Move", EnterTextAndPress(source / L"other.txt", kOk));
+    AnswerWhenShown(L"Zelvor", PressButton(L"OK"));
+    EXPECT_TRUE(Run(app::TFileCommand::RenameMove));
+    EXPECT_EQ(testdriver::AnsweredCaptions(), (Names{L"Rename\\Move", L"Zelvor"}));
+    EXPECT_FALSE(Exists(source / L"other.txt"));
 }
 
 TEST_F(FileCommandsTest, TheParentRowAloneIsRefusedAndAnEmptySideDoesNothing) {

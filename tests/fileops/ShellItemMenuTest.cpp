@@ -47,7 +47,7 @@ TEST_F(ShellItemMenuTest, ChosenCommandIsCarriedOutByTheShell) {
     EXPECT_TRUE(ShowItemContextMenu(file, owner.Handle(), POINT{100, 100}));
     EXPECT_EQ(choose.MenusSeen(), 1);
     EXPECT_FALSE(Exists(file));
-    fileopstest::TakeFromTrash(name);
+    EXPECT_EQ(fileopstest::TakeFromTrash(name), "alpha");
 }
 
 TEST_F(ShellItemMenuTest, PathTheShellCannotParseGivesFalseAndNoMenu) {

@@ -1,0 +1,395 @@
+// Seeded random keys and clicks on the real main window, with every window that pops up answered at
+// random. The sides are kept inside a sandbox folder: whenever an action has taken a side elsewhere, the
+// next action first brings it back, so no file outside the sandbox can be the target of a command.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
+#include <memory>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/MainForm.h"
+#include "driver/TempDir.h"
+#include "driver/TestDriver.h"
+#include "ui/Application.h"
+
+namespace {
+
+using testdriver::TempDir;
+
+const wchar_t kSettingsKey[] = L"SOFTWARE\\Kestrune\\Zelvor";
+
+unsigned ReadNumber(const char *name, unsigned fallback) {
+    const char *text = std::getenv(name);
+    return text && *text ? static_cast<unsigned>(std::strtoul(text, nullptr, 10)) : fallback;
+}
+
+std::wstring ExeDirectory() {
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring path = exe;
+    return path.substr(0, path.rfind(L'\\') + 1);
+}
+
+void ForgetSettings() {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey);
+    DeleteFileW((ExeDirectory() + L"cmd.his").c_str());
+}
+
+// Name, size and write time of everything below a folder, to prove it untouched.
+using Snapshot = std::map<std::wstring, std::pair<unsigned long long, unsigned long long>>;
+
+void TakeSnapshot(const std::wstring &dir, Snapshot &out, const std::wstring &skipName = L"") {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((dir + L"*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::wstring name = data.cFileName;
+        if (name == L"." || name == L".." || _wcsicmp(name.c_str(), skipName.c_str()) == 0)
+            continue;
+        unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        unsigned long long time =
+            (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+        bool folder = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        out[dir + name] = {folder ? 0 : size, folder ? 0 : time};
+        if (folder)
+            TakeSnapshot(dir + name + L"\\", out);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+}
+
+bool StartsWithNoCase(const std::wstring &text, const std::wstring &prefix) {
+    return text.size() >= prefix.size() && _wcsnicmp(text.c_str(), prefix.c_str(), prefix.size()) == 0;
+}
+
+// What a person would check after an exit: every setting of the key has its kind and a value the program
+// can read again, and the history file is plain text lines.
+void ExpectSettingsWellFormed() {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    auto read = [&](const wchar_t *name, DWORD &type) {
+        std::vector<BYTE> data(4096);
+        DWORD size = static_cast<DWORD>(data.size());
+        LONG result = RegQueryValueExW(key, name, nullptr, &type, data.data(), &size);
+        EXPECT_EQ(result, ERROR_SUCCESS) << "missing " << std::string(name, name + wcslen(name));
+        std::wstring text(reinterpret_cast<wchar_t *>(data.data()), size / sizeof(wchar_t));
+        if (size_t nul = text.find(L'\0'); nul != std::wstring::npos)
+            text.resize(nul);
+        return text;
+    };
+    DWORD type = 0;
+    for (const wchar_t *name : {L"LeftDirectory", L"RightDirectory", L"FileListFont"}) {
+        read(name, type);
+        EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    }
+    for (const wchar_t *name : {L"Top", L"Left", L"Width", L"Height"}) {
+        std::wstring text = read(name, type);
+        EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+        wchar_t *end = nullptr;
+        wcstol(text.c_str(), &end, 10);
+        EXPECT_TRUE(!text.empty() && *end == 0) << "not a number in " << std::string(name, name + wcslen(name));
+    }
+    for (const wchar_t *name : {L"QSAltLetters", L"QSCtrlAltLetters", L"SaveDir", L"SavePanels", L"SaveCommand"}) {
+        std::wstring text = read(name, type);
+        EXPECT_TRUE(text == L"True" || text == L"False");
+    }
+    for (const wchar_t *name : {L"LeftPanelStyle", L"RightPanelStyle"}) {
+        std::wstring text = read(name, type);
+        EXPECT_TRUE(text == L"vsList" || text == L"vsReport");
+    }
+    for (const wchar_t *name : {L"FontColor", L"BackColor"}) {
+        read(name, type);
+        EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    }
+    RegCloseKey(key);
+    std::string history = testdriver::Exists(ExeDirectory() + L"cmd.his")
+                              ? testdriver::ReadFileBytes(ExeDirectory() + L"cmd.his")
+                              : std::string();
+    EXPECT_EQ(history.find('\0'), std::string::npos) << "cmd.his holds a NUL byte";
+}
+
+// Answers whatever window the program (or the shell for it) puts up: a button at random, Escape, Enter,
+// or the close box; an open menu is ended. It runs from a thread timer, so every modal loop serves it.
+class TRandomAnswerer {
+public:
+    explicit TRandomAnswerer(unsigned seed) : rng_(seed) {
+        self_ = this;
+        timer_ = SetTimer(nullptr, 0, 40, Tick);
+    }
+    ~TRandomAnswerer() {
+        KillTimer(nullptr, timer_);
+        self_ = nullptr;
+    }
+    void SetMainWindow(HWND main) { main_ = main; }
+    unsigned Answered() const { return answered_; }
+    // A window that stayed up through this many answers has hung the program.
+    unsigned LongestStay() const { return longestStay_; }
+    bool AnyPopup() const { return FindPopup() != nullptr; }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        if (self_)
+            self_->Answer();
+    }
+
+    static bool IsPopup(HWND w, HWND main) {
+        if (w == main || !IsWindowVisible(w))
+            return false;
+        LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+        return (style & WS_CAPTION) == WS_CAPTION;
+    }
+
+    HWND FindPopup() const {
+        Search search{main_};
+        EnumThreadWindows(GetCurrentThreadId(), CollectPopup, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    struct Search {
+        HWND main;
+        HWND found = nullptr;
+    };
+
+    static BOOL CALLBACK CollectPopup(HWND w, LPARAM data) {
+        auto *s = reinterpret_cast<Search *>(data);
+        if (!IsPopup(w, s->main))
+            return TRUE;
+        // Of a chain of modal windows, the enabled one takes the input.
+        s->found = w;
+        return IsWindowEnabled(w) ? FALSE : TRUE;
+    }
+
+    static BOOL CALLBACK CollectButton(HWND w, LPARAM data) {
+        wchar_t cls[32] = {};
+        GetClassNameW(w, cls, 32);
+        LONG_PTR kind = GetWindowLongPtrW(w, GWL_STYLE) & BS_TYPEMASK;
+        if (_wcsicmp(cls, L"Button") == 0 && IsWindowVisible(w) && IsWindowEnabled(w) &&
+            (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON))
+            reinterpret_cast<std::vector<HWND> *>(data)->push_back(w);
+        return TRUE;
+    }
+
+    void Answer() {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE))) {
+            EndMenu();
+            return;
+        }
+        HWND popup = FindPopup();
+        if (!popup) {
+            last_ = nullptr;
+            return;
+        }
+        stay_ = popup == last_ ? stay_ + 1 : 1;
+        last_ = popup;
+        longestStay_ = std::max(longestStay_, stay_);
+        ++answered_;
+        std::vector<HWND> buttons;
+        EnumChildWindows(popup, CollectButton, reinterpret_cast<LPARAM>(&buttons));
+        int choice = std::uniform_int_distribution<int>(0, 9)(rng_);
+        if (stay_ > 20)
+            choice = 0; // it will not go away by its buttons: close it
+        if (choice == 0) {
+            PostMessageW(popup, WM_CLOSE, 0, 0);
+        } else if (choice <= 2) {
+            PostMessageW(GetFocus() ? GetFocus() : popup, WM_KEYDOWN, VK_ESCAPE, 1);
+            PostMessageW(GetFocus() ? GetFocus() : popup, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+        } else if (choice <= 3) {
+            PostMessageW(GetFocus() ? GetFocus() : popup, WM_KEYDOWN, VK_RETURN, 1);
+            PostMessageW(GetFocus() ? GetFocus() : popup, WM_KEYUP, VK_RETURN, 0xC0000001);
+        } else if (!buttons.empty()) {
+            HWND button = buttons[std::uniform_int_distribution<size_t>(0, buttons.size() - 1)(rng_)];
+            PostMessageW(popup, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(button));
+        } else {
+            PostMessageW(popup, WM_CLOSE, 0, 0);
+        }
+    }
+
+    static inline TRandomAnswerer *self_ = nullptr;
+    std::mt19937 rng_;
+    UINT_PTR timer_ = 0;
+    HWND main_ = nullptr;
+    HWND last_ = nullptr;
+    unsigned stay_ = 0;
+    unsigned longestStay_ = 0;
+    unsigned answered_ = 0;
+};
+
+struct Key {
+    WORD key;
+    ui::TShiftState shift;
+};
+
+// The keys a person uses in a panel, and then some. F1 (help) is left out: it starts the help viewer,
+// another program that would outlive the test.
+std::vector<Key> KeyClasses() {
+    std::vector<Key> keys;
+    for (WORD k : {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_INSERT, VK_SPACE,
+                   VK_RETURN, VK_BACK, VK_TAB, VK_ESCAPE, VK_MULTIPLY, VK_ADD, VK_SUBTRACT, VK_NUMPAD0, VK_NUMPAD3,
+                   VK_NUMPAD5, VK_NUMPAD9, VK_DELETE})
+        for (ui::TShiftState s : std::initializer_list<ui::TShiftState>{0, ui::ssShift, ui::ssCtrl})
+            keys.push_back({k, s});
+    for (WORD f = VK_F2; f <= VK_F10; ++f)
+        for (ui::TShiftState s : std::initializer_list<ui::TShiftState>{0, ui::ssShift, ui::ssCtrl, ui::ssAlt, ui::ssShift | ui::ssAlt})
+            keys.push_back({f, s});
+    keys.push_back({VK_F1, ui::ssAlt});
+    for (WORD c : {'A', 'B', 'Q', 'L', 'U', 'R', 'S', 'X', '1'})
+        for (ui::TShiftState s : std::initializer_list<ui::TShiftState>{0, ui::ssCtrl, ui::ssAlt})
+            keys.push_back({c, s});
+    keys.push_back({VK_RETURN, ui::ssShift | ui::ssAlt});
+    keys.push_back({VK_RETURN, ui::ssCtrl});
+    return keys;
+}
+
+class MonkeyTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { app::InitApplication(); }
+
+    void SetUp() override {
+        ForgetSettings();
+        sandbox_ = std::make_unique<TempDir>();
+        canary_ = std::make_unique<TempDir>();
+        Seed();
+    }
+
+    void TearDown() override {
+        testdriver::ClearAnswers();
+        form_.reset();
+        ForgetSettings();
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+
+    // Names a person may have: Cyrillic, accented, with ";" and blanks, very long, read-only, nested.
+    void Seed() {
+        static const char text[] = "text line one\r\nline two\n\xB0\xB1\xB2\0tail";
+        const std::wstring names[] = {L"отчёт.txt", L"café au lait.doc", L"data;old", L"precious;notes.txt",
+                                      std::wstring(200, L'x') + L".log", L"readonly.txt", L"plain.bin",
+                                      L"Über Größe.TXT", L"a b c", L"x.exe"};
+        for (const std::wstring &name : names) {
+            if (name.find(L'.') == std::wstring::npos)
+                sandbox_->Folder(name);
+            else
+                sandbox_->File(name, std::string(text, sizeof text - 1));
+        }
+        SetFileAttributesW((*sandbox_ / L"readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+        sandbox_->File(L"data;old\\inner.txt", "inner");
+        sandbox_->File(L"a b c\\deep\\deeper\\leaf.txt", std::string(70000, 'z'));
+        canary_->File(L"keep.txt", "do not touch");
+        canary_->File(L"keep;me\\inside.txt", "do not touch either");
+    }
+
+    void OpenForm() {
+        form_ = std::make_unique<app::TMainForm>();
+        form_->Create();
+        // No other program is started: the shell's "open" and the command line are only recorded.
+        form_->ShellExecuteVerb = [this](HWND, const std::wstring &, const std::wstring &) { ++shellRequests_; };
+        form_->SettingsCommands.ShellOpen = [this](HWND, const std::wstring &, const std::wstring &) {
+            ++shellRequests_;
+        };
+        form_->PrintServices.shellExecute = [this](HWND, const std::wstring &, const std::wstring &, int) -> INT_PTR {
+            ++shellRequests_;
+            return 42;
+        };
+        form_->PrintServices.run = [this](const std::wstring &, int) { ++shellRequests_; };
+        form_->Show();
+        testdriver::Pump(20);
+        KeepInSandbox();
+    }
+
+    void KeepInSandbox() {
+        for (app::TSide *side : {&form_->Left, &form_->Right})
+            if (!StartsWithNoCase(side->Directory(), sandbox_->Path()))
+                side->SetDirectory(sandbox_->Path());
+    }
+
+    // One random action: a key in whatever has the focus, or a click on a row, a title line or the
+    // command line.
+    void Act(std::mt19937 &rng, const std::vector<Key> &keys) {
+        int kind = std::uniform_int_distribution<int>(0, 19)(rng);
+        HWND view = (kind & 1) ? form_->LeftFileView.Handle() : form_->RightFileView.Handle();
+        int rows = static_cast<int>(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
+        if (kind == 0 && rows > 0) {
+            testdriver::ClickRow(view, std::uniform_int_distribution<int>(0, rows - 1)(rng));
+        } else if (kind == 1 && rows > 0) {
+            int row = std::uniform_int_distribution<int>(0, rows - 1)(rng);
+            SendMessageW(view, LVM_ENSUREVISIBLE, row, FALSE);
+            RECT r{};
+            r.left = LVIR_LABEL;
+            SendMessageW(view, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r));
+            testdriver::RightClick(view, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        } else if (kind == 2) {
+            testdriver::Click((rng() & 1) ? form_->LeftTitlePanel.Handle() : form_->RightTitlePanel.Handle(), 5, 5);
+        } else if (kind == 3) {
+            testdriver::TypeText(std::wstring(1, L"abcé;ж .*?\\"[std::uniform_int_distribution<int>(0, 10)(rng)]));
+        } else {
+            Key k = keys[std::uniform_int_distribution<size_t>(0, keys.size() - 1)(rng)];
+            testdriver::PressKey(k.key, k.shift);
+        }
+    }
+
+    std::unique_ptr<TempDir> sandbox_;
+    std::unique_ptr<TempDir> canary_;
+    std::unique_ptr<app::TMainForm> form_;
+    unsigned shellRequests_ = 0;
+};
+
+TEST_F(MonkeyTest, RandomKeysAndClicksNeitherCrashNorHangNorTouchFilesOutsideTheSandbox) {
+    const unsigned seed = ReadNumber("ZELVOR_MONKEY_SEED", 20261207);
+    const unsigned actions = ReadNumber("ZELVOR_MONKEY_ACTIONS", 2000);
+    SCOPED_TRACE("ZELVOR_MONKEY_SEED=" + std::to_string(seed));
+    std::mt19937 rng(seed);
+    const std::vector<Key> keys = KeyClasses();
+
+    Snapshot canaryBefore, exeDirBefore;
+    TakeSnapshot(canary_->Path(), canaryBefore);
+    TakeSnapshot(ExeDirectory(), exeDirBefore, L"cmd.his");
+
+    TRandomAnswerer answerer(seed + 1);
+    OpenForm();
+    answerer.SetMainWindow(form_->Handle());
+    unsigned exits = 0;
+    DWORD start = GetTickCount();
+    for (unsigned i = 0; i < actions; ++i) {
+        Act(rng, keys);
+        // The program answers again once nothing it put up is left open.
+        ASSERT_TRUE(testdriver::PumpUntil([&] { return !answerer.AnyPopup(); }, 30000))
+            << "a window stayed open after action " << i;
+        if (!IsWindow(form_->Handle())) {
+            ++exits;
+            ExpectSettingsWellFormed();
+            form_.reset();
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            }
+            OpenForm();
+            answerer.SetMainWindow(form_->Handle());
+        }
+        KeepInSandbox();
+    }
+    HWND main = form_->Handle();
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    testdriver::PumpUntil([&] { return !IsWindow(main); }, 10000);
+    ExpectSettingsWellFormed();
+
+    Snapshot canaryAfter, exeDirAfter;
+    TakeSnapshot(canary_->Path(), canaryAfter);
+    TakeSnapshot(ExeDirectory(), exeDirAfter, L"cmd.his");
+    EXPECT_EQ(canaryAfter, canaryBefore) << "a file outside the sandbox changed";
+    EXPECT_EQ(exeDirAfter.size(), exeDirBefore.size()) << "files appeared or vanished beside the program";
+    std::printf("[ monkey   ] %u actions in %lu ms, %u windows answered, %u exits, %u shell requests, seed %u\n",
+                actions, GetTickCount() - start, answerer.Answered(), exits, shellRequests_, seed);
+}
+
+} // namespace
