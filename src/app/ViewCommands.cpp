@@ -83,9 +83,9 @@ void TViewCommands::FollowCursor(TSide &side, bool down) {
     if (row < 0) return;
     // A held arrow key queues its repeats faster than a large file loads: only the last one fills the pane,
     // so the cursor never waits for files it merely passes.
-    MSG next;
-    if (PeekMessageW(&next, side.FileView.Handle(), WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) &&
-        (next.wParam == VK_DOWN || next.wParam == VK_UP))
+    MSG queued;
+    if (PeekMessageW(&queued, side.FileView.Handle(), WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) &&
+        (queued.wParam == VK_DOWN || queued.wParam == VK_UP))
         return;
     int next = down ? std::min(row + 1, side.FileView.Count() - 1) : std::max(row - 1, 0);
     FillPane(side.Other(), side, next);

@@ -1,7 +1,7 @@
 #pragma once
 // The viewer window's menu and shortcut resources and its command identifiers.
-#define IDR_VIEWMENU 110
-#define IDR_VIEWACCELERATORS 111
+#define IDR_VIEWMENU 120
+#define IDR_VIEWACCELERATORS 121
 
 #define IDM_VIEWOPEN 2101
 #define IDM_VIEWNEXT 2102
