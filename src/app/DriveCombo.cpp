@@ -1,14 +1,19 @@
 #include "app/DriveCombo.h"
 
 #include <shellapi.h>
-#include <winnetwk.h>
 
 #include <cwctype>
+#include <map>
 
 #include "filelist/ShellInfo.h"
 #include "ui/Handles.h"
 
 namespace app {
+
+namespace {
+// Posted by the name reader each time a drive's name has been read.
+constexpr UINT kDriveNameRead = WM_APP + 10;
+} // namespace
 
 std::wstring DriveEntryText(wchar_t letter, UINT driveType, const std::wstring &volumeOrShare) {
     std::wstring text{static_cast<wchar_t>(std::towlower(letter)), L':'};
@@ -40,35 +45,107 @@ void TDriveComboBox::Create(HWND parent, int id) {
 }
 
 void TDriveComboBox::BuildList() {
-    ui::ErrorModeScope errorMode(SEM_FAILCRITICALERRORS);
     entries_.clear();
     Clear();
+    std::vector<TDriveNameReader::TDrive> drives;
     DWORD mask = GetLogicalDrives();
     for (int i = 0; i < 26; ++i) {
         if (!(mask & (1u << i))) continue;
         wchar_t letter = static_cast<wchar_t>(L'a' + i);
         wchar_t root[] = {letter, L':', L'\\', 0};
         UINT type = GetDriveTypeW(root);
-        std::wstring name;
-        if (type == DRIVE_REMOTE) {
-            wchar_t local[] = {letter, L':', 0};
-            wchar_t remote[MAX_PATH] = {};
-            DWORD n = MAX_PATH;
-            if (WNetGetConnectionW(local, remote, &n) == NO_ERROR) name = remote;
-        } else if (type == DRIVE_FIXED || type == DRIVE_CDROM || type == DRIVE_RAMDISK) {
-            wchar_t volume[MAX_PATH + 1] = {};
-            if (GetVolumeInformationW(root, volume, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) name = volume;
-        }
-        // Removable media are not touched for their picture: that would spin up an empty drive.
-        SHFILEINFOW sfi{};
-        UINT flags = SHGFI_SYSICONINDEX | SHGFI_SMALLICON;
-        if (type == DRIVE_REMOVABLE) flags |= SHGFI_USEFILEATTRIBUTES;
-        SHGetFileInfoW(root, FILE_ATTRIBUTE_DIRECTORY, &sfi, sizeof sfi, flags);
-        Entry e{letter, sfi.iIcon, DriveEntryText(letter, type, name)};
+        Entry e{letter, type, DriveTypeIcon(type), DriveEntryText(letter, DRIVE_UNKNOWN, L"")};
         AddItem(e.text);
         entries_.push_back(std::move(e));
+        drives.push_back({letter, type});
     }
     if (drive_) SetItemIndex(IndexOf(drive_));
+    names_.Start(Handle(), kDriveNameRead, std::move(drives));
+}
+
+// Names read in the background complete their entries; the current choice stays as it is.
+void TDriveComboBox::TakeDriveNames() {
+    int current = ItemIndex();
+    for (const auto &found : names_.Take()) {
+        int index = IndexOf(found.letter);
+        if (index < 0) continue;
+        Entry &e = entries_[index];
+        e.text = DriveEntryText(e.letter, e.type, found.name);
+        SendMessageW(Handle(), CB_DELETESTRING, index, 0);
+        SendMessageW(Handle(), CB_INSERTSTRING, index, reinterpret_cast<LPARAM>(e.text.c_str()));
+    }
+    if (current >= 0) SetItemIndex(current);
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+LRESULT TDriveComboBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kDriveNameRead) {
+        TakeDriveNames();
+        return 0;
+    }
+    if (msg == WM_DESTROY) names_.Stop();
+    return ui::TComboBox::OnMessage(msg, wParam, lParam);
+}
+
+namespace {
+// The shell's index of an icon in a library, by the call's long-standing ordinal: its name is missing
+// from some shells. -1 when the shell has no such call.
+int CachedImageIndex(const wchar_t *library, int icon) {
+    using CachedIndexCall = int(WINAPI *)(const wchar_t *, int, UINT);
+    HMODULE shell = GetModuleHandleW(L"shell32.dll");
+    FARPROC call = shell ? GetProcAddress(shell, MAKEINTRESOURCEA(72)) : nullptr;
+    if (!call) return -1;
+    return reinterpret_cast<CachedIndexCall>(reinterpret_cast<void (*)()>(call))(library, icon, 0);
+}
+} // namespace
+
+int DriveTypeIcon(UINT driveType) {
+    static std::map<UINT, int> byType;
+    auto it = byType.find(driveType);
+    if (it != byType.end()) return it->second;
+    // The stock picture of the type, and its place among the shell library's icons for shells that
+    // have no stock pictures.
+    SHSTOCKICONID id = SIID_DRIVEFIXED;
+    int libraryIndex = 8;
+    switch (driveType) {
+    case DRIVE_REMOVABLE:
+        id = SIID_DRIVE35;
+        libraryIndex = 6;
+        break;
+    case DRIVE_REMOTE:
+        id = SIID_DRIVENET;
+        libraryIndex = 9;
+        break;
+    case DRIVE_CDROM:
+        id = SIID_DRIVECD;
+        libraryIndex = 11;
+        break;
+    case DRIVE_RAMDISK:
+        id = SIID_DRIVERAM;
+        libraryIndex = 12;
+        break;
+    default:
+        break;
+    }
+    SHSTOCKICONINFO info{};
+    info.cbSize = sizeof info;
+    int icon = -1;
+    if (SUCCEEDED(SHGetStockIconInfo(id, SHGSI_SYSICONINDEX | SHGSI_SMALLICON, &info))) icon = info.iSysImageIndex;
+    if (icon < 0) {
+        wchar_t library[MAX_PATH] = {};
+        GetSystemDirectoryW(library, MAX_PATH);
+        lstrcatW(library, L"\\shell32.dll");
+        icon = CachedImageIndex(library, libraryIndex);
+    }
+    if (icon < 0) {
+        // The shell's folder picture, by attributes alone.
+        SHFILEINFOW sfi{};
+        SHGetFileInfoW(L"x", FILE_ATTRIBUTE_DIRECTORY, &sfi, sizeof sfi,
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+        icon = sfi.iIcon;
+    }
+    byType.emplace(driveType, icon);
+    return icon;
 }
 
 int TDriveComboBox::IndexOf(wchar_t letter) const {

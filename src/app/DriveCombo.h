@@ -2,12 +2,14 @@
 #include <string>
 #include <vector>
 
+#include "app/DriveLabels.h"
 #include "ui/Controls.h"
 
 namespace app {
 
 // The drop-down list of the system's drives: letter and colon, a picture of the drive type, and the
-// volume name in brackets (fixed, CD-ROM and RAM drives) or the network share (network drives).
+// volume name in brackets (fixed, CD-ROM and RAM drives) or the network share (network drives). The list
+// and the pictures are there at once; the names follow as they are read in the background.
 class TDriveComboBox : public ui::TComboBox {
 public:
     void Create(HWND parent, int id);
@@ -25,10 +27,13 @@ public:
 private:
     struct Entry {
         wchar_t letter;
+        UINT type;
         int icon;
         std::wstring text;
     };
     bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void TakeDriveNames();
     void Draw(const DRAWITEMSTRUCT &item);
     int IndexOf(wchar_t letter) const;
     // The letter of the entry the box shows, 0 for none.
@@ -39,7 +44,11 @@ private:
     wchar_t drive_ = 0;
     bool dropped_ = false;
     bool chosenWhileDropped_ = false;
+    TDriveNameReader names_;
 };
+
+// The system image list's picture of a drive type, asked of the shell once per type: no drive is touched.
+int DriveTypeIcon(UINT driveType);
 
 // The text of a drive's entry, e.g. "c: [SYSTEM]" or "x: \\server\share".
 std::wstring DriveEntryText(wchar_t letter, UINT driveType, const std::wstring &volumeOrShare);

@@ -12,16 +12,30 @@ namespace app {
 TFileCommands::TFileCommands(TMainForm &form) : form_(form) {}
 TFileCommands::~TFileCommands() = default;
 
-void TFileCommands::CreateWindows() {
-    setAtrForm_ = std::make_unique<fileops::TSetAtrForm>();
-    setAtrForm_->Create();
-    operationForm_ = std::make_unique<fileops::TOperationForm>();
-    operationForm_->Create();
-    fileOper_ = std::make_unique<fileops::TFileOperation>(&form_);
+// The dialogs are made at their first use (OperationForm, SetAtrForm): nothing can tell a dialog made
+// then from one made at start-up, and start-up stays short.
+void TFileCommands::CreateWindows() { fileOper_ = std::make_unique<fileops::TFileOperation>(&form_); }
+
+fileops::TOperationForm &TFileCommands::OperationForm() {
+    if (!operationForm_) {
+        auto created = std::make_unique<fileops::TOperationForm>();
+        created->Create();
+        operationForm_ = std::move(created);
+    }
+    return *operationForm_;
+}
+
+fileops::TSetAtrForm &TFileCommands::SetAtrForm() {
+    if (!setAtrForm_) {
+        auto created = std::make_unique<fileops::TSetAtrForm>();
+        created->Create();
+        setAtrForm_ = std::move(created);
+    }
+    return *setAtrForm_;
 }
 
 bool TFileCommands::RunCommand(TSide &source, TFileCommand command) {
-    fileops::TFileCommandRunner runner(*operationForm_, *fileOper_, form_.Handle());
+    fileops::TFileCommandRunner runner(OperationForm(), *fileOper_, form_.Handle());
     switch (command) {
     case TFileCommand::Copy:
         return runner.Copy(source.FileView, source.Other().Directory());
@@ -62,8 +76,8 @@ void TFileCommands::Change1Click() {
         fileops::ShowNoFilesSelected(form_.Handle());
         return;
     }
-    setAtrForm_->Prepare(CursorPath(side));
-    setAtrForm_->ShowModal();
+    SetAtrForm().Prepare(CursorPath(side));
+    SetAtrForm().ShowModal();
 }
 
 void TFileCommands::ShowContextMenu(TSide &side, POINT screen) {

@@ -33,8 +33,8 @@ public:
 
     // The windows and the file operation these commands own; the prompt also serves other commands
     // (group marking, edit a new file). Valid after CreateWindows.
-    fileops::TOperationForm &OperationForm() { return *operationForm_; }
-    fileops::TSetAtrForm &SetAtrForm() { return *setAtrForm_; }
+    fileops::TOperationForm &OperationForm();
+    fileops::TSetAtrForm &SetAtrForm();
     fileops::TFileOperation &FileOper() { return *fileOper_; }
 
 private:

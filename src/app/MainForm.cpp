@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "app/CommandIds.h"
+#include "app/StartupTrace.h"
 #include "app/Version.h"
 #include "fileops/ViewForm.h"
 #include "help/HelpCommands.h"
@@ -16,6 +17,8 @@ namespace {
 constexpr int kLeftIds = 100, kRightIds = 200, kHistoryCmdBoxId = 300;
 constexpr int kShowMenuPosition = 3;
 constexpr int kCommandPanelHeight = 21, kPromptWidth = 223, kSplitterWidth = 2;
+// Posted by the first showing: the held listings start once the window is on the screen.
+constexpr UINT WM_START_LISTINGS = WM_APP + 1;
 
 } // namespace
 
@@ -41,9 +44,12 @@ void TMainForm::Create() {
     menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINMENU));
     CreateForm(L"Zelvor - version " ZELVOR_VERSION_TEXT, 813, 405, true, menu_);
     CreateCaption();
+    TraceStartup(L"form and menu");
     CreateSides();
+    TraceStartup(L"sides");
     FileCommands.CreateWindows();
     SettingsCommands.CreateWindows();
+    TraceStartup(L"other windows");
     OnShow = [this] { FormShow(); };
     OnResize = [this] { FormResize(); };
     OnClose = [this] { FormClose(); };
@@ -73,8 +79,10 @@ void TMainForm::CreateCaption() {
 void TMainForm::CreateSides() {
     HFONT font = FormFont();
     Left.Create(*this, Right, Handle(), kLeftIds);
+    TraceStartup(L"left side created");
     Splitter1.Create(Handle());
     Right.Create(*this, Left, Handle(), kRightIds);
+    TraceStartup(L"right side created");
     CMDPanel.Create(Handle());
     CMDPanel.SetBevelInner(ui::TBevel::bvLowered);
     CMDTitlePanel.Create(CMDPanel.Handle());
@@ -82,6 +90,9 @@ void TMainForm::CreateSides() {
     CMDTitlePanel.SetEllipsis(ui::TEllipsis::elStart); // a long path keeps its current folder in view
     HistoryCmdBox.Create(CMDPanel.Handle(), kHistoryCmdBoxId, CBS_DROPDOWN | CBS_AUTOHSCROLL);
     for (TSide *side : {&Left, &Right}) {
+        // Nothing is listed until the window is shown: the build-time directory, the saved settings and the
+        // drive boxes each set the directory, and only the last one is read (StartListings).
+        side->FileView.BeginUpdate();
         for (ui::TWindow *w : std::initializer_list<ui::TWindow *>{&side->Panel, &side->DrivePanel, &side->DriveCombo,
                                                                    &side->TitlePanel, &side->FileView, &side->QMemo})
             w->SetFont(font);
@@ -160,8 +171,15 @@ void TMainForm::PrepareMarkImage() {
 }
 
 void TMainForm::FormShow() {
+    // However the restore ends, failed steps included, the panels are listed once the window shows.
+    struct StartAfterShow {
+        HWND form;
+        ~StartAfterShow() { PostMessageW(form, WM_START_LISTINGS, 0, 0); }
+    } startAfterShow{Handle()};
+    TraceStartup(L"FormShow begins");
     PrepareMarkImage();
     SettingsCommands.RestoreBeforeLayout();
+    TraceStartup(L"restore (registry, font, history)");
     FormResize();
     Left.TitlePanel.SetColor(kActiveTitleColor);
     Left.TitlePanel.SetFontColor(RGB(255, 255, 255));
@@ -169,12 +187,34 @@ void TMainForm::FormShow() {
     Right.TitlePanel.SetFontColor(RGB(255, 255, 255));
     Right.DriveCombo.SetDrive(Right.Directory().empty() ? L'c' : Right.Directory()[0]);
     Left.DriveCombo.SetDrive(Left.Directory().empty() ? L'c' : Left.Directory()[0]);
+    TraceStartup(L"layout and drive boxes");
     SettingsCommands.RestoreDirectoriesAgain();
     Left.TitlePanel.SetCaption(Left.Directory());
     Right.TitlePanel.SetCaption(Right.Directory());
     SetPrompt(Left.Directory());
     Left.ColourActive();
     Left.FocusAndPlaceCursor();
+    TraceStartup(L"FormShow ends");
+}
+
+// The held listings of start-up, each side read once with its final settings: the active left side first,
+// so its rows fill while the window already takes keys. The first row gets the cursor once it is sorted.
+// No paint is forced first: the listing lets the loop run every 25 ms, so a big folder's window paints at
+// once, and a small one paints once, with its rows.
+void TMainForm::StartListings() {
+    TraceStartup(L"window shown");
+    if (Left.FileView.Updating()) {
+        Left.FileView.EndUpdate();
+        if (!Handle()) return;
+        if (GetFocus() == Left.FileView.Handle()) Left.FileView.PlaceCursor();
+    }
+    TraceStartup(L"left side listed");
+    if (Right.FileView.Updating()) {
+        Right.FileView.EndUpdate();
+        if (!Handle()) return;
+        if (GetFocus() == Right.FileView.Handle()) Right.FileView.PlaceCursor();
+    }
+    TraceStartup(L"right side listed");
 }
 
 void TMainForm::FormResize() {
@@ -224,6 +264,10 @@ LRESULT TMainForm::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_COMMAND && lParam == 0 && HIWORD(wParam) <= 1 && LOWORD(wParam) != IDOK &&
         LOWORD(wParam) != IDCANCEL) {
         RunCommand(LOWORD(wParam));
+        return 0;
+    }
+    if (msg == WM_START_LISTINGS) {
+        StartListings();
         return 0;
     }
     return ui::TForm::OnMessage(msg, wParam, lParam);

@@ -86,6 +86,8 @@ public:
     help::PrintServices PrintServices = help::PrintServices::System();
 
     void FormShow();
+    // Reads both sides' directories, held since creation; runs once, just after the first showing.
+    void StartListings();
     void FormResize();
     void FormClose();
     void Quit1Click();

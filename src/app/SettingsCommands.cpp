@@ -22,8 +22,6 @@ TSettingsCommands::TSettingsCommands(TMainForm &form) : HistoryFile(filelist::Hi
 TSettingsCommands::~TSettingsCommands() = default;
 
 void TSettingsCommands::CreateWindows() {
-    OptionForm.Create();
-    OptionForm.OnApplySettings = [this](bool fromOk) { ApplyOptions(fromOk); };
     form_.HistoryCmdBox.OnKeyDown = [this](WORD &key, ui::TShiftState shift) { HistoryCmdBoxKeyDown(key, shift); };
 }
 
@@ -166,6 +164,11 @@ void TSettingsCommands::SetWindowPosValue(config::TPosValue which, int value) {
 // ---- Configuration dialog ----
 
 void TSettingsCommands::Options1Click() {
+    // The dialog (with its list of the system's fonts) is made when it is first opened.
+    if (!OptionForm.Handle()) {
+        OptionForm.Create();
+        OptionForm.OnApplySettings = [this](bool fromOk) { ApplyOptions(fromOk); };
+    }
     config::OptionLoadReg(OptionForm);
     OptionForm.ShowModal();
 }

@@ -43,7 +43,7 @@ public:
     // Enter in the command line itself: the program before the first blank, the rest its parameters.
     void RunCommandLine();
 
-    // The Configuration dialog, created with the main window's other windows.
+    // The Configuration dialog, created when it is first opened.
     config::TOptionForm OptionForm;
     // Apply's steps: the colours and the font to both panels, the save-on-exit choices, what they ask to
     // save now, and the dialog's settings. fromOk writes the history file even when the history is empty.

@@ -1,11 +1,15 @@
 #include <windows.h>
 
 #include "app/MainForm.h"
+#include "app/StartupTrace.h"
 #include "ui/Application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    app::TraceStartup(L"process entry");
     app::InitApplication();
+    app::TraceStartup(L"application initialised");
     app::TMainForm MainForm;
     MainForm.Create();
+    app::TraceStartup(L"main window created");
     return ui::Application().Run();
 }

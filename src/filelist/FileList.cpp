@@ -65,10 +65,16 @@ void TFileList::Create(HWND parent, int id) {
                    WS_EX_CLIENTEDGE, id);
     ListView_SetExtendedListViewStyle(Handle(), LVS_EX_FULLROWSELECT);
     ListView_SetCallbackMask(Handle(), LVIS_STATEIMAGEMASK);
+    BuildColumns();
+}
+
+// The shell's image lists are made ready at the first listing, not with the window: an empty list shows
+// no icon, and the window can appear before the shell has loaded its pictures.
+void TFileList::AttachSystemImages() {
+    if (imagesAttached_ || !Handle()) return;
+    imagesAttached_ = true;
     if (HIMAGELIST small = SystemImageList(true)) ListView_SetImageList(Handle(), small, LVSIL_SMALL);
     if (HIMAGELIST large = SystemImageList(false)) ListView_SetImageList(Handle(), large, LVSIL_NORMAL);
-    FolderInfo();
-    BuildColumns();
 }
 
 std::wstring TFileList::Directory() const { return JoinList(directories_); }
@@ -175,7 +181,17 @@ void TFileList::BuildColumns() {
     }
 }
 
+void TFileList::EndUpdate() {
+    if (updateDepth_ == 0 || --updateDepth_ > 0 || !rereadHeld_) return;
+    rereadHeld_ = false;
+    Reread();
+}
+
 void TFileList::Reread() {
+    if (updateDepth_ > 0) {
+        rereadHeld_ = true;
+        return;
+    }
     if (reading_) {
         // Asked again from inside the message loop of a running listing: that listing stops at its next
         // turn and starts over with the new request, so the last request wins.
@@ -183,6 +199,7 @@ void TFileList::Reread() {
         return;
     }
     ReadingFlag flag(reading_);
+    AttachSystemImages();
     HCURSOR oldCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     do {
         restartRequested_ = false;
@@ -190,9 +207,10 @@ void TFileList::Reread() {
         rows_.clear();
         Publish(true);
         lastPump_ = GetTickCount();
-        std::vector<std::wstring> dirs = directories_;
-        for (const std::wstring &dir : dirs) {
-            if (!ReadDirectory(dir)) break;
+        listed_ = directories_;
+        keepDosNames_ = IsShown(viewColumns_, fiDosName) || IsShown(viewColumns_, fiDosExt);
+        for (size_t d = 0; d < listed_.size(); ++d) {
+            if (!ReadDirectory(listed_[d], static_cast<std::uint16_t>(d))) break;
             ui::Application().ProcessMessages();
             if (restartRequested_ || !Handle()) break;
         }
@@ -201,32 +219,40 @@ void TFileList::Reread() {
     SetCursor(oldCursor);
 }
 
-bool TFileList::ReadDirectory(const std::wstring &dir) {
+bool TFileList::ReadDirectory(const std::wstring &dir, std::uint16_t directoryIndex) {
     ui::ErrorModeScope errorMode(SEM_FAILCRITICALERRORS);
     WIN32_FIND_DATAW fd;
-    ui::FindHandle find(FindFirstFileExW((dir + L"*").c_str(), FindExInfoStandard, &fd, FindExSearchNameMatch, nullptr,
-                                         0));
+    // The short names are asked of the file system only while a column shows them.
+    ui::FindHandle find(FindFirstFileExW((dir + L"*").c_str(), keepDosNames_ ? FindExInfoStandard : FindExInfoBasic,
+                                         &fd, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    ++listings_;
     if (find.get() == INVALID_HANDLE_VALUE) return true;
     do {
         if (!MatchesFileTypes(fd.dwFileAttributes, fileTypes_)) continue;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (IsDotEntry(fd.cFileName) || !displayDirectory_) continue;
-            TFileRow row;
+        const bool folder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (folder && (IsDotEntry(fd.cFileName) || !displayDirectory_)) continue;
+        if (!folder && !MatchesMaskList(fd.cFileName, masks_, true, false)) continue;
+        TFileRow &row = rows_.emplace_back();
+        row.folder = folder;
+        row.directoryIndex = directoryIndex;
+        row.size = folder ? 0 : (static_cast<unsigned long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+        row.modified = fd.ftLastWriteTime;
+        row.created = fd.ftCreationTime;
+        row.lastAccess = fd.ftLastAccessTime;
+        row.attributes = fd.dwFileAttributes;
+        if (keepDosNames_) row.dosName = fd.cAlternateFileName[0] ? fd.cAlternateFileName : fd.cFileName;
+        if (folder) {
+            // The add event sees a folder row before it has its name.
             row.caption = L"????";
             row.icon = FolderInfo().icon;
-            FillRow(row, dir, fd, nullptr);
-            rows_.push_back(std::move(row));
             if (OnFileAdd) OnFileAdd(*this, Count() - 1, dir, fd);
             rows_.back().caption = fd.cFileName;
         } else {
-            if (!MatchesMaskList(fd.cFileName, masks_, true, false)) continue;
-            TFileRow row;
             row.caption = LowerAscii(fd.cFileName);
-            const auto &type = types_.ForFile(row.caption);
+            row.typeIndex = static_cast<std::uint32_t>(types_.IndexFor(row.caption));
+            const auto &type = types_.Type(static_cast<int>(row.typeIndex));
             row.icon = type.icon;
             row.iconPending = type.iconPerFile;
-            FillRow(row, dir, fd, &type);
-            rows_.push_back(std::move(row));
             if (OnFileAdd) OnFileAdd(*this, Count() - 1, dir, fd);
         }
         DWORD now = GetTickCount();
@@ -240,47 +266,31 @@ bool TFileList::ReadDirectory(const std::wstring &dir) {
     return true;
 }
 
-void TFileList::FillRow(TFileRow &row, const std::wstring &dir, const WIN32_FIND_DATAW &fd,
-                        const TShellTypeCache::TTypeInfo *fileType) {
-    const bool folder = fileType == nullptr;
-    row.subItems.reserve(columnMap_.count - 1);
-    row.subItems.push_back(
-        folder ? std::wstring() : SizeText((static_cast<unsigned long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow));
-    for (int c = 2; c < columnMap_.count; ++c) {
-        switch (columnMap_.memberAt[c]) {
-        case fiType:
-            if (folder) {
-                row.subItems.push_back(FolderInfo().typeName);
-            } else {
-                const std::wstring &name = fileType->typeName;
-                row.subItems.push_back(name.empty() ? FallbackTypeName(fd.cFileName) : name);
-            }
-            break;
-        case fiModified:
-            row.subItems.push_back(times_.Format(fd.ftLastWriteTime));
-            break;
-        case fiCreated:
-            row.subItems.push_back(times_.Format(fd.ftCreationTime));
-            break;
-        case fiLastAccess:
-            row.subItems.push_back(times_.Format(fd.ftLastAccessTime));
-            break;
-        case fiAttributes:
-            row.subItems.push_back(AttributeLetters(fd.dwFileAttributes));
-            break;
-        case fiDosName:
-            row.subItems.push_back(fd.cAlternateFileName[0] ? fd.cAlternateFileName : fd.cFileName);
-            break;
-        case fiDosExt:
-            row.subItems.push_back(ExtensionOf(fd.cAlternateFileName[0] ? fd.cAlternateFileName : fd.cFileName));
-            break;
-        case fiPath:
-            row.subItems.push_back(dir);
-            break;
-        default:
-            row.subItems.emplace_back();
-            break;
-        }
+std::wstring TFileList::SubItemText(const TFileRow &row, int column) {
+    if (column == 1) return row.folder ? std::wstring() : SizeText(row.size);
+    if (column < 2 || column >= columnMap_.count) return {};
+    switch (columnMap_.memberAt[column]) {
+    case fiType:
+        if (row.folder) return FolderInfo().typeName;
+        if (const std::wstring &name = types_.Type(static_cast<int>(row.typeIndex)).typeName; !name.empty())
+            return name;
+        return FallbackTypeName(row.caption);
+    case fiModified:
+        return times_.Format(row.modified);
+    case fiCreated:
+        return times_.Format(row.created);
+    case fiLastAccess:
+        return times_.Format(row.lastAccess);
+    case fiAttributes:
+        return AttributeLetters(row.attributes);
+    case fiDosName:
+        return row.dosName;
+    case fiDosExt:
+        return ExtensionOf(row.dosName);
+    case fiPath:
+        return row.directoryIndex < listed_.size() ? listed_[row.directoryIndex] : std::wstring();
+    default:
+        return {};
     }
 }
 
@@ -296,7 +306,9 @@ void TFileList::SortNow() {
         focused = ListView_GetNextItem(Handle(), -1, LVNI_FOCUSED);
         ClearSelection();
     }
-    std::vector<int> moved = SortRows(rows_, column, g_reversed, dateColumn && column > 0);
+    TColumnText columnText;
+    if (column > 0) columnText = [this, column](const TFileRow &row) { return SubItemText(row, column); };
+    std::vector<int> moved = SortRows(rows_, columnText, g_reversed, dateColumn && column > 0);
     Publish(true);
     if (!Handle()) return;
     for (int old : selected)
@@ -355,20 +367,22 @@ void TFileList::GetDispInfo(NMLVDISPINFOW &info) {
     LVITEMW &item = info.item;
     if (item.iItem < 0 || item.iItem >= Count()) return;
     TFileRow &row = rows_[item.iItem];
-    if (item.mask & LVIF_TEXT) {
-        const std::wstring *text = nullptr;
-        if (item.iSubItem == 0) text = &row.caption;
-        else if (static_cast<size_t>(item.iSubItem - 1) < row.subItems.size()) text = &row.subItems[item.iSubItem - 1];
-        if (item.pszText && item.cchTextMax > 0) {
-            size_t n = text ? std::min<size_t>(text->size(), static_cast<size_t>(item.cchTextMax - 1)) : 0;
-            if (n) std::copy_n(text->data(), n, item.pszText);
-            item.pszText[n] = 0;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        std::wstring made;
+        const std::wstring *text = &row.caption;
+        if (item.iSubItem > 0) {
+            made = SubItemText(row, item.iSubItem);
+            text = &made;
         }
+        size_t n = std::min<size_t>(text->size(), static_cast<size_t>(item.cchTextMax - 1));
+        if (n) std::copy_n(text->data(), n, item.pszText);
+        item.pszText[n] = 0;
     }
     if (item.mask & LVIF_IMAGE) {
         if (row.iconPending) {
             row.iconPending = false;
-            int icon = TShellTypeCache::IconOfFile(Directory() + row.caption);
+            const std::wstring &dir = row.directoryIndex < listed_.size() ? listed_[row.directoryIndex] : Directory();
+            int icon = TShellTypeCache::IconOfFile(dir + row.caption);
             if (icon >= 0) row.icon = icon;
         }
         item.iImage = row.icon;

@@ -62,6 +62,14 @@ public:
     void Reread();
     void BuildColumns();
 
+    // Between BeginUpdate and the matching EndUpdate a property that would re-read only notes it; the
+    // outermost EndUpdate then reads once with the final settings. Calls nest.
+    void BeginUpdate() { ++updateDepth_; }
+    void EndUpdate();
+    bool Updating() const { return updateDepth_ > 0; }
+    // How many times a directory has been read since creation (each pass over one directory counts).
+    int Listings() const { return listings_; }
+
     // Rows.
     int Count() const { return static_cast<int>(rows_.size()); }
     const TFileRow &Row(int index) const { return rows_[index]; }
@@ -87,10 +95,10 @@ protected:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    bool ReadDirectory(const std::wstring &dir);
-    // fileType is null for a folder row.
-    void FillRow(TFileRow &row, const std::wstring &dir, const WIN32_FIND_DATAW &fd,
-                 const TShellTypeCache::TTypeInfo *fileType);
+    void AttachSystemImages();
+    bool ReadDirectory(const std::wstring &dir, std::uint16_t directoryIndex);
+    // The text of a row's column (1: size, 2 on: the optional columns), made when asked.
+    std::wstring SubItemText(const TFileRow &row, int column);
     void SortNow();
     void Publish(bool invalidateAll);
     void ClearSelection();
@@ -112,7 +120,24 @@ private:
     bool reading_ = false;
     bool restartRequested_ = false;
     DWORD lastPump_ = 0;
-    std::wstring readingDir_;
+    std::vector<std::wstring> listed_; // the directories the rows come from
+    bool keepDosNames_ = false;
+    bool imagesAttached_ = false;
+    int updateDepth_ = 0;
+    bool rereadHeld_ = false;
+    int listings_ = 0;
+};
+
+// Holds a file list's re-reads for the lifetime of the scope: several properties set in a row read once.
+class TListingScope {
+public:
+    explicit TListingScope(TFileList &list) : list_(list) { list_.BeginUpdate(); }
+    ~TListingScope() { list_.EndUpdate(); }
+    TListingScope(const TListingScope &) = delete;
+    TListingScope &operator=(const TListingScope &) = delete;
+
+private:
+    TFileList &list_;
 };
 
 } // namespace filelist

@@ -1,28 +1,47 @@
 #pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace filelist {
 
-// One listed entry of a file list.
+// One listed entry of a file list: what the directory search gave. The column texts are made from it
+// when the list view asks for them, so a row costs its name and a few numbers, not a string per column.
 struct TFileRow {
     std::wstring caption;
-    std::vector<std::wstring> subItems; // size text first (empty for folders), then the optional columns
+    std::wstring dosName; // the short name (or the name), kept only while a DOS column is shown
+    unsigned long long size = 0;
+    FILETIME modified{}, created{}, lastAccess{};
+    DWORD attributes = 0;
     int icon = 0;
-    bool iconPending = false; // the icon lives in the file: ask the shell when the row is shown
-    int stateIndex = -1;      // 0: marked (shows the mark image), -1: not marked
+    std::uint32_t typeIndex = 0;      // the file's type among the list's types
+    std::uint16_t directoryIndex = 0; // which of the listed directories holds it
+    bool folder = false;              // folder rows (".." included) have an empty size text
+    bool iconPending = false;         // the icon lives in the file: ask the shell when the row is shown
+    signed char stateIndex = -1;      // 0: marked (shows the mark image), -1: not marked
 
-    bool IsFolder() const { return !subItems.empty() && subItems[0].empty(); }
+    bool IsFolder() const { return folder; }
     bool Marked() const { return stateIndex == 0; }
 };
 
-// The row order: folder rows first and final; then the upper-case column text (column 0: the caption),
-// ties by the upper-case caption; negated by the reverse flag and again for date columns.
-int CompareRows(const TFileRow &row1, const TFileRow &row2, int column, bool reverse, bool dateColumn);
+// What a row is sorted by: folder rows first and final; then the upper-case column text (none when
+// sorting by name), ties by the upper-case caption; negated by the reverse flag and again for dates.
+struct TSortKey {
+    bool folder = false;
+    std::wstring column;
+    std::wstring name;
+};
+int CompareSortKeys(const TSortKey &key1, const TSortKey &key2, bool byName, bool reverse, bool dateColumn);
 
-// Sorts rows as CompareRows orders them, stable, with the upper-case keys computed once per row.
+// The text of the sorted column of a row; empty function: sort by name.
+using TColumnText = std::function<std::wstring(const TFileRow &row)>;
+
+// Sorts rows as CompareSortKeys orders them, stable, with the keys made once per row.
 // Returns the new position of each old row.
-std::vector<int> SortRows(std::vector<TFileRow> &rows, int column, bool reverse, bool dateColumn);
+std::vector<int> SortRows(std::vector<TFileRow> &rows, const TColumnText &columnText, bool reverse, bool dateColumn);
 
 std::wstring UpperCase(const std::wstring &text);
 

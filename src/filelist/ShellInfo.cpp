@@ -28,7 +28,7 @@ const TFolderInfo &FolderInfo() {
     return info;
 }
 
-const TShellTypeCache::TTypeInfo &TShellTypeCache::ForFile(const std::wstring &lowerName) {
+int TShellTypeCache::IndexFor(const std::wstring &lowerName) {
     std::wstring ext = ExtensionOf(lowerName);
     auto it = byExtension_.find(ext);
     if (it != byExtension_.end()) return it->second;
@@ -43,7 +43,10 @@ const TShellTypeCache::TTypeInfo &TShellTypeCache::ForFile(const std::wstring &l
     static const wchar_t *const perFile[] = {L".exe", L".ico", L".cur", L".ani", L".lnk"};
     for (const wchar_t *e : perFile)
         if (ext == e) info.iconPerFile = true;
-    return byExtension_.emplace(ext, std::move(info)).first->second;
+    int index = static_cast<int>(types_.size());
+    types_.push_back(std::move(info));
+    byExtension_.emplace(std::move(ext), index);
+    return index;
 }
 
 int TShellTypeCache::IconOfFile(const std::wstring &fullPath) {

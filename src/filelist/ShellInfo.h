@@ -4,6 +4,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace filelist {
 
@@ -27,11 +28,14 @@ public:
         std::wstring typeName; // as the shell gives it, possibly empty
         bool iconPerFile = false;
     };
-    const TTypeInfo &ForFile(const std::wstring &lowerName);
+    // The type of a file by its lower-case name, as an index for Type; the shell is asked once per extension.
+    int IndexFor(const std::wstring &lowerName);
+    const TTypeInfo &Type(int index) const { return types_[index]; }
     static int IconOfFile(const std::wstring &fullPath);
 
 private:
-    std::unordered_map<std::wstring, TTypeInfo> byExtension_;
+    std::unordered_map<std::wstring, int> byExtension_;
+    std::vector<TTypeInfo> types_;
 };
 
 } // namespace filelist

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "driver/TempDir.h"
 #include "driver/TestDriver.h"
@@ -215,6 +216,17 @@ TEST_F(FileListTest, ColumnsFollowViewColumns) {
     EXPECT_EQ(rows[1].subItems[2], dir.Path());
 }
 
+// Column texts are made when the list view asks; the DOS columns keep the name's capitals.
+TEST_F(FileListTest, DosColumnsShowTheNameAsTheFileSystemGivesIt) {
+    dir.File(L"README.TXT", "hello");
+    list.SetViewColumns(FileInfoBit(fiName) | FileInfoBit(fiSize) | FileInfoBit(fiDosName) | FileInfoBit(fiDosExt));
+    list.SetDirectory(dir.Path());
+    auto rows = testdriver::ReadRows(list.Handle());
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].caption, L"readme.txt");
+    EXPECT_EQ(rows[1].subItems, (Names{L"         5", L"README.TXT", L".TXT"}));
+}
+
 TEST_F(FileListTest, ClickOnHeaderSortsByThatColumn) {
     dir.File(L"a.zzz", "x");
     dir.File(L"b.aaa", "x");
@@ -247,6 +259,62 @@ TEST_F(FileListTest, SecondRequestDuringAListingWins) {
     EXPECT_TRUE(asked);
     EXPECT_EQ(list.Directory(), dir / L"few\\");
     EXPECT_EQ(Shown(), (Names{L"..", L"only.txt"}));
+}
+
+// Several settings changed in a row read the folder once, with all of them in force.
+TEST_F(FileListTest, PropertiesSetInsideAnUpdateReadOnce) {
+    dir.File(L"a.txt");
+    dir.File(L"b.exe");
+    dir.Folder(L"sub");
+    struct Case {
+        const char *what;
+        std::function<void(TFileList &)> change;
+        int listings;
+        Names expected;
+    };
+    const Case cases[] = {
+        {"directory, mask, types and columns",
+         [&](TFileList &l) {
+             l.SetDirectory(dir.Path());
+             l.SetMask(L"*.exe");
+             l.SetFileTypes(static_cast<TFileTypes>(FileTypeBit(ftArchive) | FileTypeBit(ftReadonly)));
+             l.SetViewColumns(static_cast<TFileInfos>(kDefaultViewColumns | FileInfoBit(fiAttributes)));
+             l.SetDirectory(dir.Path());
+         },
+         1, {L"..", L"sub", L"b.exe"}},
+        {"directory and no folders", [&](TFileList &l) {
+             l.SetDirectory(dir.Path());
+             l.SetDisplayDirectory(false);
+         },
+         1, {L"a.txt", L"b.exe"}},
+        {"nested scopes read at the outermost end",
+         [&](TFileList &l) {
+             TListingScope inner(l);
+             l.SetDirectory(dir.Path());
+             l.SetMask(L"a*");
+         },
+         1, {L"..", L"sub", L"a.txt"}},
+        {"style, sort order and an added mask read nothing",
+         [&](TFileList &l) {
+             l.SetViewStyle(vsList);
+             l.SetSortColumn(fiSize);
+             l.AddMask(L"*.exe");
+         },
+         0, {}},
+    };
+    for (const Case &c : cases) {
+        TFileList fresh;
+        fresh.Create(form.Handle(), 11);
+        fresh.SetFileTypes(kAllFileTypes);
+        int before = fresh.Listings();
+        {
+            TListingScope scope(fresh);
+            c.change(fresh);
+            EXPECT_EQ(fresh.Listings(), before) << c.what << ": read inside the update";
+        }
+        EXPECT_EQ(fresh.Listings() - before, c.listings) << c.what;
+        EXPECT_EQ(testdriver::Captions(fresh.Handle()), c.expected) << c.what;
+    }
 }
 
 } // namespace

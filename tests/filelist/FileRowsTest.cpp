@@ -7,19 +7,39 @@ using namespace filelist;
 
 namespace {
 
-TFileRow Folder(const wchar_t *name) { return TFileRow{name, {L"", L"Folder", L"01.01.2020  10:00"}}; }
-TFileRow File(const wchar_t *name, unsigned long long size, const wchar_t *type, const wchar_t *date) {
-    return TFileRow{name, {SizeText(size), type, date}};
+// A sample row with the texts its size, type and date columns (1, 2, 3) show.
+struct Sample {
+    const wchar_t *name;
+    bool folder;
+    std::wstring texts[3];
+};
+Sample Folder(const wchar_t *name) { return {name, true, {L"", L"Folder", L"01.01.2020  10:00"}}; }
+Sample File(const wchar_t *name, unsigned long long size, const wchar_t *type, const wchar_t *date) {
+    return {name, false, {SizeText(size), type, date}};
 }
 
-std::vector<std::wstring> Order(std::vector<TFileRow> rows, int column, bool reverse, bool date) {
-    SortRows(rows, column, reverse, date);
+std::vector<std::wstring> Order(const std::vector<Sample> &samples, int column, bool reverse, bool date) {
+    std::vector<TFileRow> rows;
+    for (const Sample &s : samples) {
+        TFileRow row;
+        row.caption = s.name;
+        row.folder = s.folder;
+        rows.push_back(row);
+    }
+    TColumnText text;
+    if (column > 0)
+        text = [&](const TFileRow &row) {
+            for (const Sample &s : samples)
+                if (row.caption == s.name) return s.texts[column - 1];
+            return std::wstring();
+        };
+    SortRows(rows, text, reverse, date);
     std::vector<std::wstring> names;
     for (const TFileRow &r : rows) names.push_back(r.caption);
     return names;
 }
 
-std::vector<TFileRow> Sample() {
+std::vector<Sample> Samples() {
     return {File(L"b.txt", 300, L"Text", L"2021-01-01  10:00"),
             Folder(L"Zeta"),
             File(L"a.txt", 20, L"Text", L"2023-05-01  10:00"),
@@ -39,7 +59,7 @@ struct SortCase {
     Names expected;
 };
 
-TEST(CompareRows, OrdersOfTheSample) {
+TEST(SortRows, OrdersOfTheSample) {
     const SortCase cases[] = {
         {"by name: folders first, '..' after '!' but before letters", 0, false, false,
          {L"!bang", L"..", L"alpha", L"Zeta", L"a.txt", L"b.txt", L"c.bin"}},
@@ -54,22 +74,17 @@ TEST(CompareRows, OrdersOfTheSample) {
         {"by date reversed: oldest first", 3, true, true,
          {L"!bang", L"..", L"alpha", L"Zeta", L"b.txt", L"c.bin", L"a.txt"}},
     };
-    for (const SortCase &c : cases) EXPECT_EQ(Order(Sample(), c.column, c.reverse, c.date), c.expected) << c.what;
+    for (const SortCase &c : cases) EXPECT_EQ(Order(Samples(), c.column, c.reverse, c.date), c.expected) << c.what;
 }
 
-TEST(CompareRows, FolderFirstIsFinalInEveryDirection) {
-    TFileRow folder = Folder(L"zzz"), file = File(L"aaa", 1, L"T", L"d");
-    for (bool reverse : {false, true})
-        for (bool date : {false, true}) {
-            EXPECT_EQ(CompareRows(folder, file, 0, reverse, date), -1);
-            EXPECT_EQ(CompareRows(file, folder, 0, reverse, date), 1);
-        }
-}
-
-TEST(CompareRows, MissingSubItemComparesAsEmpty) {
-    TFileRow shortRow{L"b", {L"         1"}};
-    TFileRow longRow{L"a", {L"         1", L"Text"}};
-    EXPECT_LT(CompareRows(shortRow, longRow, 2, false, false), 0);
+TEST(SortRows, FolderFirstIsFinalInEveryDirection) {
+    TSortKey folder{true, L"T", L"ZZZ"}, file{false, L"A", L"AAA"};
+    for (bool byName : {false, true})
+        for (bool reverse : {false, true})
+            for (bool date : {false, true}) {
+                EXPECT_EQ(CompareSortKeys(folder, file, byName, reverse, date), -1);
+                EXPECT_EQ(CompareSortKeys(file, folder, byName, reverse, date), 1);
+            }
 }
 
 TEST(Columns, NameAndSizeAlwaysPresent) {

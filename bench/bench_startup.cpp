@@ -1,0 +1,348 @@
+// Start-up as a user meets it: launches the real Zelvor.exe with a settings key whose left directory is a
+// folder of 10,000 or 100,000 files (the right one an empty folder), and polls the left list view's row
+// count from this process every 10 ms. Prints launch-to-window, launch-to-all-rows less the same for an
+// empty folder, and the ratio to a bare FindFirstFileW/FindNextFileW loop over the folder in the same run;
+// and the empty-folder start against the minimal window program (one window, one list view, one row).
+// Each figure is the best of three interleaved runs. Usage: bench_startup [files ...] (default 10000 100000).
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/StartupTrace.h"
+#include "config/SettingsKey.h"
+#include "config/SettingsStore.h"
+#include "filelist/Masks.h"
+
+namespace {
+
+constexpr int kRuns = 3;
+constexpr DWORD kPollMs = 10;
+constexpr double kGiveUpSeconds = 60;
+const wchar_t kSettingsKey[] = L"SOFTWARE\\Kestrune\\Zelvor";
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) / double(frequency.QuadPart);
+}
+
+long long SystemTimeNow() {
+    FILETIME now;
+    GetSystemTimePreciseAsFileTime(&now);
+    return (static_cast<long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
+std::wstring ExeDirectory() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring p = path;
+    return p.substr(0, p.rfind(L'\\') + 1);
+}
+
+std::wstring TempDirectory() {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    return temp;
+}
+
+// The bare loop, counting the rows Zelvor shows for the folder with its start-up mask "*.*": every
+// folder entry but ".", and the files the mask admits (names with a dot).
+struct Bare {
+    int rows = 0;
+    double seconds = 0;
+    double basicSeconds = 0; // the same loop asking for no short names, in large fetches
+};
+Bare BareLoop(const std::wstring &dir) {
+    Bare result;
+    WIN32_FIND_DATAW fd;
+    int entries = 0;
+    double start = Now();
+    HANDLE h = FindFirstFileW((dir + L"*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do ++entries;
+        while (FindNextFileW(h, &fd));
+        FindClose(h);
+    }
+    result.seconds = Now() - start;
+    start = Now();
+    h = FindFirstFileExW((dir + L"*").c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
+                         FIND_FIRST_EX_LARGE_FETCH);
+    if (h != INVALID_HANDLE_VALUE) {
+        do ++entries;
+        while (FindNextFileW(h, &fd));
+        FindClose(h);
+    }
+    result.basicSeconds = Now() - start;
+    // The expected rows, counted outside the timed loop.
+    filelist::TMaskList mask;
+    filelist::BuildMaskList(L"*.*", mask, true, false);
+    h = FindFirstFileW((dir + L"*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (!(fd.cFileName[0] == L'.' && fd.cFileName[1] == 0)) ++result.rows;
+            } else if (filelist::MatchesMaskList(fd.cFileName, mask, true, false)) {
+                ++result.rows;
+            }
+        while (FindNextFileW(h, &fd));
+        FindClose(h);
+    }
+    return result;
+}
+
+// A complete settings key, as a first start leaves it, with the two directories to start in.
+void SeedSettings(const std::wstring &left, const std::wstring &right) {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey);
+    config::CreateReg({100, 100, 813, 405, L"MS Sans Serif", config::clWindowText, config::clWindow});
+    config::TSettingsKey key;
+    key.WriteString(L"LeftDirectory", left);
+    key.WriteString(L"RightDirectory", right);
+}
+
+struct FindWindowQuery {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTopWindow(HWND hwnd, LPARAM param) {
+    auto *q = reinterpret_cast<FindWindowQuery *>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != q->process || !IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER)) return TRUE;
+    q->found = hwnd;
+    return FALSE;
+}
+
+HWND VisibleTopWindow(DWORD process) {
+    FindWindowQuery q{process, nullptr};
+    EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&q));
+    return q.found;
+}
+
+struct ListViewQuery {
+    HWND found;
+    LONG left;
+};
+
+BOOL CALLBACK MatchListView(HWND hwnd, LPARAM param) {
+    auto *q = reinterpret_cast<ListViewQuery *>(param);
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    RECT r;
+    if (lstrcmpiW(cls, WC_LISTVIEWW) == 0 && GetWindowRect(hwnd, &r) && r.left < q->left) {
+        q->found = hwnd;
+        q->left = r.left;
+    }
+    return TRUE;
+}
+
+// The leftmost list view of the window (Zelvor's left file view).
+HWND LeftListView(HWND top) {
+    ListViewQuery q{nullptr, LONG_MAX};
+    EnumChildWindows(top, MatchListView, reinterpret_cast<LPARAM>(&q));
+    return q.found;
+}
+
+int RowCount(HWND list) {
+    DWORD_PTR count = 0;
+    if (!SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 2000, &count)) return -1;
+    return static_cast<int>(count);
+}
+
+struct Launch {
+    bool ok = false;
+    double window = 0;     // launch until the main window is visible
+    double rows = 0;       // launch until the left list holds every expected row
+    SIZE_T privateBytes = 0; // the process's private memory once every row is there
+    std::vector<std::pair<std::wstring, double>> steps; // the program's own start-up marks, if any
+};
+
+// The shared area Zelvor writes its start-up marks into while it exists.
+class TraceArea {
+public:
+    TraceArea() {
+        mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                      sizeof(app::TStartupTraceArea), app::kStartupTraceName);
+        if (mapping_)
+            area_ = static_cast<app::TStartupTraceArea *>(
+                MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, sizeof(app::TStartupTraceArea)));
+    }
+    ~TraceArea() {
+        if (area_) UnmapViewOfFile(area_);
+        if (mapping_) CloseHandle(mapping_);
+    }
+    void Reset() {
+        if (area_) area_->count = 0;
+    }
+    std::vector<std::pair<std::wstring, double>> Steps(long long launch) const {
+        std::vector<std::pair<std::wstring, double>> steps;
+        if (!area_) return steps;
+        long n = std::min<long>(area_->count, static_cast<long>(std::size(area_->entries)));
+        for (long i = 0; i < n; ++i)
+            steps.push_back({area_->entries[i].step, double(area_->entries[i].time - launch) / 1e7});
+        return steps;
+    }
+
+private:
+    HANDLE mapping_ = nullptr;
+    app::TStartupTraceArea *area_ = nullptr;
+};
+
+Launch Run(const std::wstring &exe, int expectedRows, TraceArea &trace) {
+    Launch result;
+    trace.Reset();
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    long long launchSystemTime = SystemTimeNow();
+    double launch = Now();
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        std::printf("cannot start %ls (error %lu)\n", exe.c_str(), GetLastError());
+        return result;
+    }
+    HWND top = nullptr, list = nullptr;
+    int seen = -1;
+    while (Now() - launch < kGiveUpSeconds) {
+        if (!top) {
+            top = VisibleTopWindow(pi.dwProcessId);
+            if (top) result.window = Now() - launch;
+        }
+        if (top && !list) list = LeftListView(top);
+        if (list && (seen = RowCount(list)) >= expectedRows) {
+            result.rows = Now() - launch;
+            result.ok = true;
+            break;
+        }
+        if (WaitForSingleObject(pi.hProcess, kPollMs) == WAIT_OBJECT_0) break;
+    }
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    if (GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS *>(&memory), sizeof memory))
+        result.privateBytes = memory.PrivateUsage;
+    // Let the right side finish too, so that the marks are complete, then close as a user would.
+    Sleep(200);
+    result.steps = trace.Steps(launchSystemTime);
+    if (top) PostMessageW(top, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    if (!result.ok) std::printf("  %ls showed %d rows of %d\n", exe.c_str(), seen, expectedRows);
+    return result;
+}
+
+void PrintSteps(const char *title, const std::vector<std::pair<std::wstring, double>> &steps) {
+    if (steps.empty()) return;
+    std::printf("%s (seconds from launch, step ended):\n", title);
+    double previous = 0;
+    for (const auto &[step, at] : steps) {
+        std::printf("  %-36ls %7.3f  (+%.3f)\n", step.c_str(), at, at - previous);
+        previous = at;
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+    if (sizes.empty()) sizes = {10000, 100000};
+
+    const std::wstring zelvor = ExeDirectory() + L"..\\Zelvor.exe";
+    const std::wstring minimal = ExeDirectory() + L"minimal_window.exe";
+    const std::wstring temp = TempDirectory();
+    const std::wstring empty = temp + L"bench-empty\\";
+    CreateDirectoryW(empty.c_str(), nullptr);
+    TraceArea trace;
+
+    struct SizeRuns {
+        int files;
+        std::wstring dir;
+        std::vector<Bare> bare;
+        std::vector<Launch> launches;
+    };
+    std::vector<SizeRuns> perSize;
+    for (int n : sizes) {
+        std::wstring dir = temp + L"bench-" + std::to_wstring(n) + L"\\";
+        if (GetFileAttributesW(dir.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            std::printf("missing %ls: tools/bench.sh makes it\n", dir.c_str());
+            return 1;
+        }
+        perSize.push_back({n, dir, {}, {}});
+    }
+    std::vector<Launch> minimalRuns, emptyRuns;
+
+    // Interleaved: each round runs every program once, so that a slow moment of the machine hits all alike.
+    for (int round = 0; round < kRuns; ++round) {
+        minimalRuns.push_back(Run(minimal, 1, trace));
+        SeedSettings(empty, empty);
+        emptyRuns.push_back(Run(zelvor, 1, trace));
+        for (SizeRuns &s : perSize) {
+            Bare bare = BareLoop(s.dir);
+            s.bare.push_back(bare);
+            SeedSettings(s.dir, empty);
+            s.launches.push_back(Run(zelvor, bare.rows, trace));
+        }
+    }
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey);
+
+    auto best = [](const std::vector<Launch> &runs, double Launch::*field) {
+        double b = 1e9;
+        for (const Launch &l : runs)
+            if (l.ok) b = std::min(b, l.*field);
+        return b;
+    };
+    double minimalRows = best(minimalRuns, &Launch::rows);
+    double emptyWindow = best(emptyRuns, &Launch::window);
+    double emptyRows = best(emptyRuns, &Launch::rows);
+    std::printf("minimal program (window, list view, one row): launch to row %.3f s\n", minimalRows);
+    std::printf("Zelvor, empty folder: launch to window %.3f s, to first row %.3f s: %.2fx the minimal program "
+                "(target 1.5x)\n",
+                emptyWindow, emptyRows, emptyRows / minimalRows);
+    auto bestEmpty = std::min_element(emptyRuns.begin(), emptyRuns.end(),
+                                      [](const Launch &a, const Launch &b) { return a.rows < b.rows; });
+    if (bestEmpty != emptyRuns.end()) PrintSteps("Zelvor start-up steps, empty folder", bestEmpty->steps);
+
+    for (const SizeRuns &s : perSize) {
+        double bestRatio = 1e9, bestBare = 0, bestListing = 0, window = 1e9, bestBasicRatio = 1e9, bestBasic = 0;
+        const Launch *bestLaunch = nullptr;
+        for (int i = 0; i < kRuns; ++i) {
+            const Launch &l = s.launches[i];
+            if (!l.ok) continue;
+            window = std::min(window, l.window);
+            double listing = l.rows - emptyRows;
+            double ratio = listing / s.bare[i].seconds;
+            if (listing / s.bare[i].basicSeconds < bestBasicRatio) {
+                bestBasicRatio = listing / s.bare[i].basicSeconds;
+                bestBasic = s.bare[i].basicSeconds;
+            }
+            if (ratio < bestRatio) {
+                bestRatio = ratio;
+                bestBare = s.bare[i].seconds;
+                bestListing = listing;
+                bestLaunch = &l;
+            }
+        }
+        if (!bestLaunch) continue;
+        std::printf("%d files (%d rows): launch to window %.3f s; launch to all rows less the empty start %.3f s; "
+                    "bare loop %.3f s: %.2fx (target 1.5x)\n",
+                    s.files, s.bare[0].rows, window, bestListing, bestBare, bestRatio);
+        std::printf("  against FindFirstFileExW without short names, large fetches: %.3f s: %.2fx\n", bestBasic,
+                    bestBasicRatio);
+        if (bestEmpty != emptyRuns.end() && bestLaunch->privateBytes > bestEmpty->privateBytes)
+            std::printf("  memory: %.0f bytes per row (private bytes, less the empty start)\n",
+                        double(bestLaunch->privateBytes - bestEmpty->privateBytes) / s.bare[0].rows);
+        if (s.files == perSize.back().files) PrintSteps("Zelvor start-up steps", bestLaunch->steps);
+    }
+    return 0;
+}

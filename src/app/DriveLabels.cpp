@@ -1,0 +1,66 @@
+#include "app/DriveLabels.h"
+
+#include <winnetwk.h>
+
+#include <mutex>
+#include <thread>
+
+namespace app {
+
+std::wstring ReadDriveName(wchar_t letter, UINT driveType) {
+    if (driveType == DRIVE_REMOTE) {
+        wchar_t local[] = {letter, L':', 0};
+        wchar_t remote[MAX_PATH] = {};
+        DWORD n = MAX_PATH;
+        return WNetGetConnectionW(local, remote, &n) == NO_ERROR ? remote : L"";
+    }
+    if (driveType != DRIVE_FIXED && driveType != DRIVE_CDROM && driveType != DRIVE_RAMDISK) return {};
+    wchar_t root[] = {letter, L':', L'\\', 0};
+    wchar_t volume[MAX_PATH + 1] = {};
+    // An empty drive gives no system message box; this thread's mode only, the UI thread keeps its own.
+    DWORD oldMode = 0;
+    SetThreadErrorMode(SEM_FAILCRITICALERRORS, &oldMode);
+    BOOL ok = GetVolumeInformationW(root, volume, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0);
+    SetThreadErrorMode(oldMode, nullptr);
+    return ok ? volume : L"";
+}
+
+struct TDriveNameReader::TShared {
+    std::mutex lock;
+    HWND window = nullptr; // null once the owner is gone
+    UINT notify = 0;
+    std::vector<TDriveName> ready;
+};
+
+void TDriveNameReader::Stop() {
+    if (!shared_) return;
+    std::lock_guard<std::mutex> guard(shared_->lock);
+    shared_->window = nullptr;
+}
+
+void TDriveNameReader::Start(HWND window, UINT notify, std::vector<TDrive> drives) {
+    // A reader of an earlier list goes on alone; its names no longer reach this window.
+    Stop();
+    shared_ = std::make_shared<TShared>();
+    shared_->window = window;
+    shared_->notify = notify;
+    std::thread([shared = shared_, drives = std::move(drives)] {
+        for (const TDrive &drive : drives) {
+            std::wstring name = ReadDriveName(drive.letter, drive.type);
+            std::lock_guard<std::mutex> guard(shared->lock);
+            if (!shared->window) return;
+            shared->ready.push_back({drive.letter, std::move(name)});
+            PostMessageW(shared->window, shared->notify, 0, 0);
+        }
+    }).detach();
+}
+
+std::vector<TDriveNameReader::TDriveName> TDriveNameReader::Take() {
+    std::vector<TDriveName> names;
+    if (!shared_) return names;
+    std::lock_guard<std::mutex> guard(shared_->lock);
+    names.swap(shared_->ready);
+    return names;
+}
+
+} // namespace app

@@ -1,0 +1,92 @@
+// Start-up as a user meets it: the window shows before any folder is read, and each side is read exactly
+// once whatever the saved settings ask for.
+#include <gtest/gtest.h>
+
+#include "config/SettingsTestSupport.h"
+
+namespace {
+
+using namespace settingstest;
+
+class StartupTest : public SettingsWindowTest {
+protected:
+    bool Listed() {
+        return form->LeftFileView.Listings() > 0 && form->RightFileView.Listings() > 0 &&
+               !form->LeftFileView.Reading() && !form->RightFileView.Reading();
+    }
+};
+
+TEST_F(StartupTest, EachSideIsReadOnceWhateverTheSavedSettings) {
+    temp.File(L"left\\one.txt");
+    temp.File(L"right\\two.txt");
+    const std::wstring left = temp / L"left\\", right = temp / L"right\\";
+    struct Case {
+        const char *what;
+        bool writeKey;
+        const wchar_t *saveDir, *savePanels, *leftStyle;
+        std::wstring leftDir, rightDir;
+    };
+    const Case cases[] = {
+        {"first start without a key", false, L"", L"", L"", L"", L""},
+        {"saved directories, panels not saved", true, L"True", L"False", L"vsReport", left, right},
+        {"saved directories and a brief left panel", true, L"True", L"True", L"vsList", left, right},
+        {"directories not saved", true, L"False", L"True", L"vsReport", left, right},
+        {"a saved directory on another drive", true, L"True", L"False", L"vsReport", L"z:\\tmp\\", right},
+    };
+    for (const Case &c : cases) {
+        RemoveSettingsKey();
+        if (c.writeKey) {
+            WriteDefaultKey();
+            SetText(L"SaveDir", c.saveDir);
+            SetText(L"SavePanels", c.savePanels);
+            SetText(L"LeftPanelStyle", c.leftStyle);
+            SetText(L"LeftDirectory", c.leftDir);
+            SetText(L"RightDirectory", c.rightDir);
+        }
+        Start();
+        ASSERT_TRUE(testdriver::PumpUntil([&] { return Listed(); })) << c.what;
+        testdriver::Pump(50);
+        EXPECT_EQ(form->LeftFileView.Listings(), 1) << c.what;
+        EXPECT_EQ(form->RightFileView.Listings(), 1) << c.what;
+        if (std::wstring(c.saveDir) == L"True") {
+            EXPECT_EQ(form->LeftFileView.Directory(), c.leftDir) << c.what;
+            EXPECT_EQ(form->RightTitlePanel.Caption(), c.rightDir) << c.what;
+        }
+        if (c.rightDir == right && std::wstring(c.saveDir) == L"True") {
+            EXPECT_EQ(testdriver::Captions(form->RightFileView.Handle()),
+                      (std::vector<std::wstring>{L"..", L"two.txt"}))
+                << c.what;
+        }
+        EXPECT_EQ(GetFocus(), form->LeftFileView.Handle()) << c.what;
+        EXPECT_EQ(form->LeftFileView.Selected(), 0) << c.what;
+        Destroy();
+    }
+}
+
+// The window is on the screen before the first folder is read; the rows follow.
+TEST_F(StartupTest, WindowShowsBeforeTheListing) {
+    temp.File(L"left\\one.txt");
+    WriteDefaultKey();
+    SetText(L"LeftDirectory", temp / L"left\\");
+    Create();
+    form->Show();
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_EQ(form->LeftFileView.Listings(), 0);
+    EXPECT_EQ(form->LeftTitlePanel.Caption(), temp / L"left\\");
+    ASSERT_TRUE(testdriver::PumpUntil([&] { return Listed(); }));
+    EXPECT_EQ(testdriver::Captions(form->LeftFileView.Handle()), (std::vector<std::wstring>{L"..", L"one.txt"}));
+    EXPECT_EQ(form->LeftFileView.Selected(), 0);
+}
+
+// A letter typed into the drive box both changes the drive and confirms it: one listing.
+TEST_F(StartupTest, DriveLetterReadsTheNewRootOnce) {
+    Start();
+    ASSERT_TRUE(testdriver::PumpUntil([&] { return Listed(); }));
+    form->LeftDriveCombo.SetFocus();
+    testdriver::PressKey('Z');
+    testdriver::Pump(20);
+    EXPECT_EQ(form->LeftFileView.Directory(), L"z:\\");
+    EXPECT_EQ(form->LeftFileView.Listings(), 2);
+}
+
+} // namespace
