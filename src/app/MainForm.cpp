@@ -6,6 +6,7 @@
 #include "app/CommandIds.h"
 #include "app/StartupTrace.h"
 #include "app/Version.h"
+#include "fileops/ViewForm.h"
 #include "help/HelpCommands.h"
 #include "help/PrintCommand.h"
 #include "search/SearchForm.h"
@@ -64,6 +65,7 @@ void TMainForm::Create() {
     BindCommand(IDM_KEYBOARD1, [this] { Keyboard1Click(); });
     BindCommand(IDM_PRINT1, [this] { Print1Click(); });
     BindSearchCommands();
+    BindCommand(IDM_QUICKVIEW1, [this] { Quickview1Click(); });
     BindSystemCommands();
 }
 
@@ -130,6 +132,13 @@ void TMainForm::BindEvents(TSide &side, bool left) {
     side.FileView.OnMouseUp = [this, left](ui::TMouseButton b, ui::TShiftState s, int x, int y) {
         left ? LeftFileViewMouseUp(b, s, x, y) : RightFileViewMouseUp(b, s, x, y);
     };
+    side.QMemo.OnKeyUp = [this, left](WORD &key, ui::TShiftState shift) {
+        left ? LeftQMemoKeyUp(key, shift) : RightQMemoKeyUp(key, shift);
+    };
+    // Tab belongs to the pane's release handler; pressed, it would only make the read-only text beep.
+    side.QMemo.OnKeyDown = [](WORD &key, ui::TShiftState shift) {
+        if (key == VK_TAB && (shift & ui::kModifierMask) == 0) key = 0;
+    };
     side.TitlePanel.OnClick = [this, left] { left ? LeftTitlePanelClick() : RightTitlePanelClick(); };
     side.DriveCombo.OnChange = [this, left] { left ? LeftDriveComboChange() : RightDriveComboChange(); };
     side.DriveCombo.OnKeyDown = [this, left](WORD &key, ui::TShiftState shift) {
@@ -140,6 +149,14 @@ void TMainForm::BindEvents(TSide &side, bool left) {
 sysinfo::TSysFacts &TMainForm::MainSysInfo() {
     if (!sysFacts_) sysFacts_ = std::make_unique<sysinfo::TSysFacts>();
     return *sysFacts_;
+}
+
+fileops::TViewForm &TMainForm::ViewForm() {
+    if (!viewForm_) {
+        viewForm_ = std::make_unique<fileops::TViewForm>();
+        viewForm_->Create();
+    }
+    return *viewForm_;
 }
 
 TSide &TMainForm::ActiveSide() { return Left.IsActive() ? Left : Right; }

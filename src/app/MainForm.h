@@ -10,6 +10,7 @@
 #include "app/FileCommands.h"
 #include "app/SettingsCommands.h"
 #include "app/Side.h"
+#include "app/ViewCommands.h"
 #include "caption/GradCap.h"
 #include "help/PrintCommand.h"
 #include "sysinfo/AboutBox.h"
@@ -27,6 +28,9 @@
 
 namespace search {
 class TSearchForm;
+}
+namespace fileops {
+class TViewForm;
 }
 
 namespace app {
@@ -53,10 +57,13 @@ public:
     ImageListHandle StateImageList;
     TFileCommands FileCommands{*this};
     TSettingsCommands SettingsCommands{*this};
+    TViewCommands ViewCommands{*this};
     // The program's own version texts, read when a window shows them.
     sysinfo::TInfoVersion InfoVer;
     // The system facts, collected at their first use: collecting asks every drive and sound device.
     sysinfo::TSysFacts &MainSysInfo();
+    // The file viewer, created at its first use.
+    fileops::TViewForm &ViewForm();
     // The title bar, drawn by the program.
     caption::TGradientCaption GradientCaption1;
     // The Find Files dialog, created at its first use.
@@ -110,6 +117,8 @@ public:
     void RightFileViewDblClick() { Right.OpenCursorRow(); }
     void LeftFileViewKeyUp(WORD &key, ui::TShiftState shift) { FileViewKeyUp(Left, key, shift); }
     void RightFileViewKeyUp(WORD &key, ui::TShiftState shift) { FileViewKeyUp(Right, key, shift); }
+    void LeftQMemoKeyUp(WORD &key, ui::TShiftState shift) { ViewCommands.QMemoKeyUp(Left, key, shift); }
+    void RightQMemoKeyUp(WORD &key, ui::TShiftState shift) { ViewCommands.QMemoKeyUp(Right, key, shift); }
     void LeftTitlePanelClick() { Left.Activate(); }
     void RightTitlePanelClick() { Right.Activate(); }
     void LeftDriveComboChange() { Left.DriveComboChange(); }
@@ -127,6 +136,7 @@ public:
     void Show1Click();
     void Brief1Click();
     void Full1Click();
+    void Quickview1Click() { ViewCommands.Quickview1Click(); }
     void AllFiles1Click();
     void Programs1Click();
     void Custom1Click();
@@ -188,6 +198,7 @@ private:
     std::map<int, std::function<void()>> commands_;
     std::unique_ptr<sysinfo::TSysFacts> sysFacts_;
     std::unique_ptr<search::TSearchForm> searchForm_;
+    std::unique_ptr<fileops::TViewForm> viewForm_;
     std::unique_ptr<sysinfo::TDiskInfoForm> diskInfoForm_;
     std::unique_ptr<sysinfo::TSysInfoForm> sysInfoForm_;
     std::unique_ptr<sysinfo::TAboutBox> aboutBox_;

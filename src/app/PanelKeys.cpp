@@ -17,6 +17,9 @@ void TMainForm::FileViewKeyDown(TSide &side, WORD &key, ui::TShiftState shift) {
     filelist::TFileList &view = side.FileView;
     const ui::TShiftState mods = shift & kModifierMask;
 
+    // The pane takes the row before the view moves its cursor there.
+    if (mods == 0 && (key == VK_DOWN || key == VK_UP) && side.Other().QuickViewShown())
+        ViewCommands.FollowCursor(side, key == VK_DOWN);
     if (mods == ssShift && (key == VK_DOWN || key == VK_UP))
         ToggleMark(view, ListView_GetNextItem(view.Handle(), -1, LVNI_FOCUSED));
     if (mods == 0 && (key == VK_INSERT || key == VK_BACK)) {
@@ -28,6 +31,9 @@ void TMainForm::FileViewKeyDown(TSide &side, WORD &key, ui::TShiftState shift) {
     if (Is(key, shift, VK_MULTIPLY, 0)) InvertMarks(view);
     if (Is(key, shift, VK_ADD, 0) && !GroupMarking(side, true)) return;
     if (Is(key, shift, VK_SUBTRACT, 0) && !GroupMarking(side, false)) return;
+    if (Is(key, shift, VK_F3, 0)) ViewCommands.ViewCursorRow(side);
+    if (Is(key, shift, VK_F4, ssShift) && !ViewCommands.EditNamedFile(side)) return;
+    if (Is(key, shift, VK_F4, 0)) ViewCommands.EditCursorRow(side);
 
     struct FileKey {
         WORD key;

@@ -27,7 +27,7 @@ void TSide::Create(ISideHost &host, TSide &other, HWND parent, int idBase) {
     TitlePanel.SetFontColor(RGB(255, 255, 255));
     TitlePanel.SetColor(kInactiveTitleColor);
     FileView.Create(Panel.Handle(), idBase + 2);
-    QMemo.Create(Panel.Handle(), idBase + 3, ES_READONLY | ES_OEMCONVERT);
+    QMemo.Create(Panel.Handle(), idBase + 3);
     QMemo.SetVisible(false);
     Panel.OnResize = [this] { Layout(); };
 }

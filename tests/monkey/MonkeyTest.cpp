@@ -303,6 +303,9 @@ protected:
             return 42;
         };
         form_->PrintServices.run = [this](const std::wstring &, int) { ++shellRequests_; };
+        form_->ViewCommands.ShellExecuteProgram = [this](HWND, const std::wstring &, const std::wstring &,
+                                                         const std::wstring &, const std::wstring &,
+                                                         int) { ++shellRequests_; };
         form_->Show();
         testdriver::Pump(20);
         KeepInSandbox();

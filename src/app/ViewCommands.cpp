@@ -1,0 +1,99 @@
+#include "app/ViewCommands.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "app/MainForm.h"
+#include "fileops/OperationForm.h"
+#include "fileops/ViewForm.h"
+
+namespace app {
+
+std::wstring EditorParameter(const std::wstring &path) {
+    if (path.find(L' ') == std::wstring::npos || (path.size() >= 2 && path.front() == L'"' && path.back() == L'"'))
+        return path;
+    return L"\"" + path + L"\"";
+}
+
+std::wstring EditTarget(const std::wstring &directory, const std::wstring &typed) {
+    if (typed.size() >= 2 && typed[1] == L':') return typed;
+    return directory + typed;
+}
+
+TViewCommands::TViewCommands(TMainForm &form) : form_(form) {
+    ShellExecuteProgram = [](HWND owner, const std::wstring &verb, const std::wstring &file,
+                             const std::wstring &parameters, const std::wstring &directory, int show) {
+        ShellExecuteW(owner, verb.c_str(), file.c_str(), parameters.c_str(), directory.c_str(), show);
+    };
+}
+
+void TViewCommands::ViewCursorRow(TSide &side) {
+    int row = side.FileView.Selected();
+    if (row < 0) return;
+    form_.ViewForm().ViewFile(side.Directory() + side.FileView.Caption(row));
+}
+
+void TViewCommands::StartNotepad(const std::wstring &path) {
+    // A Notepad that cannot be started is the shell's to report, not the program's.
+    ShellExecuteProgram(form_.Handle(), L"open", L"notepad.exe", EditorParameter(path), L"", SW_SHOW);
+}
+
+void TViewCommands::EditCursorRow(TSide &side) {
+    int row = side.FileView.Selected();
+    if (row < 0) return;
+    StartNotepad(side.Directory() + side.FileView.Caption(row));
+}
+
+bool TViewCommands::EditNamedFile(TSide &side) {
+    fileops::TOperationForm &prompt = form_.FileCommands.OperationForm();
+    if (prompt.Ask(L"Edit", L"Enter file name for edit", L"", L"") != ui::mrOk) return false;
+    std::wstring typed = prompt.EditTo.Text();
+    if (typed.empty()) return false;
+    StartNotepad(EditTarget(side.Directory(), typed));
+    // Notepad is not waited for: a new file shows only if it has already been created.
+    form_.Left.SetDirectory(form_.Left.Directory());
+    form_.Right.SetDirectory(form_.Right.Directory());
+    side.FocusAndPlaceCursor();
+    return true;
+}
+
+void TViewCommands::FillPane(TSide &pane, TSide &rowSide, int row) {
+    if (row < 0 || row >= rowSide.FileView.Count()) {
+        pane.QMemo.Clear();
+        return;
+    }
+    pane.QMemo.Fill(rowSide.Directory() + rowSide.FileView.Caption(row), rowSide.FileView.IsFolder(row));
+}
+
+void TViewCommands::Quickview1Click() {
+    TSide &active = form_.ActiveSide();
+    TSide &pane = active.Other();
+    if (pane.QuickViewShown()) {
+        pane.ShowFileView();
+        return;
+    }
+    pane.QMemo.SetVisible(true);
+    pane.FileView.SetVisible(false);
+    FillPane(pane, active, active.FileView.Selected());
+}
+
+void TViewCommands::FollowCursor(TSide &side, bool down) {
+    int row = side.FileView.Selected();
+    if (row < 0) return;
+    // A held arrow key queues its repeats faster than a large file loads: only the last one fills the pane,
+    // so the cursor never waits for files it merely passes.
+    MSG queued;
+    if (PeekMessageW(&queued, side.FileView.Handle(), WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) &&
+        (queued.wParam == VK_DOWN || queued.wParam == VK_UP))
+        return;
+    int next = down ? std::min(row + 1, side.FileView.Count() - 1) : std::max(row - 1, 0);
+    FillPane(side.Other(), side, next);
+}
+
+void TViewCommands::QMemoKeyUp(TSide &paneSide, WORD &key, ui::TShiftState shift) {
+    if (key != VK_TAB || (shift & ui::kModifierMask) != 0) return;
+    paneSide.Other().Activate();
+}
+
+} // namespace app

@@ -1,0 +1,56 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "ui/Keys.h"
+
+namespace app {
+
+class TMainForm;
+class TSide;
+
+// The viewing and editing commands of the file views and the Show menu: F3 (the viewer), F4 and Shift+F4
+// (Notepad), the quick-view panes (Ctrl+Q, following Up and Down, Tab inside a pane).
+class TViewCommands {
+public:
+    explicit TViewCommands(TMainForm &form);
+
+    // F3: the cursor row's file in the viewer.
+    void ViewCursorRow(TSide &side);
+    // F4: the cursor row's file in Notepad.
+    void EditCursorRow(TSide &side);
+    // Shift+F4: asks for a file name and opens it in Notepad, then lists both sides again; false when the
+    // user cancelled or left the name empty.
+    bool EditNamedFile(TSide &side);
+
+    // Ctrl+Q: the pane opposite the active side shows its cursor row, or gives way to the file list again.
+    void Quickview1Click();
+    // Up or Down in a side's file view while the other side's pane shows: the pane takes the row the cursor
+    // is about to reach (the cursor row itself at the ends).
+    void FollowCursor(TSide &side, bool down);
+    // Tab released in a side's pane: the side whose cursor the pane shows becomes active with the focus.
+    void QMemoKeyUp(TSide &paneSide, WORD &key, ui::TShiftState shift);
+
+    // Asks the shell to carry out a verb on a program with parameters; replaceable so that tests can watch
+    // the request without starting anything.
+    std::function<void(HWND owner, const std::wstring &verb, const std::wstring &file, const std::wstring &parameters,
+                       const std::wstring &directory, int show)>
+        ShellExecuteProgram;
+
+private:
+    void StartNotepad(const std::wstring &path);
+    void FillPane(TSide &pane, TSide &rowSide, int row);
+
+    TMainForm &form_;
+};
+
+// The parameter that names a file to Notepad: quoted when it holds a space, so that an editor standing in
+// for Notepad takes the whole path as one name.
+std::wstring EditorParameter(const std::wstring &path);
+// The file Shift+F4 edits: the typed text itself when it starts with a drive ("C:..."), else the side's
+// directory followed by it.
+std::wstring EditTarget(const std::wstring &directory, const std::wstring &typed);
+
+} // namespace app

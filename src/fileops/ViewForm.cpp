@@ -1,0 +1,194 @@
+#include "fileops/ViewForm.h"
+
+#include <commdlg.h>
+
+#include "fileops/TextLoader.h"
+#include "fileops/ViewIds.h"
+
+namespace fileops {
+
+namespace {
+
+constexpr int kViewMemoId = 10;
+constexpr int kMemoFontHeight = 13;
+
+ui::FontHandle MemoFont(BYTE charSet) {
+    return ui::FontHandle(CreateFontW(-kMemoFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charSet,
+                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                      DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+}
+
+// The size the system gives a new overlapped window of its own choosing.
+SIZE DefaultWindowSize() {
+    HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SIZE size{640, 480};
+    if (probe) {
+        RECT r{};
+        GetWindowRect(probe, &r);
+        if (r.right - r.left > 0 && r.bottom - r.top > 0) size = {r.right - r.left, r.bottom - r.top};
+        DestroyWindow(probe);
+    }
+    return size;
+}
+
+UINT CodePageOf(TViewCharSet set) { return set == TViewCharSet::vcOem ? CP_OEMCP : CP_ACP; }
+
+} // namespace
+
+bool PickViewFile(HWND owner, std::wstring &path) {
+    static const wchar_t filter[] = L"Все файлы (*.*)\0*.*\0"
+                                    L"Текcтовые файлы (*.txt)\0*.txt\0"
+                                    L"Исходные тексты (*.pas)\0*.pas\0";
+    std::wstring buffer(32768, L'\0');
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+    if (!GetOpenFileNameW(&ofn)) return false;
+    path = buffer.c_str();
+    return true;
+}
+
+TViewForm::TViewForm() { ODView = PickViewFile; }
+
+void TViewForm::Create() {
+    menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_VIEWMENU));
+    SIZE size = DefaultWindowSize();
+    CreateForm(L"Просмотр файлов", size.cx, size.cy, false, menu_);
+    shortcuts_ = ui::TShortcutTable::FromResource(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_VIEWACCELERATORS));
+    ansiFont_ = MemoFont(DEFAULT_CHARSET);
+    oemFont_ = MemoFont(OEM_CHARSET);
+    // The memo is created with the wrapping the menu shows, so the first loading needs no second one.
+    ViewMemo.Create(Handle(), kViewMemoId,
+                    WS_VISIBLE | WS_TABSTOP | (Checked(IDM_VIEWWRAP) ? kWrappedScrolling : kUnwrappedScrolling));
+    ViewMemo.SetFont(ansiFont_.Get());
+    Layout();
+    OnResize = [this] { Layout(); };
+    OnShow = [this] { FormShow(); };
+    OnCommand = [this](int id) { RunCommand(id); };
+    OnCancelKey = [this] { ViewCloseClick(); };
+    OnKeyDown = [this](WORD &key, ui::TShiftState shift) { MemoKeyDown(key, shift); };
+    ViewMemo.OnKeyDown = OnKeyDown;
+}
+
+void TViewForm::Layout() {
+    if (ViewMemo.Handle()) ViewMemo.SetBounds(0, 0, ClientWidth(), ClientHeight());
+}
+
+bool TViewForm::Checked(int itemId) const {
+    return (GetMenuState(menu_, itemId, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+bool TViewForm::Enabled(int itemId) const {
+    UINT state = GetMenuState(menu_, itemId, MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
+}
+
+void TViewForm::SetChecked(int itemId, bool checked) {
+    CheckMenuItem(menu_, itemId, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void TViewForm::ViewFile(const std::wstring &path) {
+    SetText(L"View file : " + path);
+    LoadFile(path);
+    ShowModal();
+}
+
+void TViewForm::LoadFile(const std::wstring &path) {
+    std::string bytes = LoadViewBytes(path);
+    bytes_.swap(bytes);
+    if (ShowBytes()) return;
+    // The control could not take the new text: it shows the previous one again.
+    bytes_.swap(bytes);
+    ShowBytes();
+    throw TextExceedsCapacity();
+}
+
+bool TViewForm::ShowBytes() { return ViewMemo.ShowText(DecodeViewBytes(bytes_, CodePageOf(charSet_))); }
+
+void TViewForm::FormShow() {
+    bool wrap = Checked(IDM_VIEWWRAP);
+    if (ViewMemo.WordWrap() == wrap) return;
+    TTextMemo::TPlace place = ViewMemo.Place();
+    ViewMemo.SetWordWrap(wrap);
+    if (!ShowBytes()) throw TextExceedsCapacity();
+    ViewMemo.RestorePlace(place);
+}
+
+void TViewForm::ViewWrapClick() {
+    SetChecked(IDM_VIEWWRAP, !Checked(IDM_VIEWWRAP));
+    FormShow();
+}
+
+void TViewForm::SetCharSet(TViewCharSet set) {
+    SetChecked(IDM_VIEWANSI, set == TViewCharSet::vcAnsi);
+    SetChecked(IDM_VIEWASCII, set == TViewCharSet::vcOem);
+    // The font's character set goes with the text, so the DOS set is drawn in DOS shapes where a font has them.
+    ViewMemo.SetFont(set == TViewCharSet::vcOem ? oemFont_.Get() : ansiFont_.Get());
+    if (set == charSet_) return;
+    charSet_ = set;
+    TTextMemo::TPlace place = ViewMemo.Place();
+    if (!ShowBytes()) throw TextExceedsCapacity();
+    ViewMemo.RestorePlace(place);
+}
+
+void TViewForm::ViewCloseClick() {
+    SetCharSet(TViewCharSet::vcAnsi);
+    if (IsModal()) SetModalResult(ui::mrCancel);
+    else Close();
+}
+
+void TViewForm::ViewSelectAllClick() { ViewMemo.SelectAll(); }
+
+void TViewForm::ViewCopyClick() { ViewMemo.CopySelection(); }
+
+void TViewForm::ViewOpenClick() {
+    std::wstring path;
+    if (!ODView || !ODView(Handle(), path)) return;
+    LoadFile(path);
+    SetText(L"Просмотр : " + path);
+}
+
+void TViewForm::MemoKeyDown(WORD &key, ui::TShiftState shift) {
+    int id = shortcuts_.Find(key, shift);
+    if (id == 0) return;
+    // The menu takes its keys before the text does, also those of its disabled items.
+    key = 0;
+    RunCommand(id);
+}
+
+void TViewForm::RunCommand(int id) {
+    if (!Enabled(id)) return;
+    switch (id) {
+    case IDM_VIEWOPEN:
+        ViewOpenClick();
+        break;
+    case IDM_VIEWCLOSE:
+        ViewCloseClick();
+        break;
+    case IDM_VIEWSELECTALL:
+        ViewSelectAllClick();
+        break;
+    case IDM_VIEWCOPY:
+        ViewCopyClick();
+        break;
+    case IDM_VIEWANSI:
+        ViewAnsiClick();
+        break;
+    case IDM_VIEWASCII:
+        ViewAsciiClick();
+        break;
+    case IDM_VIEWWRAP:
+        ViewWrapClick();
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace fileops

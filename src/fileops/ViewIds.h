@@ -1,0 +1,22 @@
+#pragma once
+// The viewer window's menu and shortcut resources and its command identifiers.
+#define IDR_VIEWMENU 120
+#define IDR_VIEWACCELERATORS 121
+
+#define IDM_VIEWOPEN 2101
+#define IDM_VIEWNEXT 2102
+#define IDM_VIEWPREV 2103
+#define IDM_VIEWCLOSE 2104
+#define IDM_VIEWSELECTALL 2201
+#define IDM_VIEWCOPY 2202
+#define IDM_VIEWFIND 2203
+#define IDM_VIEWFINDNEXT 2204
+#define IDM_VIEWTEXT 2301
+#define IDM_VIEWBIN 2302
+#define IDM_VIEWHEX 2303
+#define IDM_VIEWANSI 2304
+#define IDM_VIEWASCII 2305
+#define IDM_VIEWEXT 2306
+#define IDM_VIEWWRAP 2307
+#define IDM_VIEWREFRESH 2308
+#define IDM_VIEWHELPALL 2401

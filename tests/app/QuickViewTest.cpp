@@ -1,0 +1,171 @@
+#include "ViewerFixture.h"
+
+#include "fileops/ViewTestFiles.h"
+
+using testdriver::AnswerWhenShown;
+using testdriver::PressKey;
+using testdriver::SelectedRow;
+
+namespace {
+
+class QuickViewTest : public ViewerTest {
+protected:
+    std::wstring Pane(app::TSide &side) { return side.QMemo.Text(); }
+    bool ShowsPane(app::TSide &side) { return side.QMemo.Visible() && !side.FileView.Visible(); }
+    bool ShowsList(app::TSide &side) { return !side.QMemo.Visible() && side.FileView.Visible(); }
+};
+
+TEST_F(QuickViewTest, CtrlQShowsAFolderAsItsPathAndAFileAsItsTextAndCtrlQAgainBringsTheListBack) {
+    dir.Folder(L"Sub");
+    dir.File(L"a.txt", std::string("x\ny\rz\0hidden", 12));
+    ListSides();
+    PutCursor(L"Sub");
+    PressKey('Q', ui::ssCtrl);
+    EXPECT_TRUE(ShowsPane(form->Right));
+    EXPECT_EQ(Pane(form->Right), dir / L"Sub" + L"\r\n") << "the full path and an empty line";
+    EXPECT_EQ(GetFocus(), LeftView()) << "the focus stays in the active side's view";
+    EXPECT_TRUE(ShowsList(form->Left));
+    PressKey('Q', ui::ssCtrl);
+    EXPECT_TRUE(ShowsList(form->Right));
+
+    PutCursor(L"a.txt");
+    PressKey('Q', ui::ssCtrl);
+    EXPECT_TRUE(ShowsPane(form->Right));
+    EXPECT_EQ(Pane(form->Right), L"x\r\ny\r\nz") << "line breaks made CR LF, the text ends at the zero byte";
+    PressKey('Q', ui::ssCtrl);
+    EXPECT_TRUE(ShowsList(form->Right));
+}
+
+TEST_F(QuickViewTest, ThePaneShowsTheWindowsCharacterSet) {
+    if (GetACP() != 1252) GTEST_SKIP() << "needs the Western code page 1252";
+    dir.File(L"deg.txt", "20\xB0");
+    ListSides();
+    PutCursor(L"deg.txt");
+    PressKey('Q', ui::ssCtrl);
+    EXPECT_EQ(Pane(form->Right), L"20\u00B0");
+}
+
+TEST_F(QuickViewTest, WithTheRightSideActiveCtrlQTogglesTheLeftPane) {
+    other.File(L"r.txt", "right side");
+    ListSides();
+    form->Right.Activate();
+    form->RightFileView.SetSelected(Row(RightView(), L"r.txt"));
+    PressKey('Q', ui::ssCtrl);
+    EXPECT_TRUE(ShowsPane(form->Left));
+    EXPECT_EQ(Pane(form->Left), L"right side");
+    EXPECT_TRUE(ShowsList(form->Right));
+    EXPECT_EQ(GetFocus(), RightView());
+    PressKey('Q', ui::ssCtrl);
+    EXPECT_TRUE(ShowsList(form->Left));
+}
+
+TEST_F(QuickViewTest, ThePaneFollowsUpAndDownToTheRowTheCursorIsAboutToReach) {
+    dir.Folder(L"A");
+    dir.File(L"f1.txt", "one");
+    dir.File(L"f2.txt", "two");
+    dir.File(L"f3.txt", "three");
+    ListSides(); // rows: .., A, f1.txt, f2.txt, f3.txt
+    PressKey('Q', ui::ssCtrl);
+    ASSERT_EQ(Pane(form->Right), dir / L".." + L"\r\n");
+    struct Step {
+        WORD key;
+        int cursorAfter;
+        std::wstring pane;
+    };
+    const Step steps[] = {
+        {VK_DOWN, 1, dir / L"A" + L"\r\n"},
+        {VK_DOWN, 2, L"one"},
+        {VK_DOWN, 3, L"two"},
+        {VK_DOWN, 4, L"three"},
+        {VK_DOWN, 4, L"three"}, // the last row shows itself again
+        {VK_UP, 3, L"two"},
+        {VK_INSERT, 4, L"two"}, // other moves leave the pane as it is
+        {VK_HOME, 0, L"two"},
+        {VK_UP, 0, dir / L".." + L"\r\n"}, // the first row shows itself again
+        {VK_END, 4, dir / L".." + L"\r\n"},
+        {VK_UP, 3, L"two"},
+    };
+    for (const Step &s : steps) {
+        SCOPED_TRACE(testing::Message() << "key " << s.key << " to row " << s.cursorAfter);
+        PressKey(s.key);
+        EXPECT_EQ(SelectedRow(LeftView()), s.cursorAfter);
+        EXPECT_EQ(Pane(form->Right), s.pane);
+    }
+}
+
+TEST_F(QuickViewTest, TabInThePaneGivesTheFocusBackToTheSideItServes) {
+    dir.File(L"a.txt", "a");
+    ListSides();
+    PressKey('Q', ui::ssCtrl);
+    PressKey(VK_TAB);
+    ASSERT_EQ(GetFocus(), form->Right.QMemo.Handle());
+    ASSERT_EQ(form->RightTitlePanel.Color(), app::kActiveTitleColor);
+    form->LeftFileView.SetSelected(-1);
+    PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), LeftView());
+    EXPECT_EQ(form->LeftTitlePanel.Color(), app::kActiveTitleColor);
+    EXPECT_EQ(form->RightTitlePanel.Color(), app::kInactiveTitleColor);
+    EXPECT_EQ(form->LeftTitlePanel.Caption(), dir.Path());
+    EXPECT_EQ(form->CMDTitlePanel.Caption(), dir.Path());
+    EXPECT_EQ(SelectedRow(LeftView()), 0) << "with no row selected the first one is";
+    EXPECT_TRUE(ShowsPane(form->Right)) << "the pane stays";
+}
+
+TEST_F(QuickViewTest, F5WhileTheTargetShowsItsPaneBringsTheListBackFirstThenCopiesIntoIt) {
+    dir.File(L"copied.txt", "payload");
+    ListSides();
+    PutCursor(L"copied.txt");
+    PressKey('Q', ui::ssCtrl);
+    ASSERT_TRUE(ShowsPane(form->Right));
+    bool listBackWhenAsked = false;
+    AnswerWhenShown(L"Copy", [&](HWND prompt) {
+        listBackWhenAsked = ShowsList(form->Right);
+        testdriver::PressButton(kPromptOk)(prompt);
+    });
+    PressKey(VK_F5);
+    EXPECT_TRUE(listBackWhenAsked);
+    EXPECT_EQ(testdriver::ReadFileBytes(other / L"copied.txt"), "payload");
+    EXPECT_TRUE(ShowsList(form->Right));
+    EXPECT_NE(Row(RightView(), L"copied.txt"), -1);
+}
+
+TEST_F(QuickViewTest, CtrlRightAndADriveChoiceHideThePane) {
+    dir.File(L"a.txt", "a");
+    ListSides();
+    PressKey('Q', ui::ssCtrl);
+    PressKey(VK_RIGHT, ui::ssCtrl);
+    EXPECT_TRUE(ShowsList(form->Right));
+    EXPECT_EQ(form->RightFileView.Directory(), dir.Path());
+
+    PressKey('Q', ui::ssCtrl);
+    ASSERT_TRUE(ShowsPane(form->Right));
+    PressKey(VK_F2, ui::ssAlt);
+    ASSERT_EQ(GetFocus(), form->RightDriveCombo.EditHandle() ? form->RightDriveCombo.EditHandle()
+                                                               : form->RightDriveCombo.Handle());
+    PressKey('C');
+    EXPECT_TRUE(ShowsList(form->Right));
+    EXPECT_EQ(form->RightFileView.Directory(), L"c:\\");
+}
+
+TEST_F(QuickViewTest, AFileThePaneCannotLoadShowsItsErrorInThePaneWithoutAMessageBox) {
+    SizedFile(dir / L"b-disk.img", 3ull << 30);
+    std::wstring held = dir.File(L"c-held.txt", "busy");
+    dir.File(L"a.txt", "fine");
+    ListSides(); // rows: .., a.txt, b-disk.img, c-held.txt
+    HeldOpen holder(held);
+    PutCursor(L"a.txt");
+    PressKey('Q', ui::ssCtrl);
+    AnswerWhenShown(L"Zelvor", testdriver::PressButton(L"OK"));
+    PressKey(VK_DOWN);
+    EXPECT_EQ(Pane(form->Right), L"Text exceeds memo capacity");
+    PressKey(VK_DOWN);
+    EXPECT_EQ(Pane(form->Right), L"Cannot open file " + held);
+    PressKey(VK_UP);
+    PressKey(VK_UP);
+    EXPECT_EQ(Pane(form->Right), L"fine");
+    testdriver::Pump(200);
+    EXPECT_TRUE(testdriver::AnsweredCaptions().empty()) << "no message box came up";
+    EXPECT_TRUE(ShowsPane(form->Right));
+}
+
+} // namespace
