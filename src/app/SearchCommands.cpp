@@ -1,6 +1,7 @@
 // The Commands menu's Find Files and directory tree jump.
 #include "app/MainForm.h"
 
+#include "fileops/ViewForm.h"
 #include "search/SearchForm.h"
 
 namespace app {
@@ -27,6 +28,8 @@ search::TSearchForm &TMainForm::SearchForm() {
             side.FileView.PlaceCursor();
             side.ShowDirectory(true);
         };
+        // View and F3 show the found file in the program's viewer, over the dialog.
+        form->ViewFile = [this](const std::wstring &path) { ViewForm().ViewFile(path); };
         searchForm_ = std::move(form);
     }
     return *searchForm_;

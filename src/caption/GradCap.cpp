@@ -130,6 +130,11 @@ LRESULT TGradientCaption::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
         return NcActivate(wParam, lParam);
     case WM_SETCURSOR:
         return SetCursor(wParam, lParam);
+    case WM_SHOWWINDOW:
+        // An activation change reported while the window was hidden says nothing about the window being
+        // shown now (the system may activate it on showing without telling the frame again).
+        if (wParam) activeKnown_ = false;
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
     case WM_SETTEXT: {
         // Also set from elsewhere: the caption follows, for painting and for the next joining.
         LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);

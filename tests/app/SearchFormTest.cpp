@@ -199,6 +199,24 @@ TEST_F(SearchFormTest, AMissingStartFolderFindsNothing) {
     });
 }
 
+TEST_F(SearchFormTest, ViewShowsTheFoundFileInTheProgramsViewer) {
+    const std::wstring path = dir / L"s2\\Zed.txt";
+    bool viewerShown = false;
+    WithFindFiles([&](search::TSearchForm &d) {
+        Search(d, L"zed.txt");
+        ASSERT_EQ(Shown(d).size(), 1u);
+        testdriver::ClickRow(d.FindListView.Handle(), 0);
+        AnswerWhenShown(L"View file : " + path, [&](HWND viewer) {
+            viewerShown = true;
+            PostMessageW(viewer, WM_CLOSE, 0, 0);
+        });
+        PressButton(L"View")(d.Handle());
+        testdriver::Pump(300);
+        EXPECT_TRUE(IsWindowVisible(d.Handle())) << "the dialog stays open under the viewer";
+    });
+    EXPECT_TRUE(viewerShown) << "View showed no viewer with the found file";
+}
+
 TEST_F(SearchFormTest, ViewAndGotoDoNothingWithoutASelectedRow) {
     std::vector<std::wstring> viewed;
     const std::wstring before = form->Left.Directory();

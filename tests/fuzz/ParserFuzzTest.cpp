@@ -55,12 +55,14 @@ TEST(MaskFuzz, NeverMatchesWhatAFullMatcherRejectsAndAgreesWhereNoStarIsFollowed
                 continue;
             }
             bool full = BacktrackingMatch(name, mask);
-            if (got)
+            if (got) {
                 ASSERT_TRUE(full) << "mask '" << std::string(mask.begin(), mask.end()) << "' name '"
                                   << std::string(name.begin(), name.end()) << "'";
-            if (NoLiteralAfterAStar(mask))
+            }
+            if (NoLiteralAfterAStar(mask)) {
                 ASSERT_EQ(got, full) << "mask '" << std::string(mask.begin(), mask.end()) << "' name '"
                                      << std::string(name.begin(), name.end()) << "'";
+            }
         }
     }
 }
@@ -77,8 +79,9 @@ TEST(MaskFuzz, ListsFromAnyTextHoldSingleMasksThatNameEveryPiece) {
         for (const std::wstring &mask : list) {
             ASSERT_EQ(mask.find_first_of(L";,"), std::wstring::npos);
             // With stars added, a mask without a dot always ends in a star.
-            if (mask.find(L'.') == std::wstring::npos)
+            if (mask.find(L'.') == std::wstring::npos) {
                 ASSERT_EQ(mask.back(), L'*');
+            }
             ASSERT_EQ(mask.find_first_of(L"B\x0416"), std::wstring::npos) << "not folded";
         }
         std::wstring name = budget.Pick(std::wstring(L"aAbB.\x0416\x0436"), 8);
@@ -201,8 +204,9 @@ TEST(HelpSourceFuzz, WellFormedTopicsComeBackInOrderWithTheirKeysIdsAndTitles) {
         std::string source = "@title T\n";
         size_t count = 1 + budget.Below(6);
         for (size_t i = 0; i < count; ++i) {
-            Expected t{"k" + std::to_string(i), budget.OneIn(2) ? 0u : static_cast<uint32_t>(1 + budget.Below(5000)),
-                       "Title " + budget.Pick(std::string("abc xyz"), 8)};
+            Expected t{std::string("k").append(std::to_string(i)),
+                       budget.OneIn(2) ? 0u : static_cast<uint32_t>(1 + budget.Below(5000)),
+                       std::string("Title ").append(budget.Pick(std::string("abc xyz"), 8))};
             while (!t.title.empty() && t.title.back() == ' ')
                 t.title.pop_back();
             topics.push_back(t);
