@@ -13,20 +13,6 @@ void TToolDialog::CreateToolDialog(const std::wstring &caption, int clientWidth,
     SetClientSize(clientWidth, clientHeight);
 }
 
-void TToolDialog::CenterOnMainForm() {
-    ui::TForm *main = ui::Application().MainForm();
-    if (!main || !main->Handle()) {
-        CenterOnScreen();
-        return;
-    }
-    RECT m{}, own{};
-    GetWindowRect(main->Handle(), &m);
-    GetWindowRect(Handle(), &own);
-    int top = m.top + (m.bottom - m.top) / 2 - (own.bottom - own.top) / 2;
-    int left = m.left + (m.right - m.left) / 2 - (own.right - own.left) / 2;
-    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 LRESULT TToolDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = ui::TForm::OnMessage(msg, wParam, lParam);
     // The form's own activation gives the focus to the window itself when it has no control to return to.

@@ -8,8 +8,6 @@ namespace fileops {
 class TToolDialog : public ui::TForm {
 protected:
     void CreateToolDialog(const std::wstring &caption, int clientWidth, int clientHeight);
-    // top = main top + main height div 2 - own height div 2; left likewise.
-    void CenterOnMainForm();
     // The control that takes the focus when the dialog comes up; the caller's show handler asks for it.
     void FocusOnShow(ui::TWindow &control) { focusOnShow_ = &control; }
 

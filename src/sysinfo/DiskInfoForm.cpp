@@ -111,20 +111,6 @@ int TDiskInfoForm::ShowFor(TSysFacts &facts, const std::wstring &directory) {
     return ShowModal();
 }
 
-void TDiskInfoForm::CenterOnMainForm() {
-    ui::TForm *main = ui::Application().MainForm();
-    if (!main || !main->Handle()) {
-        CenterOnScreen();
-        return;
-    }
-    RECT m{}, own{};
-    GetWindowRect(main->Handle(), &m);
-    GetWindowRect(Handle(), &own);
-    int top = m.top + (m.bottom - m.top) / 2 - (own.bottom - own.top) / 2;
-    int left = m.left + (m.right - m.left) / 2 - (own.right - own.left) / 2;
-    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void TDiskInfoForm::Ok_BtnClick() {
     ui::TForm *main = ui::Application().MainForm();
     if (main && main->Handle()) {

@@ -36,7 +36,6 @@ public:
 
 private:
     void AddRow(HWND parent, int top, const wchar_t *caption, ui::TLabel &value);
-    void CenterOnMainForm();
     std::vector<std::unique_ptr<ui::TLabel>> captions_;
 };
 

@@ -38,6 +38,20 @@ void TForm::CenterOnScreen() {
     SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void TForm::CenterOnMainForm() {
+    TForm *main = Application().MainForm();
+    if (!main || !main->Handle() || main == this) {
+        CenterOnScreen();
+        return;
+    }
+    RECT m{}, own{};
+    GetWindowRect(main->Handle(), &m);
+    GetWindowRect(Handle(), &own);
+    int top = m.top + (m.bottom - m.top) / 2 - (own.bottom - own.top) / 2;
+    int left = m.left + (m.right - m.left) / 2 - (own.right - own.left) / 2;
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TForm::Show() {
     if (!shown_) {
         shown_ = true;

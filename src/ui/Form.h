@@ -25,6 +25,8 @@ public:
     bool IsModal() const { return modal_; }
     void SetClientSize(int width, int height);
     void CenterOnScreen();
+    // top = main top + main height div 2 - own height div 2; left likewise (the screen without a main form).
+    void CenterOnMainForm();
     // The button id pressed by Enter in a modal form (0: none).
     void SetDefaultId(int id) { defaultId_ = id; }
 
