@@ -144,7 +144,10 @@ TEST_F(BrowseFolderTest, OkIsDisabledOnMyComputerItself) {
         states.push_back({browser.CurrentFolder(), IsWindowEnabled(GetDlgItem(dialog, IDOK)) != FALSE,
                           IsWindowEnabled(browser.CustomButtonHandle()) != FALSE});
     };
-    BrowseSteps steps(browser, {BrowseSteps::Select(folder), record, BrowseSteps::SelectMyComputer(), record,
+    BrowseSteps steps(browser, {BrowseSteps::Select(folder),
+                                BrowseSteps::WaitFor([&] { return !browser.CurrentFolder().empty(); }), record,
+                                BrowseSteps::SelectMyComputer(),
+                                BrowseSteps::WaitFor([&] { return browser.CurrentFolder().empty(); }), record,
                                 BrowseSteps::Press(IDCANCEL)});
     EXPECT_FALSE(browser.Execute());
     ASSERT_EQ(states.size(), 2u);

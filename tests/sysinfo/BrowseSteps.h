@@ -35,6 +35,19 @@ public:
             SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
         };
     }
+    // Holds the next step back (for at most three seconds) until the dialog has reported what the steps
+    // before it did: a fast machine gets round to the next step before the tree has told its selection.
+    static Step WaitFor(std::function<bool()> condition) {
+        return [condition](HWND) {
+            BrowseSteps *self = current_;
+            if (!self) return;
+            if (!condition() && ++self->waited_ < 30) {
+                self->repeat_ = true;
+                return;
+            }
+            self->waited_ = 0;
+        };
+    }
     // The tree's root, My Computer, which is no folder of the file system.
     static Step SelectMyComputer() {
         return [](HWND dialog) {
@@ -51,12 +64,16 @@ private:
         if (!self || self->next_ >= self->steps_.size()) return;
         HWND dialog = self->browser_.DialogHandle();
         if (!dialog || !IsWindowVisible(dialog)) return;
+        self->repeat_ = false;
         self->steps_[self->next_++](dialog);
+        if (self->repeat_) --self->next_;
     }
 
     sysinfo::TBrowseFolder &browser_;
     std::vector<Step> steps_;
     size_t next_ = 0;
+    bool repeat_ = false;
+    int waited_ = 0;
     UINT_PTR timer_ = 0;
     static inline BrowseSteps *current_ = nullptr;
 };
