@@ -144,7 +144,8 @@ TEST_F(BrowseFolderTest, OkIsDisabledOnMyComputerItself) {
         states.push_back({browser.CurrentFolder(), IsWindowEnabled(GetDlgItem(dialog, IDOK)) != FALSE,
                           IsWindowEnabled(browser.CustomButtonHandle()) != FALSE});
     };
-    BrowseSteps steps(browser, {BrowseSteps::Select(folder),
+    BrowseSteps steps(browser, {BrowseSteps::Retry(BrowseSteps::Select(folder),
+                                                   [&] { return !browser.CurrentFolder().empty(); }),
                                 BrowseSteps::WaitFor([&] { return !browser.CurrentFolder().empty(); }), record,
                                 BrowseSteps::SelectMyComputer(),
                                 BrowseSteps::WaitFor([&] { return browser.CurrentFolder().empty(); }), record,

@@ -37,10 +37,14 @@ public:
     }
     // Holds the next step back (for at most three seconds) until the dialog has reported what the steps
     // before it did: a fast machine gets round to the next step before the tree has told its selection.
-    static Step WaitFor(std::function<bool()> condition) {
-        return [condition](HWND) {
+    static Step WaitFor(std::function<bool()> condition) { return Retry([](HWND) {}, std::move(condition)); }
+    // Does the step again on the next turns (for at most three seconds) until the condition holds: a new
+    // Wine prefix may pass over a selection asked for while its shell namespace is still being set up.
+    static Step Retry(Step step, std::function<bool()> condition) {
+        return [step, condition](HWND dialog) {
             BrowseSteps *self = current_;
             if (!self) return;
+            step(dialog);
             if (!condition() && ++self->waited_ < 30) {
                 self->repeat_ = true;
                 return;
