@@ -54,7 +54,7 @@ void TDriveComboBox::BuildList() {
         wchar_t letter = static_cast<wchar_t>(L'a' + i);
         wchar_t root[] = {letter, L':', L'\\', 0};
         UINT type = GetDriveTypeW(root);
-        Entry e{letter, type, DriveTypeIcon(type), DriveEntryText(letter, DRIVE_UNKNOWN, L"")};
+        Entry e{letter, type, -1, DriveEntryText(letter, DRIVE_UNKNOWN, L"")};
         AddItem(e.text);
         entries_.push_back(std::move(e));
         drives.push_back({letter, type});
@@ -223,7 +223,9 @@ void TDriveComboBox::Draw(const DRAWITEMSTRUCT &item) {
     bool selected = (item.itemState & ODS_SELECTED) != 0;
     FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (item.itemID == static_cast<UINT>(-1) || item.itemID >= entries_.size()) return;
-    const Entry &e = entries_[item.itemID];
+    Entry &e = entries_[item.itemID];
+    // The picture is looked up when first drawn, so that creating the box never waits for the shell.
+    if (e.icon < 0) e.icon = DriveTypeIcon(e.type);
     ImageList_Draw(filelist::SystemImageList(true), e.icon, dc, r.left + 2, r.top + (r.bottom - r.top - 16) / 2,
                    ILD_TRANSPARENT);
     SetBkMode(dc, TRANSPARENT);

@@ -28,7 +28,7 @@ private:
     struct Entry {
         wchar_t letter;
         UINT type;
-        int icon;
+        int icon; // -1 until first drawn
         std::wstring text;
     };
     bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;

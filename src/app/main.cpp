@@ -2,10 +2,12 @@
 
 #include "app/MainForm.h"
 #include "app/StartupTrace.h"
+#include "filelist/ShellInfo.h"
 #include "ui/Application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     app::TraceStartup(L"process entry");
+    filelist::PrepareShellPicturesInBackground();
     app::InitApplication();
     app::TraceStartup(L"application initialised");
     app::TMainForm MainForm;

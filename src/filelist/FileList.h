@@ -97,6 +97,7 @@ protected:
 private:
     void AttachSystemImages();
     bool ReadDirectory(const std::wstring &dir, std::uint16_t directoryIndex);
+    bool TimeToPump();
     // The text of a row's column (1: size, 2 on: the optional columns), made when asked.
     std::wstring SubItemText(const TFileRow &row, int column);
     void SortNow();
@@ -120,6 +121,7 @@ private:
     bool reading_ = false;
     bool restartRequested_ = false;
     DWORD lastPump_ = 0;
+    DWORD nextPublish_ = 0;
     std::vector<std::wstring> listed_; // the directories the rows come from
     bool keepDosNames_ = false;
     bool imagesAttached_ = false;

@@ -1,15 +1,41 @@
 #include "filelist/ShellInfo.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include "filelist/FileColumns.h"
 
 namespace filelist {
 
-HIMAGELIST SystemImageList(bool small) {
+namespace {
+
+HIMAGELIST AskSystemImageList(bool small) {
     SHFILEINFOW info{};
-    UINT flags = SHGFI_SYSICONINDEX | (small ? SHGFI_SMALLICON : 0);
-    return reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"", 0, &info, sizeof info, flags));
+    UINT flags = SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | (small ? SHGFI_SMALLICON : 0);
+    return reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"x", FILE_ATTRIBUTE_NORMAL, &info, sizeof info, flags));
+}
+
+DWORD WINAPI PrepareShellPictures(void *) {
+    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    SystemImageList(true);
+    SystemImageList(false);
+    FolderInfo();
+    if (SUCCEEDED(com)) CoUninitialize();
+    return 0;
+}
+
+} // namespace
+
+// Asked once per size, by attributes alone: asked about an empty path, the shell looks at a real folder
+// each time, which under Wine costs milliseconds per call and tens of them at the first.
+HIMAGELIST SystemImageList(bool small) {
+    static const HIMAGELIST smallList = AskSystemImageList(true);
+    static const HIMAGELIST largeList = AskSystemImageList(false);
+    return small ? smallList : largeList;
+}
+
+void PrepareShellPicturesInBackground() {
+    if (HANDLE thread = CreateThread(nullptr, 0, PrepareShellPictures, nullptr, 0, nullptr)) CloseHandle(thread);
 }
 
 const TFolderInfo &FolderInfo() {

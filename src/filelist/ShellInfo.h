@@ -11,6 +11,11 @@ namespace filelist {
 // The shell's small system image list (shared: never destroyed by the program).
 HIMAGELIST SystemImageList(bool small);
 
+// The shell loads its pictures at the first question about one (about a tenth of a second under Wine).
+// Called first thing at start-up, this asks on a thread of its own, so the load overlaps the window's
+// creation; whoever asks meanwhile waits for the same load, not for a second one.
+void PrepareShellPicturesInBackground();
+
 // The shared folder icon and folder type name, asked of the shell once per process.
 struct TFolderInfo {
     int icon = 0;
