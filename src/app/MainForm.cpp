@@ -8,6 +8,7 @@
 #include "app/Version.h"
 #include "fileops/ViewForm.h"
 #include "help/HelpCommands.h"
+#include "filelist/ReadAhead.h"
 #include "help/PrintCommand.h"
 #include "search/SearchForm.h"
 #include "ui/Application.h"
@@ -204,6 +205,10 @@ void TMainForm::FormShow() {
 // No paint is forced first: the listing lets the loop run every 25 ms, so a big folder's window paints at
 // once, and a small one paints once, with its rows.
 void TMainForm::StartListings() {
+    // A folder read ahead but not listed now is never shown later as an old snapshot.
+    struct DropUnclaimed {
+        ~DropUnclaimed() { filelist::DropReadAheads(); }
+    } dropUnclaimed;
     TraceStartup(L"window shown");
     if (Left.FileView.Updating()) {
         Left.FileView.EndUpdate();

@@ -8,6 +8,7 @@
 #include "config/WindowBounds.h"
 #include "filelist/CommandLine.h"
 #include "filelist/HistoryFile.h"
+#include "filelist/ReadAhead.h"
 #include "ui/Application.h"
 #include "ui/Text.h"
 
@@ -138,6 +139,17 @@ bool TSettingsCommands::RestoreValue(const wchar_t *name, std::vector<std::wstri
         inHand_.Failed(name);
         errors.push_back(ui::Widen(e.what()));
         return false;
+    }
+}
+
+void ReadSavedDirectoriesAhead() {
+    try {
+        if (!config::TSettingsKey::Exists() || !config::ReadSaveCheck(L"DIR")) return;
+        config::TSettingsKey key;
+        // The left side is listed first.
+        filelist::StartReadAhead(key.ReadString(L"LeftDirectory"));
+        filelist::StartReadAhead(key.ReadString(L"RightDirectory"));
+    } catch (const std::exception &) {
     }
 }
 

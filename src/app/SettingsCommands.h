@@ -17,6 +17,11 @@ namespace app {
 class TMainForm;
 class TSide;
 
+// Starts reading the saved directories in the background, if directories are saved, so that they are
+// read while the window is being made. Only a head start: whatever goes wrong here, the restore meets
+// it again and reports it.
+void ReadSavedDirectoriesAhead();
+
 // The main window's settings: restore at start and save at exit, the command line with its history,
 // and the Configuration dialog.
 class TSettingsCommands {

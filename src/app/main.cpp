@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "app/MainForm.h"
+#include "app/SettingsCommands.h"
 #include "app/StartupTrace.h"
 #include "filelist/ShellInfo.h"
 #include "ui/Application.h"
@@ -8,6 +9,7 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     app::TraceStartup(L"process entry");
     filelist::PrepareShellPicturesInBackground();
+    app::ReadSavedDirectoriesAhead();
     app::InitApplication();
     app::TraceStartup(L"application initialised");
     app::TMainForm MainForm;

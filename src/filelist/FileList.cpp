@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "filelist/ReadAhead.h"
 #include "ui/Application.h"
 #include "ui/Handles.h"
 
@@ -229,6 +230,22 @@ void TFileList::Reread() {
 }
 
 bool TFileList::ReadDirectory(const std::wstring &dir, std::uint16_t directoryIndex) {
+    // A folder read ahead at start-up is taken as read, unless the short names are needed.
+    if (!keepDosNames_) {
+        if (std::unique_ptr<TDirectoryReadAhead> ahead = ClaimReadAhead(dir)) {
+            size_t before = rows_.size();
+            switch (TakeReadAhead(*ahead, dir, directoryIndex)) {
+            case TDirectoryReadAhead::TState::done:
+                return true;
+            case TDirectoryReadAhead::TState::more:
+                return false; // stopped for a new request
+            case TDirectoryReadAhead::TState::failed:
+                rows_.resize(before);
+                --listings_;
+                break;
+            }
+        }
+    }
     ui::ErrorModeScope errorMode(SEM_FAILCRITICALERRORS);
     WIN32_FIND_DATAW fd;
     // The short names are asked of the file system only while a column shows them.
@@ -237,39 +254,68 @@ bool TFileList::ReadDirectory(const std::wstring &dir, std::uint16_t directoryIn
     ++listings_;
     if (find.get() == INVALID_HANDLE_VALUE) return true;
     do {
-        if (!MatchesFileTypes(fd.dwFileAttributes, fileTypes_)) continue;
-        const bool folder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if (folder && (IsDotEntry(fd.cFileName) || !displayDirectory_)) continue;
-        if (!folder && !MatchesMaskList(fd.cFileName, masks_, true, false)) continue;
-        TFileRow &row = rows_.emplace_back();
-        row.folder = folder;
-        row.directoryIndex = directoryIndex;
-        row.size = folder ? 0 : (static_cast<unsigned long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-        row.modified = fd.ftLastWriteTime;
-        row.created = fd.ftCreationTime;
-        row.lastAccess = fd.ftLastAccessTime;
-        row.attributes = fd.dwFileAttributes;
-        if (keepDosNames_) row.dosName = fd.cAlternateFileName[0] ? fd.cAlternateFileName : fd.cFileName;
-        if (folder) {
-            // The add event sees a folder row before it has its name.
-            row.caption = L"????";
-            row.icon = FolderInfo().icon;
-            if (OnFileAdd) OnFileAdd(*this, Count() - 1, dir, fd);
-            rows_.back().caption = fd.cFileName;
-        } else {
-            row.caption = LowerAscii(fd.cFileName);
-            row.typeIndex = static_cast<std::uint32_t>(types_.IndexFor(row.caption));
-            const auto &type = types_.Type(static_cast<int>(row.typeIndex));
-            row.icon = type.icon;
-            row.iconPending = type.iconPerFile;
-            if (OnFileAdd) OnFileAdd(*this, Count() - 1, dir, fd);
+        if (!AddEntry(dir, directoryIndex, fd)) return false;
+    } while (FindNextFileW(find.get(), &fd));
+    return true;
+}
+
+TDirectoryReadAhead::TState TFileList::TakeReadAhead(TDirectoryReadAhead &ahead, const std::wstring &dir,
+                                                     std::uint16_t directoryIndex) {
+    ++listings_;
+    std::vector<TFoundEntry> batch;
+    WIN32_FIND_DATAW fd{};
+    for (;;) {
+        DWORD waited = GetTickCount() - lastPump_;
+        TDirectoryReadAhead::TState state = ahead.Take(batch, waited < kPumpIntervalMs ? kPumpIntervalMs - waited : 0);
+        for (const TFoundEntry &entry : batch) {
+            entry.ToFindData(fd);
+            if (!AddEntry(dir, directoryIndex, fd)) return TDirectoryReadAhead::TState::more;
         }
+        batch.clear();
+        if (state != TDirectoryReadAhead::TState::more) return state;
+        // Waiting on the reader serves the message loop as reading does.
         if (TimeToPump()) {
             ui::Application().ProcessMessages();
             lastPump_ = GetTickCount();
-            if (restartRequested_ || !Handle()) return false;
+            if (restartRequested_ || !Handle()) return TDirectoryReadAhead::TState::more;
         }
-    } while (FindNextFileW(find.get(), &fd));
+    }
+}
+
+// Adds the row of one search record that passes the filters; false when the listing is to stop.
+bool TFileList::AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, const WIN32_FIND_DATAW &fd) {
+    if (!MatchesFileTypes(fd.dwFileAttributes, fileTypes_)) return true;
+    const bool folder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (folder && (IsDotEntry(fd.cFileName) || !displayDirectory_)) return true;
+    if (!folder && !MatchesMaskList(fd.cFileName, masks_, true, false)) return true;
+    TFileRow &row = rows_.emplace_back();
+    row.folder = folder;
+    row.directoryIndex = directoryIndex;
+    row.size = folder ? 0 : (static_cast<unsigned long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+    row.modified = fd.ftLastWriteTime;
+    row.created = fd.ftCreationTime;
+    row.lastAccess = fd.ftLastAccessTime;
+    row.attributes = fd.dwFileAttributes;
+    if (keepDosNames_) row.dosName = fd.cAlternateFileName[0] ? fd.cAlternateFileName : fd.cFileName;
+    if (folder) {
+        // The add event sees a folder row before it has its name.
+        row.caption = L"????";
+        row.icon = FolderInfo().icon;
+        if (OnFileAdd) OnFileAdd(*this, Count() - 1, dir, fd);
+        rows_.back().caption = fd.cFileName;
+    } else {
+        row.caption = LowerAscii(fd.cFileName);
+        row.typeIndex = static_cast<std::uint32_t>(types_.IndexFor(row.caption));
+        const auto &type = types_.Type(static_cast<int>(row.typeIndex));
+        row.icon = type.icon;
+        row.iconPending = type.iconPerFile;
+        if (OnFileAdd) OnFileAdd(*this, Count() - 1, dir, fd);
+    }
+    if (TimeToPump()) {
+        ui::Application().ProcessMessages();
+        lastPump_ = GetTickCount();
+        if (restartRequested_ || !Handle()) return false;
+    }
     return true;
 }
 

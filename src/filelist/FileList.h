@@ -9,6 +9,7 @@
 #include "filelist/FileColumns.h"
 #include "filelist/FileRows.h"
 #include "filelist/Masks.h"
+#include "filelist/ReadAhead.h"
 #include "filelist/ShellInfo.h"
 #include "ui/Window.h"
 
@@ -97,6 +98,9 @@ protected:
 private:
     void AttachSystemImages();
     bool ReadDirectory(const std::wstring &dir, std::uint16_t directoryIndex);
+    TDirectoryReadAhead::TState TakeReadAhead(TDirectoryReadAhead &ahead, const std::wstring &dir,
+                                              std::uint16_t directoryIndex);
+    bool AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, const WIN32_FIND_DATAW &fd);
     bool TimeToPump();
     // The text of a row's column (1: size, 2 on: the optional columns), made when asked.
     std::wstring SubItemText(const TFileRow &row, int column);

@@ -2,7 +2,9 @@
 // once whatever the saved settings ask for.
 #include <gtest/gtest.h>
 
+#include "app/SettingsCommands.h"
 #include "config/SettingsTestSupport.h"
+#include "filelist/ReadAhead.h"
 
 namespace {
 
@@ -43,9 +45,13 @@ TEST_F(StartupTest, EachSideIsReadOnceWhateverTheSavedSettings) {
             SetText(L"LeftDirectory", c.leftDir);
             SetText(L"RightDirectory", c.rightDir);
         }
+        // As the program starts: the saved folders are read ahead while the window is made.
+        app::ReadSavedDirectoriesAhead();
         Start();
         ASSERT_TRUE(testdriver::PumpUntil([&] { return Listed(); })) << c.what;
         testdriver::Pump(50);
+        EXPECT_EQ(filelist::ClaimReadAhead(left), nullptr) << c.what;
+        EXPECT_EQ(filelist::ClaimReadAhead(right), nullptr) << c.what;
         EXPECT_EQ(form->LeftFileView.Listings(), 1) << c.what;
         EXPECT_EQ(form->RightFileView.Listings(), 1) << c.what;
         if (std::wstring(c.saveDir) == L"True") {
@@ -76,6 +82,35 @@ TEST_F(StartupTest, WindowShowsBeforeTheListing) {
     ASSERT_TRUE(testdriver::PumpUntil([&] { return Listed(); }));
     EXPECT_EQ(testdriver::Captions(form->LeftFileView.Handle()), (std::vector<std::wstring>{L"..", L"one.txt"}));
     EXPECT_EQ(form->LeftFileView.Selected(), 0);
+}
+
+// A long first listing does not hold the keyboard: Tab pressed meanwhile moves to the other side while the
+// rows are still coming in.
+TEST_F(StartupTest, TabWorksWhileTheFirstListingFills) {
+    for (int i = 0; i < 150; ++i) temp.File(L"left\\f" + std::to_wstring(i) + L".txt");
+    temp.Folder(L"right");
+    WriteDefaultKey();
+    SetText(L"LeftDirectory", temp / L"left\\");
+    SetText(L"RightDirectory", temp / L"right\\");
+    Create();
+    int rowsWhenRightHadFocus = -1;
+    // Each row takes a while, as on a slow network drive.
+    form->LeftFileView.OnFileAdd = [&](filelist::TFileList &list, int, const std::wstring &, const WIN32_FIND_DATAW &) {
+        Sleep(2);
+        if (rowsWhenRightHadFocus < 0 && GetFocus() == form->RightFileView.Handle())
+            rowsWhenRightHadFocus = list.Count();
+    };
+    form->Show();
+    ASSERT_EQ(GetFocus(), form->LeftFileView.Handle());
+    // Both halves of the key wait in the queue behind the start of the listings, as typed-ahead keys do.
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001);
+    PostMessageW(GetFocus(), WM_KEYUP, VK_TAB, static_cast<LPARAM>(0xC00F0001u));
+    ASSERT_TRUE(testdriver::PumpUntil([&] { return Listed(); }));
+    EXPECT_GT(rowsWhenRightHadFocus, 0);
+    EXPECT_LT(rowsWhenRightHadFocus, 100);
+    EXPECT_EQ(GetFocus(), form->RightFileView.Handle());
+    EXPECT_EQ(form->LeftFileView.Count(), 151);
+    EXPECT_EQ(form->LeftFileView.Listings(), 1);
 }
 
 // A letter typed into the drive box both changes the drive and confirms it: one listing.

@@ -1,0 +1,124 @@
+#include "filelist/ReadAhead.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "driver/TempDir.h"
+#include "driver/TestDriver.h"
+#include "filelist/FileList.h"
+#include "ui/Form.h"
+
+using namespace filelist;
+using testdriver::TempDir;
+
+namespace {
+
+using Names = std::vector<std::wstring>;
+
+Names AllTaken(TDirectoryReadAhead &ahead) {
+    std::vector<TFoundEntry> found;
+    TDirectoryReadAhead::TState state;
+    do state = ahead.Take(found, 1000);
+    while (state == TDirectoryReadAhead::TState::more);
+    EXPECT_EQ(state, TDirectoryReadAhead::TState::done);
+    Names names;
+    for (const TFoundEntry &e : found) names.push_back(e.name);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(DirectoryReadAheadTest, HandsOverEveryEntryWithItsDetails) {
+    TempDir dir;
+    // More entries than one batch, and names that must arrive exactly as they are.
+    Names expected{L".", L"..", L"data;old", L"Отчёт 2026.txt", L"sub"};
+    dir.File(L"data;old", "12345");
+    dir.File(L"Отчёт 2026.txt");
+    dir.Folder(L"sub");
+    for (int i = 0; i < 1200; ++i) {
+        std::wstring name = L"f" + std::to_wstring(i) + L".dat";
+        dir.File(name);
+        expected.push_back(name);
+    }
+    std::sort(expected.begin(), expected.end());
+    TDirectoryReadAhead ahead(dir.Path());
+    EXPECT_EQ(AllTaken(ahead), expected);
+
+    TDirectoryReadAhead again(dir.Path());
+    std::vector<TFoundEntry> found;
+    while (again.Take(found, 1000) == TDirectoryReadAhead::TState::more) {
+    }
+    auto file = std::find_if(found.begin(), found.end(), [](const TFoundEntry &e) { return e.name == L"data;old"; });
+    ASSERT_NE(file, found.end());
+    EXPECT_EQ(file->sizeLow, 5u);
+    EXPECT_FALSE(file->attributes & FILE_ATTRIBUTE_DIRECTORY);
+    auto folder = std::find_if(found.begin(), found.end(), [](const TFoundEntry &e) { return e.name == L"sub"; });
+    ASSERT_NE(folder, found.end());
+    EXPECT_TRUE(folder->attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST(DirectoryReadAheadTest, MissingFolderEndsWithNothing) {
+    TempDir dir;
+    TDirectoryReadAhead ahead(dir.Path() + L"gone\\");
+    EXPECT_EQ(AllTaken(ahead), Names{});
+}
+
+class ReadAheadListingTest : public testing::Test {
+protected:
+    void SetUp() override {
+        form.CreateForm(L"Read-ahead test", 600, 400, false);
+        list.Create(form.Handle(), 10);
+        list.SetBounds(0, 0, 580, 360);
+    }
+    void TearDown() override { DropReadAheads(); }
+
+    ui::TForm form;
+    TFileList list;
+    TempDir dir;
+};
+
+TEST_F(ReadAheadListingTest, ListingTakesTheReadAheadOnceAndShowsWhatADirectReadShows) {
+    dir.File(L"b.TXT", "1234");
+    dir.File(L"a;b.doc");
+    dir.File(L"noext");
+    dir.Folder(L"Folder");
+    list.SetOneDirectory(dir.Path());
+    Names direct = testdriver::Captions(list.Handle());
+    auto directRows = testdriver::ReadRows(list.Handle());
+    ASSERT_EQ(direct, (Names{L"..", L"Folder", L"a;b.doc", L"b.txt"}));
+
+    StartReadAhead(dir.Path());
+    int before = list.Listings();
+    list.SetOneDirectory(dir.Path());
+    EXPECT_EQ(list.Listings(), before + 1);
+    EXPECT_EQ(testdriver::Captions(list.Handle()), direct);
+    auto rows = testdriver::ReadRows(list.Handle());
+    ASSERT_EQ(rows.size(), directRows.size());
+    for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].subItems, directRows[i].subItems) << i;
+
+    // Taken once: the next listing reads the folder as it is now.
+    dir.File(L"c.txt");
+    list.SetOneDirectory(dir.Path());
+    EXPECT_EQ(testdriver::Captions(list.Handle()), (Names{L"..", L"Folder", L"a;b.doc", L"b.txt", L"c.txt"}));
+}
+
+TEST_F(ReadAheadListingTest, DroppedOrOtherFolderReadAheadIsNeverShown) {
+    TempDir other;
+    dir.File(L"old.txt");
+    other.File(L"x.txt");
+    // Left to finish, so that what it holds is the old state of both folders.
+    StartReadAhead(dir.Path());
+    StartReadAhead(other.Path());
+    Sleep(200);
+    dir.File(L"new.txt");
+    other.File(L"y.txt");
+    DropReadAheads();
+    list.SetOneDirectory(dir.Path());
+    EXPECT_EQ(testdriver::Captions(list.Handle()), (Names{L"..", L"new.txt", L"old.txt"}));
+    // A read-ahead is taken only by a listing of its own folder.
+    StartReadAhead(other.Path());
+    list.SetOneDirectory(dir.Path());
+    EXPECT_EQ(testdriver::Captions(list.Handle()), (Names{L"..", L"new.txt", L"old.txt"}));
+}
+
+} // namespace
