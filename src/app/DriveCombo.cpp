@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include <cwctype>
-#include <map>
 
 #include "filelist/ShellInfo.h"
 #include "ui/Handles.h"
@@ -87,67 +86,6 @@ LRESULT TDriveComboBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return ui::TComboBox::OnMessage(msg, wParam, lParam);
 }
 
-namespace {
-// The shell's index of an icon in a library, by the call's long-standing ordinal: its name is missing
-// from some shells. -1 when the shell has no such call.
-int CachedImageIndex(const wchar_t *library, int icon) {
-    using CachedIndexCall = int(WINAPI *)(const wchar_t *, int, UINT);
-    HMODULE shell = GetModuleHandleW(L"shell32.dll");
-    FARPROC call = shell ? GetProcAddress(shell, MAKEINTRESOURCEA(72)) : nullptr;
-    if (!call) return -1;
-    return reinterpret_cast<CachedIndexCall>(reinterpret_cast<void (*)()>(call))(library, icon, 0);
-}
-} // namespace
-
-int DriveTypeIcon(UINT driveType) {
-    static std::map<UINT, int> byType;
-    auto it = byType.find(driveType);
-    if (it != byType.end()) return it->second;
-    // The stock picture of the type, and its place among the shell library's icons for shells that
-    // have no stock pictures.
-    SHSTOCKICONID id = SIID_DRIVEFIXED;
-    int libraryIndex = 8;
-    switch (driveType) {
-    case DRIVE_REMOVABLE:
-        id = SIID_DRIVE35;
-        libraryIndex = 6;
-        break;
-    case DRIVE_REMOTE:
-        id = SIID_DRIVENET;
-        libraryIndex = 9;
-        break;
-    case DRIVE_CDROM:
-        id = SIID_DRIVECD;
-        libraryIndex = 11;
-        break;
-    case DRIVE_RAMDISK:
-        id = SIID_DRIVERAM;
-        libraryIndex = 12;
-        break;
-    default:
-        break;
-    }
-    SHSTOCKICONINFO info{};
-    info.cbSize = sizeof info;
-    int icon = -1;
-    if (SUCCEEDED(SHGetStockIconInfo(id, SHGSI_SYSICONINDEX | SHGSI_SMALLICON, &info))) icon = info.iSysImageIndex;
-    if (icon < 0) {
-        wchar_t library[MAX_PATH] = {};
-        GetSystemDirectoryW(library, MAX_PATH);
-        lstrcatW(library, L"\\shell32.dll");
-        icon = CachedImageIndex(library, libraryIndex);
-    }
-    if (icon < 0) {
-        // The shell's folder picture, by attributes alone.
-        SHFILEINFOW sfi{};
-        SHGetFileInfoW(L"x", FILE_ATTRIBUTE_DIRECTORY, &sfi, sizeof sfi,
-                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-        icon = sfi.iIcon;
-    }
-    byType.emplace(driveType, icon);
-    return icon;
-}
-
 int TDriveComboBox::IndexOf(wchar_t letter) const {
     for (size_t i = 0; i < entries_.size(); ++i)
         if (entries_[i].letter == letter) return static_cast<int>(i);
@@ -223,9 +161,11 @@ void TDriveComboBox::Draw(const DRAWITEMSTRUCT &item) {
     bool selected = (item.itemState & ODS_SELECTED) != 0;
     FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (item.itemID == static_cast<UINT>(-1) || item.itemID >= entries_.size()) return;
+    // Drawn into a window not yet on the screen (the box draws its choice as it is set), nothing shows.
+    if (!IsWindowVisible(Handle())) return;
     Entry &e = entries_[item.itemID];
     // The picture is looked up when first drawn, so that creating the box never waits for the shell.
-    if (e.icon < 0) e.icon = DriveTypeIcon(e.type);
+    if (e.icon < 0) e.icon = filelist::DriveTypeIcon(e.type);
     ImageList_Draw(filelist::SystemImageList(true), e.icon, dc, r.left + 2, r.top + (r.bottom - r.top - 16) / 2,
                    ILD_TRANSPARENT);
     SetBkMode(dc, TRANSPARENT);

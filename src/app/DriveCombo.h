@@ -47,8 +47,6 @@ private:
     TDriveNameReader names_;
 };
 
-// The system image list's picture of a drive type, asked of the shell once per type: no drive is touched.
-int DriveTypeIcon(UINT driveType);
 
 // The text of a drive's entry, e.g. "c: [SYSTEM]" or "x: \\server\share".
 std::wstring DriveEntryText(wchar_t letter, UINT driveType, const std::wstring &volumeOrShare);

@@ -3,6 +3,9 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <map>
+#include <mutex>
+
 #include "filelist/FileColumns.h"
 
 namespace filelist {
@@ -15,13 +18,14 @@ HIMAGELIST AskSystemImageList(bool small) {
     return reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"x", FILE_ATTRIBUTE_NORMAL, &info, sizeof info, flags));
 }
 
-DWORD WINAPI PrepareShellPictures(void *) {
-    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    SystemImageList(true);
-    SystemImageList(false);
-    FolderInfo();
-    if (SUCCEEDED(com)) CoUninitialize();
-    return 0;
+// The shell's index of an icon in a library, by the call's long-standing ordinal: its name is missing
+// from some shells. -1 when the shell has no such call.
+int CachedImageIndex(const wchar_t *library, int icon) {
+    using CachedIndexCall = int(WINAPI *)(const wchar_t *, int, UINT);
+    HMODULE shell = GetModuleHandleW(L"shell32.dll");
+    FARPROC call = shell ? GetProcAddress(shell, MAKEINTRESOURCEA(72)) : nullptr;
+    if (!call) return -1;
+    return reinterpret_cast<CachedIndexCall>(reinterpret_cast<void (*)()>(call))(library, icon, 0);
 }
 
 } // namespace
@@ -33,6 +37,77 @@ HIMAGELIST SystemImageList(bool small) {
     static const HIMAGELIST largeList = AskSystemImageList(false);
     return small ? smallList : largeList;
 }
+
+int DriveTypeIcon(UINT driveType) {
+    // Asked from the start-up thread too.
+    static std::mutex lock;
+    static std::map<UINT, int> byType;
+    std::lock_guard<std::mutex> hold(lock);
+    auto it = byType.find(driveType);
+    if (it != byType.end()) return it->second;
+    // The stock picture of the type, and its place among the shell library's icons for shells that
+    // have no stock pictures.
+    SHSTOCKICONID id = SIID_DRIVEFIXED;
+    int libraryIndex = 8;
+    switch (driveType) {
+    case DRIVE_REMOVABLE:
+        id = SIID_DRIVE35;
+        libraryIndex = 6;
+        break;
+    case DRIVE_REMOTE:
+        id = SIID_DRIVENET;
+        libraryIndex = 9;
+        break;
+    case DRIVE_CDROM:
+        id = SIID_DRIVECD;
+        libraryIndex = 11;
+        break;
+    case DRIVE_RAMDISK:
+        id = SIID_DRIVERAM;
+        libraryIndex = 12;
+        break;
+    default:
+        break;
+    }
+    SHSTOCKICONINFO info{};
+    info.cbSize = sizeof info;
+    int icon = -1;
+    if (SUCCEEDED(SHGetStockIconInfo(id, SHGSI_SYSICONINDEX | SHGSI_SMALLICON, &info))) icon = info.iSysImageIndex;
+    if (icon < 0) {
+        wchar_t library[MAX_PATH] = {};
+        GetSystemDirectoryW(library, MAX_PATH);
+        lstrcatW(library, L"\\shell32.dll");
+        icon = CachedImageIndex(library, libraryIndex);
+    }
+    if (icon < 0) {
+        // The shell's folder picture, by attributes alone.
+        SHFILEINFOW sfi{};
+        SHGetFileInfoW(L"x", FILE_ATTRIBUTE_DIRECTORY, &sfi, sizeof sfi,
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+        icon = sfi.iIcon;
+    }
+    byType.emplace(driveType, icon);
+    return icon;
+}
+
+namespace {
+
+DWORD WINAPI PrepareShellPictures(void *) {
+    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    SystemImageList(true);
+    SystemImageList(false);
+    FolderInfo();
+    DWORD drives = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if (!(drives & (1u << i))) continue;
+        wchar_t root[] = {static_cast<wchar_t>(L'A' + i), L':', L'\\', 0};
+        DriveTypeIcon(GetDriveTypeW(root));
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return 0;
+}
+
+} // namespace
 
 void PrepareShellPicturesInBackground() {
     if (HANDLE thread = CreateThread(nullptr, 0, PrepareShellPictures, nullptr, 0, nullptr)) CloseHandle(thread);

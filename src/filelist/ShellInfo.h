@@ -11,6 +11,9 @@ namespace filelist {
 // The shell's small system image list (shared: never destroyed by the program).
 HIMAGELIST SystemImageList(bool small);
 
+// The system image list's picture of a drive type, asked of the shell once per type: no drive is touched.
+int DriveTypeIcon(UINT driveType);
+
 // The shell loads its pictures at the first question about one (about a tenth of a second under Wine).
 // Called first thing at start-up, this asks on a thread of its own, so the load overlaps the window's
 // creation; whoever asks meanwhile waits for the same load, not for a second one.

@@ -1,5 +1,7 @@
 #include "ui/Controls.h"
 
+#include <algorithm>
+
 #include "ui/Form.h"
 
 namespace ui {
@@ -87,6 +89,13 @@ void TComboBox::Create(HWND parent, int id, DWORD style) {
         edit_ = info.hwndItem;
         AttachKeySource(edit_);
     }
+}
+
+void TComboBox::SetBounds(int x, int y, int width, int height) {
+    RECT now = Bounds();
+    if (height == droppedHeight_ && now.left == x && now.top == y && now.right - now.left == width) return;
+    droppedHeight_ = height;
+    SetWindowPos(Handle(), nullptr, x, y, std::max(width, 0), std::max(height, 0), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TComboBox::Clear() { SendMessageW(Handle(), CB_RESETCONTENT, 0, 0); }

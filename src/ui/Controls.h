@@ -75,12 +75,16 @@ public:
     TNotifyEvent OnChange;
     TNotifyEvent OnCloseUp;
     std::function<void(const DRAWITEMSTRUCT &)> OnDrawItem;
+    // The height is the dropped-down height, which the box does not keep as its own: the last one set
+    // is remembered, so that placing the box where it is costs nothing.
+    void SetBounds(int x, int y, int width, int height);
 
 protected:
     bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
 
 private:
     HWND edit_ = nullptr;
+    int droppedHeight_ = -1;
 };
 
 class TListView : public TWindow {

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -207,6 +208,12 @@ LRESULT TWindow::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT TWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return DefaultProc(msg, wParam, lParam); }
 
 void TWindow::SetBounds(int x, int y, int width, int height) {
+    // Placing a window where it already is still costs a round of position messages (and under Wine a
+    // server call); a layout pass places most windows where they are.
+    RECT now = Bounds();
+    if (now.left == x && now.top == y && now.right - now.left == std::max(width, 0) &&
+        now.bottom - now.top == std::max(height, 0))
+        return;
     SetWindowPos(hwnd_, nullptr, x, y, width < 0 ? 0 : width, height < 0 ? 0 : height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/DriveCombo.h"
+#include "filelist/ShellInfo.h"
 #include "driver/TestDriver.h"
 #include "ui/Form.h"
 
@@ -28,11 +29,11 @@ TEST(DriveEntryTextTest, NamesFollowTheDriveType) {
 
 // Pictures come by type, without touching a drive: each type asks once and keeps its answer.
 TEST(DriveTypeIconTest, EachTypeHasItsOwnPicture) {
-    int fixed = app::DriveTypeIcon(DRIVE_FIXED), remote = app::DriveTypeIcon(DRIVE_REMOTE),
-        cd = app::DriveTypeIcon(DRIVE_CDROM);
+    int fixed = filelist::DriveTypeIcon(DRIVE_FIXED), remote = filelist::DriveTypeIcon(DRIVE_REMOTE),
+        cd = filelist::DriveTypeIcon(DRIVE_CDROM);
     EXPECT_NE(fixed, remote);
     EXPECT_NE(fixed, cd);
-    EXPECT_EQ(app::DriveTypeIcon(DRIVE_FIXED), fixed);
+    EXPECT_EQ(filelist::DriveTypeIcon(DRIVE_FIXED), fixed);
 }
 
 class DriveComboTest : public testing::Test {
