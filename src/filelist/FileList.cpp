@@ -218,11 +218,7 @@ void TFileList::Reread() {
         listed_ = directories_;
         keepDosNames_ = IsShown(viewColumns_, fiDosName) || IsShown(viewColumns_, fiDosExt);
         for (size_t d = 0; d < listed_.size(); ++d) {
-            if (!ReadDirectory(listed_[d], static_cast<std::uint16_t>(d))) break;
-            if (!TimeToPump()) continue;
-            ui::Application().ProcessMessages();
-            lastPump_ = GetTickCount();
-            if (restartRequested_ || !Handle()) break;
+            if (!ReadDirectory(listed_[d], static_cast<std::uint16_t>(d)) || !ServeMessagesWhenDue()) break;
         }
     } while (restartRequested_ && Handle());
     SortNow();
@@ -274,11 +270,7 @@ TDirectoryReadAhead::TState TFileList::TakeReadAhead(TDirectoryReadAhead &ahead,
         batch.clear();
         if (state != TDirectoryReadAhead::TState::more) return state;
         // Waiting on the reader serves the message loop as reading does.
-        if (TimeToPump()) {
-            ui::Application().ProcessMessages();
-            lastPump_ = GetTickCount();
-            if (restartRequested_ || !Handle()) return TDirectoryReadAhead::TState::more;
-        }
+        if (!ServeMessagesWhenDue()) return TDirectoryReadAhead::TState::more;
     }
 }
 
@@ -311,23 +303,21 @@ bool TFileList::AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, 
         row.iconPending = type.iconPerFile;
         if (OnFileAdd) OnFileAdd(*this, Count() - 1, dir, fd);
     }
-    if (TimeToPump()) {
-        ui::Application().ProcessMessages();
-        lastPump_ = GetTickCount();
-        if (restartRequested_ || !Handle()) return false;
-    }
-    return true;
+    return ServeMessagesWhenDue();
 }
 
-// Whether the message loop is due a turn; when the rows found are also due to be shown, shows them first.
-bool TFileList::TimeToPump() {
+// Gives the message loop its turn when one is due, showing the rows found first when that is due too.
+// False when the listing is to stop: a new request came in, or the window went.
+bool TFileList::ServeMessagesWhenDue() {
     DWORD now = GetTickCount();
-    if (now - lastPump_ < kPumpIntervalMs) return false;
+    if (now - lastPump_ < kPumpIntervalMs) return true;
     if (TickReached(now, nextPublish_)) {
         Publish(false);
         nextPublish_ = now + kPublishIntervalMs;
     }
-    return true;
+    ui::Application().ProcessMessages();
+    lastPump_ = GetTickCount();
+    return !restartRequested_ && Handle();
 }
 
 std::wstring TFileList::SubItemText(const TFileRow &row, int column) {

@@ -101,7 +101,7 @@ private:
     TDirectoryReadAhead::TState TakeReadAhead(TDirectoryReadAhead &ahead, const std::wstring &dir,
                                               std::uint16_t directoryIndex);
     bool AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, const WIN32_FIND_DATAW &fd);
-    bool TimeToPump();
+    bool ServeMessagesWhenDue();
     // The text of a row's column (1: size, 2 on: the optional columns), made when asked.
     std::wstring SubItemText(const TFileRow &row, int column);
     void SortNow();
