@@ -47,7 +47,6 @@ private:
     TDriveNameReader names_;
 };
 
-
 // The text of a drive's entry, e.g. "c: [SYSTEM]" or "x: \\server\share".
 std::wstring DriveEntryText(wchar_t letter, UINT driveType, const std::wstring &volumeOrShare);
 

@@ -93,7 +93,8 @@ void TComboBox::Create(HWND parent, int id, DWORD style) {
 
 void TComboBox::SetBounds(int x, int y, int width, int height) {
     RECT now = Bounds();
-    if (height == droppedHeight_ && now.left == x && now.top == y && now.right - now.left == width) return;
+    if (height == droppedHeight_ && now.left == x && now.top == y && now.right - now.left == std::max(width, 0))
+        return;
     droppedHeight_ = height;
     SetWindowPos(Handle(), nullptr, x, y, std::max(width, 0), std::max(height, 0), SWP_NOZORDER | SWP_NOACTIVATE);
 }

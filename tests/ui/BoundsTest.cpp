@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "ui/Controls.h"
+#include "ui/Form.h"
+#include "ui/Panel.h"
+
+namespace {
+
+// Counts the size changes a window is told of.
+class SizeCounter {
+public:
+    explicit SizeCounter(HWND hwnd) : hwnd_(hwnd) { SetWindowSubclass(hwnd, Count, 1, reinterpret_cast<DWORD_PTR>(this)); }
+    ~SizeCounter() { RemoveWindowSubclass(hwnd_, Count, 1); }
+    int sizes = 0;
+
+private:
+    static LRESULT CALLBACK Count(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+        if (msg == WM_WINDOWPOSCHANGING) ++reinterpret_cast<SizeCounter *>(self)->sizes;
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
+    HWND hwnd_;
+};
+
+RECT Placed(const ui::TWindow &w) { return w.Bounds(); }
+
+// Placing a window where it already is costs nothing; any change still moves it.
+TEST(SetBounds, PlacesOnlyWhatChanges) {
+    ui::TForm form;
+    form.CreateForm(L"Bounds test", 400, 300, false);
+    ui::TPanel panel;
+    panel.Create(form.Handle());
+    ui::TComboBox combo;
+    combo.Create(form.Handle(), 10, CBS_DROPDOWNLIST);
+    struct Step {
+        const char *what;
+        int x, y, width, height;
+        bool moves;
+    };
+    const Step steps[] = {
+        {"first placing", 10, 20, 100, 50, true},
+        {"the same again", 10, 20, 100, 50, false},
+        {"another width", 10, 20, 120, 50, true},
+        {"another place", 11, 20, 120, 50, true},
+        {"another height", 11, 20, 120, 60, true},
+        {"the same again", 11, 20, 120, 60, false},
+    };
+    for (const Step &s : steps) {
+        SizeCounter panelSizes(panel.Handle()), comboSizes(combo.Handle());
+        panel.SetBounds(s.x, s.y, s.width, s.height);
+        // A combo box's height is its dropped-down height: the box itself stays one line high.
+        combo.SetBounds(s.x, s.y + 100, s.width, s.height + 100);
+        EXPECT_EQ(panelSizes.sizes > 0, s.moves) << s.what;
+        EXPECT_EQ(comboSizes.sizes > 0, s.moves) << s.what;
+        RECT p = Placed(panel), c = Placed(combo);
+        EXPECT_EQ(p.left, s.x) << s.what;
+        EXPECT_EQ(p.right - p.left, s.width) << s.what;
+        EXPECT_EQ(p.bottom - p.top, s.height) << s.what;
+        EXPECT_EQ(c.top, s.y + 100) << s.what;
+        EXPECT_EQ(c.right - c.left, s.width) << s.what;
+        EXPECT_LT(c.bottom - c.top, 50) << s.what;
+    }
+}
+
+} // namespace
