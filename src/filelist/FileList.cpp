@@ -23,11 +23,9 @@ constexpr DWORD kFirstPublishMs = 100, kPublishIntervalMs = 250;
 
 bool TickReached(DWORD now, DWORD tick) { return static_cast<LONG>(now - tick) >= 0; }
 
-std::wstring LowerAscii(const wchar_t *name) {
-    std::wstring s = name;
+void LowerAscii(std::wstring &s) {
     for (wchar_t &c : s)
         if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + (L'a' - L'A'));
-    return s;
 }
 
 bool IsDotEntry(const wchar_t *name) { return name[0] == L'.' && name[1] == 0; }
@@ -250,7 +248,7 @@ bool TFileList::ReadDirectory(const std::wstring &dir, std::uint16_t directoryIn
     ++listings_;
     if (find.get() == INVALID_HANDLE_VALUE) return true;
     do {
-        if (!AddEntry(dir, directoryIndex, fd)) return false;
+        if (!AddEntry(dir, directoryIndex, fd, fd.cFileName)) return false;
     } while (FindNextFileW(find.get(), &fd));
     return true;
 }
@@ -263,9 +261,9 @@ TDirectoryReadAhead::TState TFileList::TakeReadAhead(TDirectoryReadAhead &ahead,
     for (;;) {
         DWORD waited = GetTickCount() - lastPump_;
         TDirectoryReadAhead::TState state = ahead.Take(batch, waited < kPumpIntervalMs ? kPumpIntervalMs - waited : 0);
-        for (const TFoundEntry &entry : batch) {
+        for (TFoundEntry &entry : batch) {
             entry.ToFindData(fd);
-            if (!AddEntry(dir, directoryIndex, fd)) return TDirectoryReadAhead::TState::more;
+            if (!AddEntry(dir, directoryIndex, fd, std::move(entry.name))) return TDirectoryReadAhead::TState::more;
         }
         batch.clear();
         if (state != TDirectoryReadAhead::TState::more) return state;
@@ -274,12 +272,14 @@ TDirectoryReadAhead::TState TFileList::TakeReadAhead(TDirectoryReadAhead &ahead,
     }
 }
 
-// Adds the row of one search record that passes the filters; false when the listing is to stop.
-bool TFileList::AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, const WIN32_FIND_DATAW &fd) {
+// Adds the row of one search record that passes the filters; `name` is the record's file name, matched and
+// then kept as the caption. False when the listing is to stop.
+bool TFileList::AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, const WIN32_FIND_DATAW &fd,
+                         std::wstring name) {
     if (!MatchesFileTypes(fd.dwFileAttributes, fileTypes_)) return true;
     const bool folder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (folder && (IsDotEntry(fd.cFileName) || !displayDirectory_)) return true;
-    if (!folder && !MatchesMaskList(fd.cFileName, masks_, true, false)) return true;
+    if (!folder && !MatchesMaskList(name, masks_, true, false)) return true;
     TFileRow &row = rows_.emplace_back();
     row.folder = folder;
     row.directoryIndex = directoryIndex;
@@ -294,9 +294,10 @@ bool TFileList::AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, 
         row.caption = L"????";
         row.icon = FolderInfo().icon;
         if (OnFileAdd) OnFileAdd(*this, Count() - 1, dir, fd);
-        rows_.back().caption = fd.cFileName;
+        rows_.back().caption = std::move(name);
     } else {
-        row.caption = LowerAscii(fd.cFileName);
+        LowerAscii(name);
+        row.caption = std::move(name);
         row.typeIndex = static_cast<std::uint32_t>(types_.IndexFor(row.caption));
         const auto &type = types_.Type(static_cast<int>(row.typeIndex));
         row.icon = type.icon;

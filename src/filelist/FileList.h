@@ -100,7 +100,8 @@ private:
     bool ReadDirectory(const std::wstring &dir, std::uint16_t directoryIndex);
     TDirectoryReadAhead::TState TakeReadAhead(TDirectoryReadAhead &ahead, const std::wstring &dir,
                                               std::uint16_t directoryIndex);
-    bool AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, const WIN32_FIND_DATAW &fd);
+    bool AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, const WIN32_FIND_DATAW &fd,
+                  std::wstring name);
     bool ServeMessagesWhenDue();
     // The text of a row's column (1: size, 2 on: the optional columns), made when asked.
     std::wstring SubItemText(const TFileRow &row, int column);

@@ -130,9 +130,11 @@ const TFolderInfo &FolderInfo() {
 }
 
 int TShellTypeCache::IndexFor(const std::wstring &lowerName) {
-    std::wstring ext = ExtensionOf(lowerName);
-    auto it = byExtension_.find(ext);
+    size_t dot = lowerName.rfind(L'.');
+    std::wstring_view view = dot == std::wstring::npos ? std::wstring_view() : std::wstring_view(lowerName).substr(dot);
+    auto it = byExtension_.find(view);
     if (it != byExtension_.end()) return it->second;
+    std::wstring ext(view);
     TTypeInfo info;
     SHFILEINFOW sfi{};
     std::wstring probe = L"x" + ext;

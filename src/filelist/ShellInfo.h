@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -42,7 +43,12 @@ public:
     static int IconOfFile(const std::wstring &fullPath);
 
 private:
-    std::unordered_map<std::wstring, int> byExtension_;
+    // Looked up by a view of the name's extension, so that a row costs no copy of it.
+    struct TExtensionHash {
+        using is_transparent = void;
+        size_t operator()(std::wstring_view s) const { return std::hash<std::wstring_view>{}(s); }
+    };
+    std::unordered_map<std::wstring, int, TExtensionHash, std::equal_to<>> byExtension_;
     std::vector<TTypeInfo> types_;
 };
 
