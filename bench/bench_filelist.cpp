@@ -9,24 +9,13 @@
 #include <vector>
 #include <string>
 
+#include "BenchClock.h"
 #include "filelist/FileList.h"
 #include "ui/Form.h"
 
 namespace {
 
-double Seconds(LARGE_INTEGER a, LARGE_INTEGER b) {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
-}
-
-template <typename F> double Time(F &&f) {
-    LARGE_INTEGER a, b;
-    QueryPerformanceCounter(&a);
-    f();
-    QueryPerformanceCounter(&b);
-    return Seconds(a, b);
-}
+using bench::Time;
 
 std::wstring MakeDirectory(const std::wstring &base, int files) {
     std::wstring dir = base + L"bench-" + std::to_wstring(files) + L"\\";

@@ -10,23 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "filelist/HistoryBox.h"
 #include "filelist/HistoryFile.h"
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return double(c.QuadPart) / double(f.QuadPart);
-}
-
-template <typename F> double Time(F &&f) {
-    double start = Now();
-    f();
-    return Now() - start;
-}
+using bench::Time;
 
 std::string BareRead(const std::wstring &path) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "app/StartupTrace.h"
 #include "config/SettingsKey.h"
 #include "config/SettingsStore.h"
@@ -27,16 +28,8 @@ constexpr DWORD kPollMs = 10;
 constexpr double kGiveUpSeconds = 60;
 const wchar_t kSettingsKey[] = L"SOFTWARE\\Kestrune\\Zelvor";
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
+using bench::Now;
+
 
 long long SystemTimeNow() {
     FILETIME now;

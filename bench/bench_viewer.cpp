@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "app/MainForm.h"
 #include "fileops/TextLoader.h"
 #include "fileops/ViewForm.h"
@@ -19,19 +20,7 @@
 
 namespace {
 
-double Seconds(LARGE_INTEGER a, LARGE_INTEGER b) {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
-}
-
-template <typename F> double Time(F &&f) {
-    LARGE_INTEGER a, b;
-    QueryPerformanceCounter(&a);
-    f();
-    QueryPerformanceCounter(&b);
-    return Seconds(a, b);
-}
+using bench::Time;
 
 std::wstring TempFolder() {
     wchar_t base[MAX_PATH] = {};

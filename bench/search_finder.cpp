@@ -1,8 +1,5 @@
 // The finder with a text over a generated tree, against a bare loop that lists the same tree and reads every
 // file into one reused buffer: how much the filters and the search add to reading the files.
-#include "search/Handles.h"
-#include "search/myff.h"
-
 #include <windows.h>
 
 #include <algorithm>
@@ -11,8 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
+#include "search/Handles.h"
+#include "search/myff.h"
+
 std::string MixedText(size_t bytes, unsigned seed);
-double Seconds();
 int FindFilesBench();
 
 namespace {
@@ -142,16 +142,16 @@ int main() {
     double tRead = 1e30, tFind = 1e30, tReadSearch = 1e30;
     long long read = 0;
     for (int i = 0; i < Rounds; ++i) {
-        double start = Seconds();
+        double start = bench::Now();
         read = ReadAll(root, buffer);
-        tRead = std::min(tRead, Seconds() - start);
+        tRead = std::min(tRead, bench::Now() - start);
         found = 0;
-        start = Seconds();
+        start = bench::Now();
         finder.Execute(root);
-        tFind = std::min(tFind, Seconds() - start);
-        start = Seconds();
+        tFind = std::min(tFind, bench::Now() - start);
+        start = bench::Now();
         ReadAll(root, buffer, &search);
-        tReadSearch = std::min(tReadSearch, Seconds() - start);
+        tReadSearch = std::min(tReadSearch, bench::Now() - start);
     }
     std::printf("list and read: %7.1f ms  %6.0f MB/s (%lld bytes)\n", tRead * 1e3,
                 static_cast<double>(read) / 1e6 / tRead, read);

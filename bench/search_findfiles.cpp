@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "search/Handles.h"
 #include "search/SearchForm.h"
 
-double Seconds();
 
 namespace {
 
@@ -90,15 +90,15 @@ SearchRun FindFiles(search::TSearchForm &form, const std::wstring &dir, int expe
     auto original = form.MyFF.OnAddFile;
     form.MyFF.OnAddFile = [&](const std::wstring &path, const WIN32_FIND_DATAW &data, bool &cancel) {
         original(path, data, cancel);
-        if (++added % quarter == 0) quarterTimes.push_back(Seconds());
+        if (++added % quarter == 0) quarterTimes.push_back(bench::Now());
     };
     form.FindDirEdit.SetText(dir);
     form.FindHistoryBox.SetText(L"");
     form.CheckTextSearch.SetChecked(false);
     SearchRun run;
-    const double start = Seconds();
+    const double start = bench::Now();
     form.Find_BtnClick();
-    run.seconds = Seconds() - start;
+    run.seconds = bench::Now() - start;
     form.MyFF.OnAddFile = original;
     run.rows = ListView_GetItemCount(form.FindListView.Handle());
     wchar_t text[128] = {};
@@ -137,9 +137,9 @@ int FindFilesBench() {
         SearchRun best;
         best.seconds = 1e30;
         for (int i = 0; i < 3; ++i) {
-            double start = Seconds();
+            double start = bench::Now();
             BareLoop(c.dir);
-            bare = std::min(bare, Seconds() - start);
+            bare = std::min(bare, bench::Now() - start);
             SearchRun run = FindFiles(form, c.dir, files);
             if (run.seconds < best.seconds) best = run;
         }

@@ -5,9 +5,10 @@
 #include <cstdio>
 #include <string>
 
+#include "BenchClock.h"
+
 std::string MixedText(size_t bytes, unsigned seed);
 void AnsiLowerBytes(unsigned char table[256]);
-double Seconds();
 
 namespace {
 
@@ -17,9 +18,9 @@ constexpr int Rounds = 3;
 template <class F> double Best(F &&run, long long &result) {
     double best = 1e30;
     for (int i = 0; i < Rounds; ++i) {
-        const double start = Seconds();
+        const double start = bench::Now();
         result = run();
-        best = std::min(best, Seconds() - start);
+        best = std::min(best, bench::Now() - start);
     }
     return best;
 }
