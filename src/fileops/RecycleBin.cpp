@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "fileops/MakeDirectories.h"
+
 namespace fileops {
 
 namespace {
@@ -38,18 +40,6 @@ std::wstring DosPathOf(const std::wstring &unixPath) {
     std::wstring path = dos;
     HeapFree(GetProcessHeap(), 0, dos);
     return path;
-}
-
-// Creates the folder and its missing parents; true when the folder exists afterwards.
-bool CreateLevels(const std::wstring &path) {
-    if (IsFolder(path))
-        return true;
-    size_t cut = path.rfind(L'\\');
-    if (cut == std::wstring::npos || cut < 3)
-        return false;
-    if (!CreateLevels(path.substr(0, cut)))
-        return false;
-    return CreateDirectoryW(path.c_str(), nullptr) || IsFolder(path);
 }
 
 } // namespace
@@ -87,8 +77,7 @@ bool PrepareRecycleBin() {
     std::wstring files = trash + L"files", info = trash + L"info";
     if (IsFolder(files) && IsFolder(info))
         return true;
-    trash.pop_back();
-    return CreateLevels(trash) && CreateLevels(files) && CreateLevels(info);
+    return MakeDirectories(files) && MakeDirectories(info);
 }
 
 } // namespace fileops

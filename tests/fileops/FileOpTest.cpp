@@ -294,7 +294,7 @@ TEST(MakeDirectories, CreatesEveryMissingLevelOutermostFirst) {
     for (const Case &c : cases) {
         TempDir dir;
         dir.File(L"old\\keep.txt", "kept");
-        MakeDirectories(dir / c.relative);
+        EXPECT_TRUE(MakeDirectories(dir / c.relative)) << c.relative;
         for (const std::wstring &made : c.made) {
             DWORD attributes = GetFileAttributesW((dir / made).c_str());
             EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -307,7 +307,7 @@ TEST(MakeDirectories, CreatesEveryMissingLevelOutermostFirst) {
 TEST(MakeDirectories, AFileInTheWayIsLeftAloneWithoutAMessage) {
     TempDir dir;
     std::wstring file = dir.File(L"plain", "x");
-    MakeDirectories(file + L"\\inner");
+    EXPECT_FALSE(MakeDirectories(file + L"\\inner"));
     EXPECT_EQ(ReadFileBytes(file), "x");
     EXPECT_FALSE(Exists(file + L"\\inner"));
 }
