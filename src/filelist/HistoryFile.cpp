@@ -122,17 +122,6 @@ std::optional<std::vector<std::string>> ReadHistoryLines(const std::wstring &pat
     return lines;
 }
 
-void WriteHistoryLines(const std::wstring &path, const std::vector<std::string> &lines) {
-    size_t total = 0;
-    for (const std::string &line : lines)
-        total += line.size() + 2;
-    std::string bytes;
-    bytes.reserve(total);
-    for (const std::string &line : lines)
-        AppendLine(bytes, line);
-    WriteHistoryBytes(path, bytes);
-}
-
 std::wstring DecodeHistoryLine(const std::string &bytes) {
     if (bytes.empty())
         return {};
@@ -159,23 +148,11 @@ std::optional<std::string> EncodeHistoryLine(const std::wstring &text) {
 }
 
 std::optional<std::vector<std::wstring>> ReadHistoryFile(const std::wstring &path) {
-    auto lines = ReadHistoryLines(path);
-    if (!lines)
-        return std::nullopt;
-    std::vector<std::wstring> texts;
-    texts.reserve(lines->size());
-    for (const std::string &line : *lines)
-        texts.push_back(DecodeHistoryLine(line));
-    return texts;
+    return THistoryFile().Load(path);
 }
 
 void WriteHistoryFile(const std::wstring &path, const std::vector<std::wstring> &lines) {
-    std::vector<std::string> bytes;
-    bytes.reserve(lines.size());
-    for (const std::wstring &text : lines)
-        if (auto line = EncodeHistoryLine(text))
-            bytes.push_back(std::move(*line));
-    WriteHistoryLines(path, bytes);
+    THistoryFile().Save(path, lines);
 }
 
 std::optional<std::vector<std::wstring>> THistoryFile::Load(const std::wstring &path) {

@@ -12,18 +12,18 @@ std::wstring HistoryFilePath();
 // page. Lines end at CR, at LF or at CR LF; a final line end adds no empty line.
 
 // The file's lines as bytes, exactly as they stand between the line ends; nothing when the file does
-// not exist, "Cannot open file %s" when it cannot be read.
+// not exist, "Cannot open file %s" when it cannot be read. Writing goes to a temporary file beside it
+// first, which then replaces the old file, so a failed write ("Cannot create file %s") never loses the
+// old history.
 std::optional<std::vector<std::string>> ReadHistoryLines(const std::wstring &path);
-// Writes the lines anew, each followed by CR LF. They go to a temporary file beside it first, which then
-// replaces the old file, so a failed write ("Cannot create file %s") never loses the old history.
-void WriteHistoryLines(const std::wstring &path, const std::vector<std::string> &lines);
 
 // A line's text, and the line for a text: nothing when the ANSI code page cannot hold the text so that
 // it reads back the same (a letter outside the code page, a line end).
 std::wstring DecodeHistoryLine(const std::string &bytes);
 std::optional<std::string> EncodeHistoryLine(const std::wstring &text);
 
-// The file's lines as texts; writing leaves out the texts that cannot be written.
+// The file's lines as texts, read and written as THistoryFile does with no history in hand; writing
+// leaves out the texts that cannot be written.
 std::optional<std::vector<std::wstring>> ReadHistoryFile(const std::wstring &path);
 void WriteHistoryFile(const std::wstring &path, const std::vector<std::wstring> &lines);
 
