@@ -1,7 +1,5 @@
 #include "caption/GradCap.h"
 
-#include <commctrl.h>
-
 #include <exception>
 
 #include "caption/CaptionFont.h"
@@ -13,8 +11,6 @@
 namespace caption {
 
 namespace {
-
-const UINT_PTR kHookId = 0x4743;
 
 // Windows 95 and NT 4 and later draw title bars in the new style (icon, buttons, left-aligned text).
 bool SystemDrawsNewStyle() { return LOBYTE(LOWORD(GetVersion())) >= 4; }
@@ -46,8 +42,8 @@ void TGradientCaption::Loaded() {
 }
 
 void TGradientCaption::Hook(HWND hwnd) {
-    if (!hwnd) return;
-    if (!SetWindowSubclass(hwnd, HookProc, kHookId, reinterpret_cast<DWORD_PTR>(this))) return;
+    if (!hook_.Hook(hwnd, [this](UINT msg, WPARAM wParam, LPARAM lParam) { return HookProc(msg, wParam, lParam); }))
+        return;
     hwnd_ = hwnd;
     CaptionText.StoreCaption(CaptionFromWindow());
     RecalculateFrame();
@@ -55,7 +51,7 @@ void TGradientCaption::Hook(HWND hwnd) {
 
 void TGradientCaption::Unhook() {
     if (!hwnd_) return;
-    RemoveWindowSubclass(hwnd_, HookProc, kHookId);
+    hook_.Unhook();
     hwnd_ = nullptr;
 }
 
@@ -106,15 +102,14 @@ bool TGradientCaption::Active() const {
     return false;
 }
 
-LRESULT CALLBACK TGradientCaption::HookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                            DWORD_PTR data) {
-    auto *self = reinterpret_cast<TGradientCaption *>(data);
+LRESULT TGradientCaption::HookProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCDESTROY) {
-        self->Unhook();
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
+        // The hook goes with the window.
+        hwnd_ = nullptr;
+        return hook_.CallPrevious(msg, wParam, lParam);
     }
     try {
-        return self->HandleMessage(msg, wParam, lParam);
+        return HandleMessage(msg, wParam, lParam);
     } catch (const std::exception &e) {
         ui::Application().HandleException(e);
         return 0;
@@ -122,7 +117,6 @@ LRESULT CALLBACK TGradientCaption::HookProc(HWND hwnd, UINT msg, WPARAM wParam, 
 }
 
 LRESULT TGradientCaption::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    HWND hwnd = hwnd_;
     switch (msg) {
     case WM_NCPAINT:
         return NcPaint(wParam, lParam);
@@ -134,10 +128,10 @@ LRESULT TGradientCaption::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
         // An activation change reported while the window was hidden says nothing about the window being
         // shown now (the system may activate it on showing without telling the frame again).
         if (wParam) activeKnown_ = false;
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
+        return hook_.CallPrevious(msg, wParam, lParam);
     case WM_SETTEXT: {
         // Also set from elsewhere: the caption follows, for painting and for the next joining.
-        LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+        LRESULT result = hook_.CallPrevious(msg, wParam, lParam);
         CaptionText.StoreCaption(CaptionFromWindow());
         PaintCaption();
         return result;
@@ -146,19 +140,19 @@ LRESULT TGradientCaption::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
     // button: ours goes back over it before the screen shows it.
     case WM_SETICON:
     case WM_NCLBUTTONDOWN: {
-        LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+        LRESULT result = hook_.CallPrevious(msg, wParam, lParam);
         PaintCaption();
         return result;
     }
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
     case WM_DISPLAYCHANGE: {
-        LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+        LRESULT result = hook_.CallPrevious(msg, wParam, lParam);
         SystemChanged();
         return result;
     }
     default:
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
+        return hook_.CallPrevious(msg, wParam, lParam);
     }
 }
 
@@ -176,7 +170,7 @@ LRESULT TGradientCaption::NcPaint(WPARAM wParam, LPARAM lParam) {
         ui::GdiObject<HRGN> captionRegion(CreateRectRgnIndirect(&caption));
         CombineRgn(region.Get(), region.Get(), captionRegion.Get(), RGN_DIFF);
     }
-    return DefSubclassProc(hwnd, WM_NCPAINT, reinterpret_cast<WPARAM>(region.Get()), lParam);
+    return hook_.CallPrevious(WM_NCPAINT, reinterpret_cast<WPARAM>(region.Get()), lParam);
 }
 
 LRESULT TGradientCaption::NcActivate(WPARAM wParam, LPARAM lParam) {
@@ -184,11 +178,11 @@ LRESULT TGradientCaption::NcActivate(WPARAM wParam, LPARAM lParam) {
     active_ = wParam != 0;
     activeKnown_ = true;
     if (!newStyle_ || (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_MDICHILD))
-        DefSubclassProc(hwnd, WM_NCACTIVATE, wParam, lParam);
+        hook_.CallPrevious(WM_NCACTIVATE, wParam, lParam);
     else
         // The system keeps its own idea of the frame's activation for every later frame it draws (the text
         // and the icon are set with a direct paint); -1 asks it to take the state without painting.
-        DefSubclassProc(hwnd, WM_NCACTIVATE, wParam, -1);
+        hook_.CallPrevious(WM_NCACTIVATE, wParam, -1);
     if (HWND client = FindWindowExW(hwnd, nullptr, L"MDICLIENT", nullptr))
         if (HWND child = reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0)))
             PostMessageW(child, WM_NCACTIVATE, wParam, lParam);
@@ -226,7 +220,7 @@ LRESULT TGradientCaption::SetCursor(WPARAM wParam, LPARAM lParam) {
             break;
         }
     }
-    if (!cursor) return DefSubclassProc(hwnd_, WM_SETCURSOR, wParam, lParam);
+    if (!cursor) return hook_.CallPrevious(WM_SETCURSOR, wParam, lParam);
     ::SetCursor(LoadCursorW(nullptr, cursor));
     return TRUE;
 }

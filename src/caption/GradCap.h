@@ -8,6 +8,7 @@
 #include "caption/CaptionText.h"
 #include "caption/CaptionTypes.h"
 #include "config/Colors.h"
+#include "ui/WindowHook.h"
 
 namespace ui {
 class TForm;
@@ -66,7 +67,7 @@ private:
 
     void Hook(HWND hwnd);
     void Unhook();
-    static LRESULT CALLBACK HookProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    LRESULT HookProc(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT NcPaint(WPARAM wParam, LPARAM lParam);
     LRESULT NcActivate(WPARAM wParam, LPARAM lParam);
@@ -81,6 +82,7 @@ private:
 
     ui::TForm *owner_ = nullptr;
     HWND hwnd_ = nullptr;
+    ui::THookedWindow hook_;
     bool ownerDestroying_ = false;
     bool active_ = false;
     bool activeKnown_ = false;

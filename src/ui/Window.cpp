@@ -1,19 +1,45 @@
 #include "ui/Window.h"
 
-#include <commctrl.h>
 
 #include <algorithm>
 #include <exception>
+#include <mutex>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "ui/Application.h"
 
 namespace ui {
 namespace {
 
-const wchar_t kObjectProp[] = L"ZelvorWindowObject";
 const wchar_t kOwnClass[] = L"ZelvorWindow";
-const UINT_PTR kSubclassId = 0x5A56;
+
+// Which object owns which window, kept in the process: a window property or the common controls'
+// subclass chain costs a call to the Wine server on every message, and start-up sends thousands.
+struct TKeySource {
+    TWindow *window;
+    WNDPROC previous;
+};
+std::mutex bindingsLock;
+// Never destroyed: a window may outlive the static objects at exit.
+auto &windows = *new std::unordered_map<HWND, TWindow *>;
+auto &keySources = *new std::unordered_map<HWND, TKeySource>;
+
+void Bind(HWND hwnd, TWindow *window) {
+    std::lock_guard<std::mutex> hold(bindingsLock);
+    windows[hwnd] = window;
+}
+
+void Unbind(HWND hwnd) {
+    std::lock_guard<std::mutex> hold(bindingsLock);
+    windows.erase(hwnd);
+}
+
+TKeySource FindKeySource(HWND hwnd) {
+    std::lock_guard<std::mutex> hold(bindingsLock);
+    auto it = keySources.find(hwnd);
+    return it == keySources.end() ? TKeySource{nullptr, nullptr} : it->second;
+}
 
 void RegisterOwnClass() {
     static bool registered = false;
@@ -45,15 +71,19 @@ template <typename F> LRESULT Guarded(F &&handle) {
 
 TWindow::~TWindow() {
     if (hwnd_ && IsWindow(hwnd_)) {
-        RemovePropW(hwnd_, kObjectProp);
-        if (subclassed_) RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
-        else SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW));
+        // The window's last messages go to its own class, not to this object being destroyed.
+        Unbind(hwnd_);
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC,
+                          reinterpret_cast<LONG_PTR>(previousProc_ ? previousProc_ : DefWindowProcW));
         DestroyWindow(hwnd_);
     }
 }
 
 TWindow *TWindow::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<TWindow *>(GetPropW(hwnd, kObjectProp)) : nullptr;
+    if (!hwnd) return nullptr;
+    std::lock_guard<std::mutex> hold(bindingsLock);
+    auto it = windows.find(hwnd);
+    return it == windows.end() ? nullptr : it->second;
 }
 
 void TWindow::CreateOwn(HWND parent, DWORD style, DWORD exStyle, const wchar_t *text, HMENU menuOrId) {
@@ -61,7 +91,7 @@ void TWindow::CreateOwn(HWND parent, DWORD style, DWORD exStyle, const wchar_t *
     hwnd_ = CreateWindowExW(exStyle, kOwnClass, text, style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, parent, menuOrId,
                             GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) throw std::runtime_error("Cannot create a window");
-    SetPropW(hwnd_, kObjectProp, this);
+    Bind(hwnd_, this);
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnProc));
 }
 
@@ -70,47 +100,56 @@ void TWindow::CreateStandard(const wchar_t *className, HWND parent, DWORD style,
     hwnd_ = CreateWindowExW(exStyle, className, text, style, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) throw std::runtime_error("Cannot create a control");
-    SetPropW(hwnd_, kObjectProp, this);
-    SetWindowSubclass(hwnd_, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    subclassed_ = true;
+    Bind(hwnd_, this);
+    previousProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
 }
 
 void TWindow::AttachKeySource(HWND inner) {
-    if (inner) SetWindowSubclass(inner, KeySourceProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    if (!inner) return;
+    std::lock_guard<std::mutex> hold(bindingsLock);
+    TKeySource &source = keySources[inner];
+    source.window = this;
+    source.previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(inner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeySourceProc)));
 }
 
 LRESULT CALLBACK TWindow::OwnProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     TWindow *self = FromHandle(hwnd);
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
-        RemovePropW(hwnd, kObjectProp);
+        Unbind(hwnd);
         self->hwnd_ = nullptr;
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
     return Guarded([&] { return self->Dispatch(msg, wParam, lParam); });
 }
 
-LRESULT CALLBACK TWindow::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    auto *self = reinterpret_cast<TWindow *>(data);
+LRESULT CALLBACK TWindow::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TWindow *self = FromHandle(hwnd);
+    // Reached only through a later subclass once this object let go of the window.
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
-        RemovePropW(hwnd, kObjectProp);
+        WNDPROC previous = self->previousProc_;
+        Unbind(hwnd);
         self->hwnd_ = nullptr;
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
+        return CallWindowProcW(previous, hwnd, msg, wParam, lParam);
     }
     return Guarded([&] { return self->Dispatch(msg, wParam, lParam); });
 }
 
-LRESULT CALLBACK TWindow::KeySourceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    auto *self = reinterpret_cast<TWindow *>(data);
+LRESULT CALLBACK TWindow::KeySourceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TKeySource source = FindKeySource(hwnd);
+    if (!source.previous) return DefWindowProcW(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, KeySourceProc, kSubclassId);
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
+        std::lock_guard<std::mutex> hold(bindingsLock);
+        keySources.erase(hwnd);
     }
+    if (msg == WM_NCDESTROY || !source.window) return CallWindowProcW(source.previous, hwnd, msg, wParam, lParam);
     return Guarded([&] {
         LRESULT result = 0;
-        if (self->HandleKey(hwnd, msg, wParam, result)) return result;
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
+        if (source.window->HandleKey(hwnd, msg, wParam, result)) return result;
+        return CallWindowProcW(source.previous, hwnd, msg, wParam, lParam);
     });
 }
 
@@ -201,7 +240,7 @@ bool TWindow::ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &re
 bool TWindow::OnReflect(UINT, WPARAM, LPARAM, LRESULT &) { return false; }
 
 LRESULT TWindow::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (subclassed_) return DefSubclassProc(hwnd_, msg, wParam, lParam);
+    if (previousProc_) return CallWindowProcW(previousProc_, hwnd_, msg, wParam, lParam);
     return DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 
@@ -257,7 +296,10 @@ void TWindow::SetFocus() { ::SetFocus(hwnd_); }
 
 bool TWindow::Focused() const { return GetFocus() == hwnd_; }
 
-void TWindow::SetFont(HFONT font) { SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+// A hidden window is painted when it shows anyway; asking for a redraw now only costs server calls.
+void TWindow::SetFont(HFONT font) {
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), IsWindowVisible(hwnd_));
+}
 
 std::wstring TWindow::Text() const {
     int n = GetWindowTextLengthW(hwnd_);

@@ -66,14 +66,15 @@ protected:
 
 private:
     static LRESULT CALLBACK OwnProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-    static LRESULT CALLBACK KeySourceProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK KeySourceProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     bool HandleKey(HWND source, UINT msg, WPARAM &wParam, LRESULT &result);
     static bool ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result);
 
     HWND hwnd_ = nullptr;
-    bool subclassed_ = false;
+    WNDPROC previousProc_ = nullptr; // a standard control's own procedure, called for what this object leaves
+
     bool swallowChar_ = false;
     HWND currentSource_ = nullptr;
 };
