@@ -56,6 +56,9 @@ std::wstring TSettingsCommands::PanelFontName() const {
 
 // Only the face changes; size and style stay those of the window's font.
 void TSettingsCommands::SetPanelFontName(const std::wstring &name) {
+    // The lists already show that face (as at every start with the usual font): a new font would only
+    // make them measure and lay out their rows again.
+    if (!name.empty() && lstrcmpiW(name.c_str(), PanelFontName().c_str()) == 0) return;
     LOGFONTW lf{};
     GetObjectW(form_.FormFont(), sizeof lf, &lf);
     lstrcpynW(lf.lfFaceName, name.c_str(), LF_FACESIZE);
@@ -104,12 +107,14 @@ void TSettingsCommands::RestoreBeforeLayout() {
                 if (auto lines = history_.Load(HistoryFile))
                     form_.HistoryCmdBox.SetItems(std::move(*lines));
             });
+        // The values read before a failing one still count.
         step([&] {
-            config::LoadRegPos([this](config::TPosValue which, int value) { SetWindowPosValue(which, value); },
+            config::LoadRegPos([&pos](config::TPosValue which, int value) { SetPosValue(pos, which, value); },
                                &inHand_);
         });
     }
-    BringOnScreen();
+    // The window moves once: every move lays out all its controls again.
+    PlaceOnScreen(pos);
     if (!errors.empty()) {
         std::wstring message;
         for (const std::wstring &error : errors)
@@ -225,38 +230,34 @@ config::TWindowPos TSettingsCommands::WindowPos() const {
 }
 
 // Saved bounds off every monitor, or too small to use, are brought back to a window one can reach.
-void TSettingsCommands::BringOnScreen() {
-    config::TWindowPos pos = WindowPos();
+void TSettingsCommands::PlaceOnScreen(const config::TWindowPos &pos) {
     RECT caption{pos.left, pos.top, pos.left + pos.width, pos.top + GetSystemMetrics(SM_CYCAPTION)};
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoW(MonitorFromRect(&caption, MONITOR_DEFAULTTONEAREST), &monitor))
-        return;
-    config::TWindowPos usable = config::OnWorkArea(pos, monitor.rcWork, GetSystemMetrics(SM_CYCAPTION));
-    if (usable.left != pos.left || usable.top != pos.top || usable.width != pos.width || usable.height != pos.height)
+    config::TWindowPos usable = pos;
+    if (GetMonitorInfoW(MonitorFromRect(&caption, MONITOR_DEFAULTTONEAREST), &monitor))
+        usable = config::OnWorkArea(pos, monitor.rcWork, GetSystemMetrics(SM_CYCAPTION));
+    config::TWindowPos now = WindowPos();
+    if (usable.left != now.left || usable.top != now.top || usable.width != now.width || usable.height != now.height)
         SetWindowPos(form_.Handle(), nullptr, usable.left, usable.top, usable.width, usable.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TSettingsCommands::SetWindowPosValue(config::TPosValue which, int value) {
-    RECT r{};
-    GetWindowRect(form_.Handle(), &r);
-    int x = r.left, y = r.top, w = r.right - r.left, h = r.bottom - r.top;
+void TSettingsCommands::SetPosValue(config::TWindowPos &pos, config::TPosValue which, int value) {
     switch (which) {
     case config::TPosValue::Top:
-        y = value;
+        pos.top = value;
         break;
     case config::TPosValue::Left:
-        x = value;
+        pos.left = value;
         break;
     case config::TPosValue::Width:
-        w = value;
+        pos.width = value;
         break;
     case config::TPosValue::Height:
-        h = value;
+        pos.height = value;
         break;
     }
-    SetWindowPos(form_.Handle(), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // ---- Configuration dialog ----

@@ -76,11 +76,12 @@ private:
     bool RestoreValue(const wchar_t *name, std::vector<std::wstring> &errors,
                       const std::function<void(const std::wstring &)> &apply);
     bool RestoreDirectories(std::vector<std::wstring> &errors, bool again);
-    void BringOnScreen();
     void SaveHistory(bool evenWhenEmpty);
     config::TPanelsState PanelsState() const;
     config::TWindowPos WindowPos() const;
-    void SetWindowPosValue(config::TPosValue which, int value);
+    static void SetPosValue(config::TWindowPos &pos, config::TPosValue which, int value);
+    // Moves the window to the bounds, brought back onto a monitor when they lie off every one.
+    void PlaceOnScreen(const config::TWindowPos &pos);
     TSide &ActiveSide();
 
     TMainForm &form_;

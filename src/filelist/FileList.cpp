@@ -147,8 +147,10 @@ void TFileList::SetViewColumns(TFileInfos value) {
 void TFileList::SetViewStyle(TViewStyle style) {
     viewStyle_ = style;
     if (!Handle()) return;
-    LONG_PTR s = GetWindowLongPtrW(Handle(), GWL_STYLE);
-    s = (s & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | (style == vsReport ? LVS_REPORT : LVS_LIST);
+    LONG_PTR was = GetWindowLongPtrW(Handle(), GWL_STYLE);
+    LONG_PTR s = (was & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | (style == vsReport ? LVS_REPORT : LVS_LIST);
+    // A change of style makes the view lay itself out again; the start sets the style it already has.
+    if (s == was) return;
     SetWindowLongPtrW(Handle(), GWL_STYLE, s);
     InvalidateRect(Handle(), nullptr, TRUE);
 }
