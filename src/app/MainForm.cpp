@@ -198,6 +198,34 @@ void TMainForm::FormShow() {
     Left.ColourActive();
     Left.FocusAndPlaceCursor();
     TraceStartup(L"FormShow ends");
+    ListSidesReadInFull();
+}
+
+// A saved folder that the read-ahead has read in full, and that is small, is listed before the window
+// shows: the window then appears with its rows rather than filling a moment later. A bigger one, or one
+// still being read, is listed once the window is on the screen, so that the window is not held back.
+void TMainForm::ListSidesReadInFull() {
+    constexpr size_t kMostEntriesBeforeShowing = 2000;
+    if (!filelist::ShellPicturesReady()) return;
+    // The left side first, as after showing.
+    for (TSide *side : {&Left, &Right}) {
+        if (!side->FileView.Updating()) continue;
+        if (!filelist::ReadAheadInFull(side->Directory(), kMostEntriesBeforeShowing)) return;
+        ListHeldSide(*side);
+        if (!Handle()) return;
+    }
+}
+
+void TMainForm::ListHeldSide(TSide &side) {
+    if (!side.FileView.Updating()) return;
+    if (!listingsBegun_) {
+        listingsBegun_ = true;
+        TraceStartup(L"listings begin");
+    }
+    side.FileView.EndUpdate();
+    if (!Handle()) return;
+    if (GetFocus() == side.FileView.Handle()) side.FileView.PlaceCursor();
+    TraceStartup(&side == &Left ? L"left side listed" : L"right side listed");
 }
 
 // The held listings of start-up, each side read once with its final settings: the active left side first,
@@ -210,18 +238,9 @@ void TMainForm::StartListings() {
         ~DropUnclaimed() { filelist::DropReadAheads(); }
     } dropUnclaimed;
     TraceStartup(L"window shown");
-    if (Left.FileView.Updating()) {
-        Left.FileView.EndUpdate();
-        if (!Handle()) return;
-        if (GetFocus() == Left.FileView.Handle()) Left.FileView.PlaceCursor();
-    }
-    TraceStartup(L"left side listed");
-    if (Right.FileView.Updating()) {
-        Right.FileView.EndUpdate();
-        if (!Handle()) return;
-        if (GetFocus() == Right.FileView.Handle()) Right.FileView.PlaceCursor();
-    }
-    TraceStartup(L"right side listed");
+    ListHeldSide(Left);
+    if (!Handle()) return;
+    ListHeldSide(Right);
 }
 
 void TMainForm::FormResize() {

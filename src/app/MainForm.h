@@ -95,7 +95,8 @@ public:
     help::PrintServices PrintServices = help::PrintServices::System();
 
     void FormShow();
-    // Reads both sides' directories, held since creation; runs once, just after the first showing.
+    // Reads both sides' directories, held since creation; runs once, just after the first showing, for
+    // the sides not listed before it.
     void StartListings();
     void FormResize();
     void FormClose();
@@ -171,6 +172,9 @@ private:
     }
 
     void CreateSides();
+    void ListSidesReadInFull();
+    // Ends the hold on the side's listing: the side reads its directory now.
+    void ListHeldSide(TSide &side);
     void CreateCaption();
     void BindShowAndMarkCommands();
     void BindSearchCommands();
@@ -203,6 +207,7 @@ private:
     std::unique_ptr<sysinfo::TSysInfoForm> sysInfoForm_;
     std::unique_ptr<sysinfo::TAboutBox> aboutBox_;
     HMENU menu_ = nullptr;
+    bool listingsBegun_ = false;
 };
 
 // The program body's set-up before any window exists: common controls, COM, title, help file, shortcuts.

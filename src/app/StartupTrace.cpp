@@ -25,13 +25,15 @@ TStartupTraceArea *TraceArea() {
 
 void TraceStartup(const wchar_t *step) {
     TStartupTraceArea *area = TraceArea();
-    if (!area || area->count < 0 || area->count >= static_cast<long>(std::size(area->entries))) return;
+    if (!area) return;
     FILETIME now;
     GetSystemTimePreciseAsFileTime(&now);
-    TStartupTraceEntry &entry = area->entries[area->count];
+    // The start-up threads mark their steps too: each mark takes its own entry.
+    long index = InterlockedIncrement(&area->count) - 1;
+    if (index < 0 || index >= static_cast<long>(std::size(area->entries))) return;
+    TStartupTraceEntry &entry = area->entries[index];
     lstrcpynW(entry.step, step, static_cast<int>(std::size(entry.step)));
     entry.time = (static_cast<long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-    ++area->count;
 }
 
 } // namespace app

@@ -92,6 +92,11 @@ TDirectoryReadAhead::TDirectoryReadAhead(std::wstring dir) : dir_(std::move(dir)
 
 TDirectoryReadAhead::~TDirectoryReadAhead() { shared_->stop = true; }
 
+bool TDirectoryReadAhead::ReadInFull(size_t maxEntries) const {
+    std::lock_guard<std::mutex> hold(shared_->lock);
+    return shared_->state == TState::done && shared_->entries.size() <= maxEntries;
+}
+
 TDirectoryReadAhead::TState TDirectoryReadAhead::Take(std::vector<TFoundEntry> &out, DWORD waitMs) {
     std::unique_lock<std::mutex> hold(shared_->lock);
     if (shared_->entries.empty() && shared_->state == TState::more)
@@ -115,6 +120,12 @@ std::unique_ptr<TDirectoryReadAhead> ClaimReadAhead(const std::wstring &dir) {
     std::unique_ptr<TDirectoryReadAhead> claimed = std::move(*it);
     pending.erase(it);
     return claimed;
+}
+
+bool ReadAheadInFull(const std::wstring &dir, size_t maxEntries) {
+    const auto &pending = Pending();
+    auto it = std::find_if(pending.begin(), pending.end(), [&](const auto &r) { return r->Directory() == dir; });
+    return it != pending.end() && (*it)->ReadInFull(maxEntries);
 }
 
 void DropReadAheads() { Pending().clear(); }

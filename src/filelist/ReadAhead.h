@@ -36,6 +36,8 @@ public:
     // new is there. `done` once the whole directory has been handed over (a directory that cannot be
     // opened has no entries, as with a search of one's own); `failed` if the reader could not finish.
     TState Take(std::vector<TFoundEntry> &out, DWORD waitMs);
+    // True once the whole directory has been read, in no more than `maxEntries` entries.
+    bool ReadInFull(size_t maxEntries) const;
 
 private:
     struct TShared;
@@ -48,6 +50,8 @@ private:
 // an old snapshot of a folder.
 void StartReadAhead(const std::wstring &dir);
 std::unique_ptr<TDirectoryReadAhead> ClaimReadAhead(const std::wstring &dir);
+// Whether the read-ahead of `dir` (ending with "\") has read all of it, in no more than `maxEntries` entries.
+bool ReadAheadInFull(const std::wstring &dir, size_t maxEntries);
 void DropReadAheads();
 
 } // namespace filelist

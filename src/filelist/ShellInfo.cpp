@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <atomic>
 #include <map>
 #include <mutex>
 
@@ -92,11 +93,14 @@ int DriveTypeIcon(UINT driveType) {
 
 namespace {
 
+std::atomic<bool> picturesReady{false};
+
 DWORD WINAPI PrepareShellPictures(void *) {
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     SystemImageList(true);
     SystemImageList(false);
     FolderInfo();
+    picturesReady = true;
     DWORD drives = GetLogicalDrives();
     for (int i = 0; i < 26; ++i) {
         if (!(drives & (1u << i))) continue;
@@ -108,6 +112,8 @@ DWORD WINAPI PrepareShellPictures(void *) {
 }
 
 } // namespace
+
+bool ShellPicturesReady() { return picturesReady; }
 
 void PrepareShellPicturesInBackground() {
     if (HANDLE thread = CreateThread(nullptr, 0, PrepareShellPictures, nullptr, 0, nullptr)) CloseHandle(thread);

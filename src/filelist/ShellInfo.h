@@ -19,6 +19,8 @@ int DriveTypeIcon(UINT driveType);
 // Called first thing at start-up, this asks on a thread of its own, so the load overlaps the window's
 // creation; whoever asks meanwhile waits for the same load, not for a second one.
 void PrepareShellPicturesInBackground();
+// True once that thread has the image lists and the folder picture: a listing then waits for nothing.
+bool ShellPicturesReady();
 
 // The shared folder icon and folder type name, asked of the shell once per process.
 struct TFolderInfo {

@@ -2,9 +2,12 @@
 // once whatever the saved settings ask for.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "app/SettingsCommands.h"
 #include "config/SettingsTestSupport.h"
 #include "filelist/ReadAhead.h"
+#include "filelist/ShellInfo.h"
 
 namespace {
 
@@ -82,6 +85,54 @@ TEST_F(StartupTest, WindowShowsBeforeTheListing) {
     ASSERT_TRUE(testdriver::PumpUntil([&] { return Listed(); }));
     EXPECT_EQ(testdriver::Captions(form->LeftFileView.Handle()), (std::vector<std::wstring>{L"..", L"one.txt"}));
     EXPECT_EQ(form->LeftFileView.Selected(), 0);
+}
+
+// A small saved folder that was read ahead in full is listed before the window shows, so the window
+// appears with its rows; a bigger one is listed once the window is on the screen, as is one not read ahead.
+TEST_F(StartupTest, SmallFolderReadAheadShowsWithItsRows) {
+    temp.File(L"small\\one.txt");
+    for (int i = 0; i < 2100; ++i) temp.File(L"big\\f" + std::to_wstring(i) + L".txt");
+    temp.Folder(L"right");
+    filelist::PrepareShellPicturesInBackground();
+    ASSERT_TRUE(testdriver::PumpUntil([] { return filelist::ShellPicturesReady(); }));
+    struct Case {
+        const char *what;
+        std::wstring left;
+        bool readAhead;
+        bool listedBeforeShowing;
+    };
+    const Case cases[] = {
+        {"small folder read ahead", temp / L"small\\", true, true},
+        {"big folder read ahead", temp / L"big\\", true, false},
+        {"small folder not read ahead", temp / L"small\\", false, false},
+    };
+    for (const Case &c : cases) {
+        RemoveSettingsKey();
+        WriteDefaultKey();
+        SetText(L"LeftDirectory", c.left);
+        SetText(L"RightDirectory", temp / L"right\\");
+        if (c.readAhead) {
+            app::ReadSavedDirectoriesAhead();
+            ASSERT_TRUE(testdriver::PumpUntil([&] { return filelist::ReadAheadInFull(c.left, SIZE_MAX); })) << c.what;
+        }
+        Create();
+        form->Show();
+        EXPECT_TRUE(IsWindowVisible(form->Handle())) << c.what;
+        EXPECT_EQ(form->LeftFileView.Listings(), c.listedBeforeShowing ? 1 : 0) << c.what;
+        if (c.listedBeforeShowing) {
+            EXPECT_EQ(testdriver::Captions(form->LeftFileView.Handle()), (std::vector<std::wstring>{L"..", L"one.txt"}))
+                << c.what;
+            EXPECT_EQ(form->LeftFileView.Selected(), 0) << c.what << ": the cursor is on the first row already";
+        }
+        ASSERT_TRUE(testdriver::PumpUntil([&] { return Listed(); })) << c.what;
+        testdriver::Pump(50);
+        EXPECT_EQ(form->LeftFileView.Listings(), 1) << c.what;
+        EXPECT_EQ(form->RightFileView.Listings(), 1) << c.what;
+        EXPECT_EQ(form->LeftFileView.Selected(), 0) << c.what;
+        EXPECT_EQ(GetFocus(), form->LeftFileView.Handle()) << c.what;
+        filelist::DropReadAheads();
+        Destroy();
+    }
 }
 
 // A long first listing does not hold the keyboard: Tab pressed meanwhile moves to the other side while the

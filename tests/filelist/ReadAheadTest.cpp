@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "driver/TempDir.h"
 #include "driver/TestDriver.h"
@@ -61,6 +62,33 @@ TEST(DirectoryReadAheadTest, MissingFolderEndsWithNothing) {
     TempDir dir;
     TDirectoryReadAhead ahead(dir.Path() + L"gone\\");
     EXPECT_EQ(AllTaken(ahead), Names{});
+}
+
+// Whether a folder read ahead is there in full, and small enough, to be listed before the window shows.
+TEST(DirectoryReadAheadTest, ReadInFullOnlyOnceDoneAndWithinTheLimit) {
+    TempDir dir;
+    for (int i = 0; i < 10; ++i) dir.File(L"f" + std::to_wstring(i) + L".txt");
+    // Ten files, "." and "..": twelve entries.
+    StartReadAhead(dir.Path());
+    for (int wait = 0; wait < 200 && !ReadAheadInFull(dir.Path(), SIZE_MAX); ++wait) Sleep(10);
+    struct Case {
+        const char *what;
+        std::wstring dir;
+        size_t most;
+        bool inFull;
+    };
+    const Case cases[] = {
+        {"within the limit", dir.Path(), 100, true},
+        {"exactly at the limit", dir.Path(), 12, true},
+        {"one entry over the limit", dir.Path(), 11, false},
+        {"a folder nobody read ahead", dir.Path() + L"sub\\", 100, false},
+        {"the name without its final backslash", dir.Path().substr(0, dir.Path().size() - 1), 100, false},
+    };
+    for (const Case &c : cases) EXPECT_EQ(ReadAheadInFull(c.dir, c.most), c.inFull) << c.what;
+    // Claimed, it is no longer waiting to be listed.
+    EXPECT_NE(ClaimReadAhead(dir.Path()), nullptr);
+    EXPECT_FALSE(ReadAheadInFull(dir.Path(), 100));
+    DropReadAheads();
 }
 
 class ReadAheadListingTest : public testing::Test {
