@@ -35,6 +35,13 @@ void Unbind(HWND hwnd) {
     windows.erase(hwnd);
 }
 
+// The inner windows whose keys went to this object pass them straight on from now on.
+void ForgetKeySources(const TWindow *window) {
+    std::lock_guard<std::mutex> hold(bindingsLock);
+    for (auto &[inner, source] : keySources)
+        if (source.window == window) source.window = nullptr;
+}
+
 TKeySource FindKeySource(HWND hwnd) {
     std::lock_guard<std::mutex> hold(bindingsLock);
     auto it = keySources.find(hwnd);
@@ -73,6 +80,7 @@ TWindow::~TWindow() {
     if (hwnd_ && IsWindow(hwnd_)) {
         // The window's last messages go to its own class, not to this object being destroyed.
         Unbind(hwnd_);
+        ForgetKeySources(this);
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC,
                           reinterpret_cast<LONG_PTR>(previousProc_ ? previousProc_ : DefWindowProcW));
         DestroyWindow(hwnd_);
