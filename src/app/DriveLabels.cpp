@@ -5,6 +5,8 @@
 #include <mutex>
 #include <thread>
 
+#include "ui/LateBound.h"
+
 namespace app {
 
 std::wstring ReadDriveName(wchar_t letter, UINT driveType) {
@@ -12,7 +14,9 @@ std::wstring ReadDriveName(wchar_t letter, UINT driveType) {
         wchar_t local[] = {letter, L':', 0};
         wchar_t remote[MAX_PATH] = {};
         DWORD n = MAX_PATH;
-        return WNetGetConnectionW(local, remote, &n) == NO_ERROR ? remote : L"";
+        static const auto WNetGetConnectionW =
+            ui::LateBound<decltype(&::WNetGetConnectionW)>(L"mpr.dll", "WNetGetConnectionW");
+        return WNetGetConnectionW && WNetGetConnectionW(local, remote, &n) == NO_ERROR ? remote : L"";
     }
     if (driveType != DRIVE_FIXED && driveType != DRIVE_CDROM && driveType != DRIVE_RAMDISK) return {};
     wchar_t root[] = {letter, L':', L'\\', 0};

@@ -4,6 +4,7 @@
 
 #include "fileops/TextLoader.h"
 #include "fileops/ViewIds.h"
+#include "ui/LateBound.h"
 
 namespace fileops {
 
@@ -49,7 +50,8 @@ bool PickViewFile(HWND owner, std::wstring &path) {
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = static_cast<DWORD>(buffer.size());
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (!GetOpenFileNameW(&ofn)) return false;
+    static const auto GetOpenFileNameW = ui::LateBound<decltype(&::GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    if (!GetOpenFileNameW || !GetOpenFileNameW(&ofn)) return false;
     path = buffer.c_str();
     return true;
 }

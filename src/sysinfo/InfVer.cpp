@@ -7,6 +7,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "ui/LateBound.h"
+
 namespace sysinfo {
 
 namespace {
@@ -33,6 +35,13 @@ std::wstring RunningExecutablePath() {
 }
 
 void TInfoVersion::ReadVersionInfo(const std::wstring &path) {
+    static const auto GetFileVersionInfoSizeW =
+        ui::LateBound<decltype(&::GetFileVersionInfoSizeW)>(L"version.dll", "GetFileVersionInfoSizeW");
+    static const auto GetFileVersionInfoW =
+        ui::LateBound<decltype(&::GetFileVersionInfoW)>(L"version.dll", "GetFileVersionInfoW");
+    static const auto VerQueryValueW = ui::LateBound<decltype(&::VerQueryValueW)>(L"version.dll", "VerQueryValueW");
+    if (!GetFileVersionInfoSizeW || !GetFileVersionInfoW || !VerQueryValueW)
+        return;
     const std::wstring file = path.empty() ? RunningExecutablePath() : path;
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);

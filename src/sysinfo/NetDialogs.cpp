@@ -2,6 +2,8 @@
 
 #include <winnetwk.h>
 
+#include "ui/LateBound.h"
+
 namespace sysinfo {
 
 bool TNetDlg::Execute(HWND owner) {
@@ -9,9 +11,21 @@ bool TNetDlg::Execute(HWND owner) {
     return result_ == NO_ERROR;
 }
 
-TNetConnectDlg::TNetConnectDlg() : TNetDlg([](HWND owner, DWORD type) { return WNetConnectionDialog(owner, type); }) {}
+namespace {
+
+// The network provider's dialog, from the library found at its first use.
+DWORD NetworkDialog(const char *name, HWND owner, DWORD type) {
+    using Dialog = decltype(&WNetConnectionDialog);
+    Dialog dialog = ui::LateBound<Dialog>(L"mpr.dll", name);
+    return dialog ? dialog(owner, type) : static_cast<DWORD>(ERROR_NOT_SUPPORTED);
+}
+
+} // namespace
+
+TNetConnectDlg::TNetConnectDlg()
+    : TNetDlg([](HWND owner, DWORD type) { return NetworkDialog("WNetConnectionDialog", owner, type); }) {}
 
 TNetDisConnectDlg::TNetDisConnectDlg()
-    : TNetDlg([](HWND owner, DWORD type) { return WNetDisconnectDialog(owner, type); }) {}
+    : TNetDlg([](HWND owner, DWORD type) { return NetworkDialog("WNetDisconnectDialog", owner, type); }) {}
 
 } // namespace sysinfo

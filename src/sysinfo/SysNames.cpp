@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "ui/LateBound.h"
+
 namespace sysinfo {
 
 namespace {
@@ -37,6 +39,10 @@ constexpr TNamedCode DriveTypeNames[] = {{DRIVE_REMOVABLE, L"Removable"},
 
 // The universal (UNC) path that the drive's root stands for, or "?" when the network does not answer.
 std::wstring UniversalName(wchar_t letter) {
+    static const auto WNetGetUniversalNameW =
+        ui::LateBound<decltype(&::WNetGetUniversalNameW)>(L"mpr.dll", "WNetGetUniversalNameW");
+    if (!WNetGetUniversalNameW)
+        return L"?";
     const std::wstring root = DriveRoot(letter);
     std::vector<BYTE> buffer(1024);
     for (int attempt = 0; attempt < 2; ++attempt) {

@@ -6,6 +6,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "ui/LateBound.h"
+
 namespace sysinfo {
 
 TMachineKey::TMachineKey(const wchar_t *path) {
@@ -58,22 +60,24 @@ template <typename Caps> std::wstring DeviceText(MMRESULT result, const Caps &ca
     return SoundDeviceText(std::wstring_view(caps.szPname, wcsnlen(caps.szPname, MAXPNAMELEN)), caps.vDriverVersion);
 }
 
+// The first device of a kind, asked through the sound library found at first use; empty when the library
+// or the device is missing.
+template <typename Caps, typename Call> std::wstring FirstDevice(const char *name) {
+    static const auto call = ui::LateBound<Call>(L"winmm.dll", name);
+    Caps caps{};
+    return call ? DeviceText(call(0, &caps, sizeof(caps)), caps) : std::wstring();
+}
+
 } // namespace
 
 TSoundDevices ReadSoundDevices() {
     TSoundDevices devices;
-    WAVEOUTCAPSW waveOut{};
-    devices.waveOut = DeviceText(waveOutGetDevCapsW(0, &waveOut, sizeof(waveOut)), waveOut);
-    WAVEINCAPSW waveIn{};
-    devices.waveIn = DeviceText(waveInGetDevCapsW(0, &waveIn, sizeof(waveIn)), waveIn);
-    MIDIOUTCAPSW midiOut{};
-    devices.midiOut = DeviceText(midiOutGetDevCapsW(0, &midiOut, sizeof(midiOut)), midiOut);
-    MIDIINCAPSW midiIn{};
-    devices.midiIn = DeviceText(midiInGetDevCapsW(0, &midiIn, sizeof(midiIn)), midiIn);
-    AUXCAPSW aux{};
-    devices.aux = DeviceText(auxGetDevCapsW(0, &aux, sizeof(aux)), aux);
-    MIXERCAPSW mixer{};
-    devices.mixer = DeviceText(mixerGetDevCapsW(0, &mixer, sizeof(mixer)), mixer);
+    devices.waveOut = FirstDevice<WAVEOUTCAPSW, decltype(&waveOutGetDevCapsW)>("waveOutGetDevCapsW");
+    devices.waveIn = FirstDevice<WAVEINCAPSW, decltype(&waveInGetDevCapsW)>("waveInGetDevCapsW");
+    devices.midiOut = FirstDevice<MIDIOUTCAPSW, decltype(&midiOutGetDevCapsW)>("midiOutGetDevCapsW");
+    devices.midiIn = FirstDevice<MIDIINCAPSW, decltype(&midiInGetDevCapsW)>("midiInGetDevCapsW");
+    devices.aux = FirstDevice<AUXCAPSW, decltype(&auxGetDevCapsW)>("auxGetDevCapsW");
+    devices.mixer = FirstDevice<MIXERCAPSW, decltype(&mixerGetDevCapsW)>("mixerGetDevCapsW");
     return devices;
 }
 
