@@ -113,9 +113,18 @@ void StartReadAhead(const std::wstring &dir) {
     Pending().push_back(std::make_unique<TDirectoryReadAhead>(dir.back() == L'\\' ? dir : dir + L'\\'));
 }
 
+namespace {
+
+auto FindPending(const std::wstring &dir) {
+    auto &pending = Pending();
+    return std::find_if(pending.begin(), pending.end(), [&](const auto &r) { return r->Directory() == dir; });
+}
+
+} // namespace
+
 std::unique_ptr<TDirectoryReadAhead> ClaimReadAhead(const std::wstring &dir) {
     auto &pending = Pending();
-    auto it = std::find_if(pending.begin(), pending.end(), [&](const auto &r) { return r->Directory() == dir; });
+    auto it = FindPending(dir);
     if (it == pending.end()) return nullptr;
     std::unique_ptr<TDirectoryReadAhead> claimed = std::move(*it);
     pending.erase(it);
@@ -123,9 +132,8 @@ std::unique_ptr<TDirectoryReadAhead> ClaimReadAhead(const std::wstring &dir) {
 }
 
 bool ReadAheadInFull(const std::wstring &dir, size_t maxEntries) {
-    const auto &pending = Pending();
-    auto it = std::find_if(pending.begin(), pending.end(), [&](const auto &r) { return r->Directory() == dir; });
-    return it != pending.end() && (*it)->ReadInFull(maxEntries);
+    auto it = FindPending(dir);
+    return it != Pending().end() && (*it)->ReadInFull(maxEntries);
 }
 
 void DropReadAheads() { Pending().clear(); }

@@ -14,16 +14,11 @@ namespace {
 
 const wchar_t kOwnClass[] = L"ZelvorWindow";
 
-// Which object owns which window, kept in the process: a window property or the common controls'
-// subclass chain costs a call to the Wine server on every message, and start-up sends thousands.
-struct TKeySource {
-    TWindow *window;
-    WNDPROC previous;
-};
+// Which object owns which window, kept in the process: a window property costs a call to the Wine
+// server on every message, and start-up sends thousands.
 std::mutex bindingsLock;
 // Never destroyed: a window may outlive the static objects at exit.
 auto &windows = *new std::unordered_map<HWND, TWindow *>;
-auto &keySources = *new std::unordered_map<HWND, TKeySource>;
 
 void Bind(HWND hwnd, TWindow *window) {
     std::lock_guard<std::mutex> hold(bindingsLock);
@@ -33,19 +28,6 @@ void Bind(HWND hwnd, TWindow *window) {
 void Unbind(HWND hwnd) {
     std::lock_guard<std::mutex> hold(bindingsLock);
     windows.erase(hwnd);
-}
-
-// The inner windows whose keys went to this object pass them straight on from now on.
-void ForgetKeySources(const TWindow *window) {
-    std::lock_guard<std::mutex> hold(bindingsLock);
-    for (auto &[inner, source] : keySources)
-        if (source.window == window) source.window = nullptr;
-}
-
-TKeySource FindKeySource(HWND hwnd) {
-    std::lock_guard<std::mutex> hold(bindingsLock);
-    auto it = keySources.find(hwnd);
-    return it == keySources.end() ? TKeySource{nullptr, nullptr} : it->second;
 }
 
 void RegisterOwnClass() {
@@ -80,9 +62,9 @@ TWindow::~TWindow() {
     if (hwnd_ && IsWindow(hwnd_)) {
         // The window's last messages go to its own class, not to this object being destroyed.
         Unbind(hwnd_);
-        ForgetKeySources(this);
-        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC,
-                          reinterpret_cast<LONG_PTR>(previousProc_ ? previousProc_ : DefWindowProcW));
+        keySource_.Unhook();
+        if (control_.Window()) control_.Unhook();
+        else SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW));
         DestroyWindow(hwnd_);
     }
 }
@@ -109,17 +91,24 @@ void TWindow::CreateStandard(const wchar_t *className, HWND parent, DWORD style,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) throw std::runtime_error("Cannot create a control");
     Bind(hwnd_, this);
-    previousProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+    control_.Hook(hwnd_, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_NCDESTROY) {
+            Unbind(hwnd_);
+            hwnd_ = nullptr;
+            return control_.CallPrevious(msg, wParam, lParam);
+        }
+        return Guarded([&] { return Dispatch(msg, wParam, lParam); });
+    });
 }
 
 void TWindow::AttachKeySource(HWND inner) {
-    if (!inner) return;
-    std::lock_guard<std::mutex> hold(bindingsLock);
-    TKeySource &source = keySources[inner];
-    source.window = this;
-    source.previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(inner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeySourceProc)));
+    keySource_.Hook(inner, [this, inner](UINT msg, WPARAM wParam, LPARAM lParam) {
+        return Guarded([&] {
+            LRESULT result = 0;
+            if (HandleKey(inner, msg, wParam, result)) return result;
+            return keySource_.CallPrevious(msg, wParam, lParam);
+        });
+    });
 }
 
 LRESULT CALLBACK TWindow::OwnProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -131,34 +120,6 @@ LRESULT CALLBACK TWindow::OwnProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
     return Guarded([&] { return self->Dispatch(msg, wParam, lParam); });
-}
-
-LRESULT CALLBACK TWindow::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TWindow *self = FromHandle(hwnd);
-    // Reached only through a later subclass once this object let go of the window.
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        WNDPROC previous = self->previousProc_;
-        Unbind(hwnd);
-        self->hwnd_ = nullptr;
-        return CallWindowProcW(previous, hwnd, msg, wParam, lParam);
-    }
-    return Guarded([&] { return self->Dispatch(msg, wParam, lParam); });
-}
-
-LRESULT CALLBACK TWindow::KeySourceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TKeySource source = FindKeySource(hwnd);
-    if (!source.previous) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        std::lock_guard<std::mutex> hold(bindingsLock);
-        keySources.erase(hwnd);
-    }
-    if (msg == WM_NCDESTROY || !source.window) return CallWindowProcW(source.previous, hwnd, msg, wParam, lParam);
-    return Guarded([&] {
-        LRESULT result = 0;
-        if (source.window->HandleKey(hwnd, msg, wParam, result)) return result;
-        return CallWindowProcW(source.previous, hwnd, msg, wParam, lParam);
-    });
 }
 
 // Key events: the handler sees the key first and may replace it or clear it (0 = the control never sees it,
@@ -248,7 +209,7 @@ bool TWindow::ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &re
 bool TWindow::OnReflect(UINT, WPARAM, LPARAM, LRESULT &) { return false; }
 
 LRESULT TWindow::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (previousProc_) return CallWindowProcW(previousProc_, hwnd_, msg, wParam, lParam);
+    if (control_.Window()) return control_.CallPrevious(msg, wParam, lParam);
     return DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ui/Keys.h"
+#include "ui/WindowHook.h"
 
 namespace ui {
 
@@ -66,14 +67,13 @@ protected:
 
 private:
     static LRESULT CALLBACK OwnProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK KeySourceProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     bool HandleKey(HWND source, UINT msg, WPARAM &wParam, LRESULT &result);
     static bool ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result);
 
     HWND hwnd_ = nullptr;
-    WNDPROC previousProc_ = nullptr; // a standard control's own procedure, called for what this object leaves
+    THookedWindow control_;   // a standard control's own procedure, called for what this object leaves
+    THookedWindow keySource_; // an inner window whose keys raise this object's key events
 
     bool swallowChar_ = false;
     HWND currentSource_ = nullptr;

@@ -17,7 +17,8 @@ public:
     THookedWindow &operator=(const THookedWindow &) = delete;
     ~THookedWindow() { Unhook(); }
 
-    // False when the window is missing or already hooked. The handler sees every message, WM_NCDESTROY
+    // False when the window is missing or already hooked (the program's own controls are: their objects
+    // hook them). The handler sees every message, WM_NCDESTROY
     // included, after which the hook is gone.
     bool Hook(HWND hwnd, THandler handler);
     void Unhook();

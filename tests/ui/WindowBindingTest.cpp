@@ -101,9 +101,8 @@ TEST(HookedWindow, HooksAndLetsGo) {
     for (const Case &c : cases) {
         ui::TForm form;
         form.CreateForm(L"Hook test", 300, 100, false);
-        ui::TEdit edit;
-        edit.Create(form.Handle(), 10);
-        HWND hwnd = edit.Handle();
+        // An edit control of nobody's: the program's own controls carry their object's hook already.
+        HWND hwnd = CreateWindowExW(0, WC_EDITW, L"", WS_CHILD, 0, 0, 100, 20, form.Handle(), nullptr, nullptr, nullptr);
         LONG_PTR ownProcedure = GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
         ui::THookedWindow hook;
         int seen = 0, destroyed = 0;
@@ -143,13 +142,15 @@ TEST(HookedWindow, HooksAndLetsGo) {
                 RemoveWindowSubclass(hwnd, PassOn, 1);
             }
         }
-        // Once let go, the same hook takes another window.
-        ui::TEdit other;
-        other.Create(form.Handle(), 11);
-        EXPECT_TRUE(hook.Hook(other.Handle(), [&](UINT msg, WPARAM wParam, LPARAM lParam) {
+        // Once let go, the same hook takes another window; a window that is hooked already takes no other.
+        HWND other = CreateWindowExW(0, WC_EDITW, L"", WS_CHILD, 0, 0, 100, 20, form.Handle(), nullptr, nullptr, nullptr);
+        EXPECT_TRUE(hook.Hook(other, [&](UINT msg, WPARAM wParam, LPARAM lParam) {
             return hook.CallPrevious(msg, wParam, lParam);
         })) << c.what;
         hook.Unhook();
+        ui::TEdit own;
+        own.Create(form.Handle(), 11);
+        EXPECT_FALSE(second.Hook(own.Handle(), [](UINT, WPARAM, LPARAM) { return LRESULT(0); })) << c.what;
     }
 }
 
