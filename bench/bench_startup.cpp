@@ -4,8 +4,9 @@
 // empty folder, and the ratio to a bare FindFirstFileW/FindNextFileW loop over the folder in the same run;
 // and the empty-folder start against the minimal window program (one window, one list view, one row).
 // Each figure is the best of three interleaved runs (more with --runs N or BENCH_STARTUP_RUNS=N).
-// Usage: bench_startup [--runs N] [--empty-only | files ...] (default 10000 100000); --empty-only (or
-// BENCH_STARTUP_EMPTY_ONLY=1) times the empty-folder start against the minimal program alone.
+// Usage: bench_startup [--runs N] [--also other.exe ...] [--empty-only | files ...] (default 10000 100000); --empty-only (or
+// BENCH_STARTUP_EMPTY_ONLY=1) times the empty-folder start against the minimal program alone; --also times
+// another build's empty-folder start in the same rounds, to compare two builds through the same noise.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -43,6 +44,13 @@ std::wstring ExeDirectory() {
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring p = path;
     return p.substr(0, p.rfind(L'\\') + 1);
+}
+
+std::wstring Wide(const char *text) {
+    std::wstring wide(MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), static_cast<int>(wide.size()));
+    wide.resize(wcslen(wide.c_str()));
+    return wide;
 }
 
 std::wstring TempDirectory() {
@@ -272,11 +280,13 @@ double BestBetween(const std::vector<Launch> &runs, const wchar_t *from, const w
 
 int main(int argc, char **argv) {
     std::vector<int> sizes;
+    std::vector<std::wstring> also; // other builds to time on the empty folder in the same rounds
     bool emptyOnly = std::getenv("BENCH_STARTUP_EMPTY_ONLY") != nullptr;
     if (const char *runs = std::getenv("BENCH_STARTUP_RUNS")) kRuns = std::max(1, std::atoi(runs));
     for (int i = 1; i < argc; ++i) {
         if (std::string(argv[i]) == "--runs" && i + 1 < argc) kRuns = std::max(1, std::atoi(argv[++i]));
         else if (std::string(argv[i]) == "--empty-only") emptyOnly = true;
+        else if (std::string(argv[i]) == "--also" && i + 1 < argc) also.push_back(Wide(argv[++i]));
         else sizes.push_back(std::atoi(argv[i]));
     }
     if (sizes.empty() && !emptyOnly) sizes = {10000, 100000};
@@ -304,12 +314,17 @@ int main(int argc, char **argv) {
         perSize.push_back({n, dir, {}, {}});
     }
     std::vector<Launch> minimalRuns, emptyRuns;
+    std::vector<std::vector<Launch>> alsoRuns(also.size());
 
     // Interleaved: each round runs every program once, so that a slow moment of the machine hits all alike.
     for (int round = 0; round < kRuns; ++round) {
         minimalRuns.push_back(Run(minimal, 1, trace));
         SeedSettings(empty, empty);
         emptyRuns.push_back(Run(zelvor, 1, trace));
+        for (size_t i = 0; i < also.size(); ++i) {
+            SeedSettings(empty, empty);
+            alsoRuns[i].push_back(Run(also[i], 1, trace));
+        }
         for (SizeRuns &s : perSize) {
             Bare bare = BareLoop(s.dir);
             s.bare.push_back(bare);
@@ -343,6 +358,14 @@ int main(int argc, char **argv) {
     };
     std::printf("  median runs: Zelvor %.3f s, minimal program %.3f s: %.2fx\n", median(emptyRuns), median(minimalRuns),
                 median(emptyRuns) / median(minimalRuns));
+    for (size_t i = 0; i < also.size(); ++i) {
+        std::printf("  %ls: best %.3f s (%.2fx), median %.3f s (%.2fx)\n", also[i].c_str(),
+                    best(alsoRuns[i], &Launch::rows), best(alsoRuns[i], &Launch::rows) / minimalRows,
+                    median(alsoRuns[i]), median(alsoRuns[i]) / median(minimalRuns));
+        auto fastest = std::min_element(alsoRuns[i].begin(), alsoRuns[i].end(),
+                                        [](const Launch &a, const Launch &b) { return a.rows < b.rows; });
+        if (fastest != alsoRuns[i].end()) PrintSteps("    its steps", fastest->steps);
+    }
     auto bestEmpty = std::min_element(emptyRuns.begin(), emptyRuns.end(),
                                       [](const Launch &a, const Launch &b) { return a.rows < b.rows; });
     if (bestEmpty != emptyRuns.end()) PrintSteps("Zelvor start-up steps, empty folder", bestEmpty->steps);

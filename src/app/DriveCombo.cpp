@@ -31,21 +31,33 @@ std::wstring DriveEntryText(wchar_t letter, UINT driveType, const std::wstring &
     return text;
 }
 
+namespace {
+constexpr DWORD kDriveBoxStyle = CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
+}
+
 void TDriveComboBox::Create(HWND parent, int id) {
-    ui::TComboBox::Create(parent, id, CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS);
-    SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 13);
-    SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, 16);
+    ui::TComboBox::Create(parent, id, kDriveBoxStyle);
+    Fill();
+}
+
+void TDriveComboBox::CreateOnFirstUse(HWND parent, int id) {
+    ui::TComboBox::CreateOnFirstUse(parent, id, kDriveBoxStyle);
+    Fill();
+}
+
+void TDriveComboBox::Fill() {
+    SetItemHeights(13, 16);
     OnDrawItem = [this](const DRAWITEMSTRUCT &item) { Draw(item); };
     BuildList();
     wchar_t current[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, current);
     drive_ = static_cast<wchar_t>(std::towlower(current[0]));
-    SetItemIndex(IndexOf(drive_));
+    ShowCurrentDrive();
 }
 
 void TDriveComboBox::BuildList() {
     entries_.clear();
-    Clear();
+    if (WindowMade()) Clear();
     std::vector<TDriveNameReader::TDrive> drives;
     DWORD mask = GetLogicalDrives();
     for (int i = 0; i < 26; ++i) {
@@ -54,22 +66,46 @@ void TDriveComboBox::BuildList() {
         wchar_t root[] = {letter, L':', L'\\', 0};
         UINT type = GetDriveTypeW(root);
         Entry e{letter, type, -1, DriveEntryText(letter, DRIVE_UNKNOWN, L"")};
-        AddItem(e.text);
+        if (WindowMade()) AddItem(e.text);
         entries_.push_back(std::move(e));
         drives.push_back({letter, type});
     }
-    if (drive_) SetItemIndex(IndexOf(drive_));
+    if (drive_) ShowCurrentDrive();
     names_.Start(Handle(), kDriveNameRead, std::move(drives));
+}
+
+// The box made at first use takes the drives read so far, shows the current one, and hears of the names
+// still being read.
+void TDriveComboBox::AfterWindowMade() {
+    names_.Redirect(Handle());
+    for (const Entry &e : entries_)
+        AddItem(e.text);
+    SetItemIndex(IndexOf(drive_));
+    TakeDriveNames();
+}
+
+// The stand-in shows the current drive as the box's own field would.
+void TDriveComboBox::PaintField(HDC dc, const RECT &field) {
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_COMBOBOX;
+    item.itemID = static_cast<UINT>(IndexOf(drive_));
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = ODS_COMBOBOXEDIT;
+    item.hwndItem = Handle();
+    item.hDC = dc;
+    item.rcItem = field;
+    Draw(item);
 }
 
 // Names read in the background complete their entries; the current choice stays as it is.
 void TDriveComboBox::TakeDriveNames() {
-    int current = ItemIndex();
+    int current = WindowMade() ? ItemIndex() : -1;
     for (const auto &found : names_.Take()) {
         int index = IndexOf(found.letter);
         if (index < 0) continue;
         Entry &e = entries_[index];
         e.text = DriveEntryText(e.letter, e.type, found.name);
+        if (!WindowMade()) continue;
         SendMessageW(Handle(), CB_DELETESTRING, index, 0);
         SendMessageW(Handle(), CB_INSERTSTRING, index, reinterpret_cast<LPARAM>(e.text.c_str()));
     }
@@ -96,7 +132,7 @@ void TDriveComboBox::SetDrive(wchar_t letter) {
     letter = static_cast<wchar_t>(std::towlower(letter));
     bool changed = letter != drive_;
     drive_ = letter;
-    SetItemIndex(IndexOf(letter));
+    ShowCurrentDrive();
     if (changed && OnChange) OnChange();
 }
 
@@ -104,15 +140,21 @@ void TDriveComboBox::AcceptDrive(wchar_t letter) {
     if (!letter) letter = ShownDrive();
     if (!letter) return;
     drive_ = static_cast<wchar_t>(std::towlower(letter));
-    SetItemIndex(IndexOf(drive_));
+    ShowCurrentDrive();
 }
 
+// A box not made yet shows the current drive.
 wchar_t TDriveComboBox::ShownDrive() const {
+    if (!WindowMade()) return drive_;
     int index = ItemIndex();
     return index >= 0 && index < static_cast<int>(entries_.size()) ? entries_[index].letter : 0;
 }
 
 void TDriveComboBox::ShowCurrentDrive() {
+    if (!WindowMade()) {
+        Invalidate();
+        return;
+    }
     if (ShownDrive() != drive_) SetItemIndex(IndexOf(drive_));
 }
 

@@ -13,6 +13,8 @@ namespace app {
 class TDriveComboBox : public ui::TComboBox {
 public:
     void Create(HWND parent, int id);
+    // The same box, its window made at first use (see TComboBox); the drives are read at once.
+    void CreateOnFirstUse(HWND parent, int id);
     // Reads the drives again (letters in order, with their pictures and names).
     void BuildList();
     // The current drive letter, lower case; setting a different one raises OnChange, and so does a
@@ -33,6 +35,9 @@ private:
     };
     bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void AfterWindowMade() override;
+    void PaintField(HDC dc, const RECT &field) override;
+    void Fill();
     void TakeDriveNames();
     void Draw(const DRAWITEMSTRUCT &item);
     int IndexOf(wchar_t letter) const;

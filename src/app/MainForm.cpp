@@ -91,7 +91,7 @@ void TMainForm::CreateSides() {
     CMDTitlePanel.Create(CMDPanel.Handle());
     CMDTitlePanel.SetAlignment(ui::TAlignment::taRightJustify);
     CMDTitlePanel.SetEllipsis(ui::TEllipsis::elStart); // a long path keeps its current folder in view
-    HistoryCmdBox.Create(CMDPanel.Handle(), kHistoryCmdBoxId, CBS_DROPDOWN | CBS_AUTOHSCROLL);
+    HistoryCmdBox.CreateOnFirstUse(CMDPanel.Handle(), kHistoryCmdBoxId, CBS_DROPDOWN | CBS_AUTOHSCROLL);
     for (TSide *side : {&Left, &Right}) {
         // Nothing is listed until the window is shown: the build-time directory, the saved settings and the
         // drive boxes each set the directory, and only the last one is read (StartListings).

@@ -19,7 +19,7 @@ void TSide::Create(ISideHost &host, TSide &other, HWND parent, int idBase) {
     Panel.Create(parent, true);
     DrivePanel.Create(Panel.Handle());
     DrivePanel.SetBevelInner(ui::TBevel::bvLowered);
-    DriveCombo.Create(DrivePanel.Handle(), idBase + 1);
+    DriveCombo.CreateOnFirstUse(DrivePanel.Handle(), idBase + 1);
     TitlePanel.Create(Panel.Handle());
     TitlePanel.SetBevelInner(ui::TBevel::bvLowered);
     TitlePanel.SetAlignment(ui::TAlignment::taLeftJustify);

@@ -13,23 +13,46 @@ constexpr UINT_PTR kListTimer = 1;
 void THistoryBox::Create(HWND parent, int id, DWORD style) {
     // Unsorted whatever the caller asks: the history keeps its order.
     ui::TComboBox::Create(parent, id, style & ~static_cast<DWORD>(CBS_SORT));
+    TakeSharedHistory();
+}
+
+void THistoryBox::CreateOnFirstUse(HWND parent, int id, DWORD style) {
+    ui::TComboBox::CreateOnFirstUse(parent, id, style & ~static_cast<DWORD>(CBS_SORT));
+    TakeSharedHistory();
+}
+
+void THistoryBox::TakeSharedHistory() {
     const THistoryList &shared = SharedHistory();
     for (int i = 0; i < shared.Count(); ++i)
         if (shared[i].id == ID)
             AddItem(shared[i].text);
 }
 
+// Until the window is made, the entries wait here and none is listed.
 int THistoryBox::AddItem(const std::wstring &text) {
     entries_.push_back(text);
+    if (!WindowMade()) return static_cast<int>(entries_.size()) - 1;
     return ui::TComboBox::AddItem(text);
 }
 
 void THistoryBox::SetItems(std::vector<std::wstring> items) {
+    if (!WindowMade()) {
+        entries_ = std::move(items);
+        loaded_ = entries_.size();
+        listed_ = 0;
+        return;
+    }
     KillTimer(Handle(), kListTimer);
     // Clearing the list would also clear the edit field; the command being typed stays.
     std::wstring text = Text();
     Clear();
     entries_ = std::move(items);
+    StartListing();
+    SetText(text);
+}
+
+// Lists the whole history from its first entry, the first step at once and the rest as the loop runs.
+void THistoryBox::StartListing() {
     loaded_ = entries_.size();
     listed_ = 0;
     // Room for every entry at once: the list would otherwise grow its storage again and again.
@@ -38,9 +61,14 @@ void THistoryBox::SetItems(std::vector<std::wstring> items) {
         characters += entry.size() + 1;
     SendMessageW(Handle(), CB_INITSTORAGE, loaded_, characters * sizeof(wchar_t));
     ListNextStep();
-    SetText(text);
     if (!ListComplete())
         SetTimer(Handle(), kListTimer, 0, nullptr);
+}
+
+// The made box lists the history that waited, and the command typed so far keeps its caret at its end.
+void THistoryBox::AfterWindowMade() {
+    StartListing();
+    PlaceCaretAtEnd();
 }
 
 void THistoryBox::ListNextStep() {
@@ -68,6 +96,7 @@ LRESULT THistoryBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void THistoryBox::PlaceCaretAtEnd() {
+    if (!WindowMade()) return; // the box places it when made
     int end = GetWindowTextLengthW(Handle());
     SendMessageW(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(end, end));
 }

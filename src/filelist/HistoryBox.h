@@ -17,6 +17,8 @@ public:
     int ID = 0;
 
     void Create(HWND parent, int id, DWORD style = CBS_DROPDOWN | CBS_AUTOHSCROLL);
+    // The same box, its window made at first use (see TComboBox): the history waits beside it till then.
+    void CreateOnFirstUse(HWND parent, int id, DWORD style = CBS_DROPDOWN | CBS_AUTOHSCROLL);
 
     const std::vector<std::wstring> &Items() const { return entries_; }
     int Count() const { return static_cast<int>(entries_.size()); }
@@ -34,9 +36,12 @@ public:
 
 protected:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void AfterWindowMade() override;
 
 private:
+    void TakeSharedHistory();
     void ListNextStep();
+    void StartListing();
 
     std::vector<std::wstring> entries_;
     // entries_[0, loaded_) came from SetItems; the list holds [0, listed_) of them and every entry added

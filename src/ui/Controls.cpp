@@ -82,7 +82,20 @@ void TMemo::AppendLine(const std::wstring &line) {
 }
 
 void TComboBox::Create(HWND parent, int id, DWORD style) {
+    id_ = id;
+    style_ = style;
     CreateStandard(WC_COMBOBOXW, parent, kChild | WS_VSCROLL | style, 0, id);
+    FindEdit();
+}
+
+void TComboBox::CreateOnFirstUse(HWND parent, int id, DWORD style) {
+    id_ = id;
+    style_ = style;
+    standIn_ = true;
+    CreateOwn(parent, kChild | WS_TABSTOP, 0, L"", reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+}
+
+void TComboBox::FindEdit() {
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     if (GetComboBoxInfo(Handle(), &info) && info.hwndItem && info.hwndItem != Handle()) {
@@ -91,23 +104,92 @@ void TComboBox::Create(HWND parent, int id, DWORD style) {
     }
 }
 
+void TComboBox::MakeWindow() {
+    if (!standIn_ || !Handle()) return;
+    HWND standIn = Handle();
+    HWND parent = GetParent(standIn);
+    RECT r = Bounds();
+    bool visible = (GetWindowLongPtrW(standIn, GWL_STYLE) & WS_VISIBLE) != 0;
+    bool focused = GetFocus() == standIn;
+    std::wstring text = Text();
+    standIn_ = false;
+    ReleaseOwnWindow();
+    // The stand-in goes only once the box is in its place, so the box takes its place in the tab order too.
+    struct DestroyLater {
+        HWND window;
+        ~DestroyLater() { DestroyWindow(window); }
+    } standInGoes{standIn};
+    CreateStandard(WC_COMBOBOXW, parent, (kChild & ~(visible ? 0 : WS_VISIBLE)) | WS_VSCROLL | style_, 0, id_);
+    if (font_) SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    if (fieldHeight_ >= 0) SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), fieldHeight_);
+    if (itemHeight_ >= 0) SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight_);
+    SetWindowPos(Handle(), standIn, r.left, r.top, r.right - r.left,
+                 droppedHeight_ >= 0 ? droppedHeight_ : r.bottom - r.top, SWP_NOACTIVATE);
+    FindEdit();
+    if (edit_ && !text.empty()) SetWindowTextW(Handle(), text.c_str());
+    AfterWindowMade();
+    if (focused) ::SetFocus(edit_ ? edit_ : Handle());
+}
+
+HWND TComboBox::EditHandle() const {
+    MakeWindowForQuery();
+    return edit_;
+}
+
+void TComboBox::SetItemHeights(int field, int items) {
+    fieldHeight_ = field;
+    itemHeight_ = items;
+    if (standIn_) {
+        RECT r = Bounds();
+        SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, ClosedHeight(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, items);
+}
+
+// The system's box: a sunken edge around a field as high as the font's line plus four, or as the field
+// height set plus two.
+int TComboBox::ClosedHeight() const {
+    int field = fieldHeight_ + 2;
+    if (fieldHeight_ < 0) {
+        HDC dc = GetDC(Handle());
+        HGDIOBJ old = SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FONT));
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        SelectObject(dc, old);
+        ReleaseDC(Handle(), dc);
+        field = tm.tmHeight + 4;
+    }
+    return field + 2 * GetSystemMetrics(SM_CYEDGE);
+}
+
 void TComboBox::SetBounds(int x, int y, int width, int height) {
     RECT now = Bounds();
     if (height == droppedHeight_ && now.left == x && now.top == y && now.right - now.left == std::max(width, 0))
         return;
     droppedHeight_ = height;
-    SetWindowPos(Handle(), nullptr, x, y, std::max(width, 0), std::max(height, 0), SWP_NOZORDER | SWP_NOACTIVATE);
+    int shown = standIn_ ? ClosedHeight() : std::max(height, 0);
+    SetWindowPos(Handle(), nullptr, x, y, std::max(width, 0), shown, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TComboBox::Clear() { SendMessageW(Handle(), CB_RESETCONTENT, 0, 0); }
+void TComboBox::Clear() {
+    MakeWindow();
+    SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
+}
 
 int TComboBox::AddItem(const std::wstring &text) {
+    MakeWindow();
     return static_cast<int>(SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
-int TComboBox::Count() const { return static_cast<int>(SendMessageW(Handle(), CB_GETCOUNT, 0, 0)); }
+int TComboBox::Count() const {
+    MakeWindowForQuery();
+    return static_cast<int>(SendMessageW(Handle(), CB_GETCOUNT, 0, 0));
+}
 
 std::wstring TComboBox::Item(int index) const {
+    MakeWindowForQuery();
     LRESULT n = SendMessageW(Handle(), CB_GETLBTEXTLEN, index, 0);
     if (n == CB_ERR) return {};
     std::wstring s(static_cast<size_t>(n) + 1, L'\0');
@@ -116,13 +198,102 @@ std::wstring TComboBox::Item(int index) const {
     return s;
 }
 
-int TComboBox::ItemIndex() const { return static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0)); }
+int TComboBox::ItemIndex() const {
+    MakeWindowForQuery();
+    return static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
+}
 
-void TComboBox::SetItemIndex(int index) { SendMessageW(Handle(), CB_SETCURSEL, index, 0); }
+void TComboBox::SetItemIndex(int index) {
+    MakeWindow();
+    SendMessageW(Handle(), CB_SETCURSEL, index, 0);
+}
 
-bool TComboBox::DroppedDown() const { return SendMessageW(Handle(), CB_GETDROPPEDSTATE, 0, 0) != 0; }
+// A box not made yet has never dropped down.
+bool TComboBox::DroppedDown() const { return !standIn_ && SendMessageW(Handle(), CB_GETDROPPEDSTATE, 0, 0) != 0; }
 
-void TComboBox::SetDroppedDown(bool dropped) { SendMessageW(Handle(), CB_SHOWDROPDOWN, dropped, 0); }
+void TComboBox::SetDroppedDown(bool dropped) {
+    if (standIn_ && !dropped) return;
+    MakeWindow();
+    SendMessageW(Handle(), CB_SHOWDROPDOWN, dropped, 0);
+}
+
+LRESULT TComboBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (standIn_) return StandInMessage(msg, wParam, lParam);
+    return TWindow::OnMessage(msg, wParam, lParam);
+}
+
+LRESULT TComboBox::StandInMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_PAINT:
+        PaintStandIn();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SETFONT: {
+        font_ = reinterpret_cast<HFONT>(wParam);
+        RECT r = Bounds();
+        SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, ClosedHeight(),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (LOWORD(lParam)) Invalidate();
+        return 0;
+    }
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(font_);
+    case WM_SETFOCUS:
+        MakeWindow();
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        // The click goes on to the box in the stand-in's place: to its edit when it lands there, so the
+        // caret goes where the user clicked, otherwise to the box, which drops its list.
+        POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        MakeWindow();
+        HWND target = Handle();
+        HWND inner = ChildWindowFromPointEx(Handle(), at, CWP_SKIPINVISIBLE);
+        if (inner && inner != Handle()) {
+            MapWindowPoints(Handle(), inner, &at, 1);
+            target = inner;
+        }
+        return SendMessageW(target, msg, wParam, MAKELPARAM(at.x, at.y));
+    }
+    default:
+        // Whoever talks to the box as a combo box gets the box.
+        if (msg >= CB_GETEDITSEL && msg <= CB_MSGMAX) {
+            MakeWindow();
+            return SendMessageW(Handle(), msg, wParam, lParam);
+        }
+        return TWindow::OnMessage(msg, wParam, lParam);
+    }
+}
+
+// The closed box as the system draws it: a sunken edge, the field, and the drop-down button.
+void TComboBox::PaintStandIn() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    RECT r{};
+    GetClientRect(Handle(), &r);
+    FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
+    DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    RECT button = r;
+    button.left = std::max(r.left, r.right - GetSystemMetrics(SM_CXVSCROLL));
+    DrawFrameControl(dc, &button, DFC_SCROLL, DFCS_SCROLLCOMBOBOX);
+    RECT field = r;
+    field.right = button.left;
+    InflateRect(&field, -1, -1);
+    HGDIOBJ old = SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FONT));
+    PaintField(dc, field);
+    SelectObject(dc, old);
+    EndPaint(Handle(), &ps);
+}
+
+void TComboBox::PaintField(HDC dc, const RECT &field) {
+    std::wstring text = Text();
+    RECT r = field;
+    r.left += 1;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
 
 bool TComboBox::OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) {
     if (msg == WM_DRAWITEM && OnDrawItem) {

@@ -63,6 +63,15 @@ class TComboBox : public TWindow {
 public:
     // style: CBS_DROPDOWN (with an edit) or CBS_DROPDOWNLIST, plus any owner-draw flags.
     void Create(HWND parent, int id, DWORD style);
+    // The same box, whose window is made at its first use: until then a plain window of the program's own
+    // class stands in its place and draws the closed box. Under Wine a drop-down box costs more to create
+    // than any other control (its list is a top-level window of its own), and a box is often never opened
+    // in a session. Focus, a click, or any call that needs the list makes the window (MakeWindow), in the
+    // stand-in's place, tab order, font and text.
+    void CreateOnFirstUse(HWND parent, int id, DWORD style);
+    // Whether the box's own window exists (always, once made; a box made by Create is made at once).
+    bool WindowMade() const { return !standIn_; }
+    void MakeWindow();
     void Clear();
     int AddItem(const std::wstring &text);
     int Count() const;
@@ -71,20 +80,40 @@ public:
     void SetItemIndex(int index);
     bool DroppedDown() const;
     void SetDroppedDown(bool dropped);
-    HWND EditHandle() const { return edit_; }
+    HWND EditHandle() const;
+    // The height of the selection field and of the list's entries (owner-drawn boxes).
+    void SetItemHeights(int field, int items);
     TNotifyEvent OnChange;
     TNotifyEvent OnCloseUp;
     std::function<void(const DRAWITEMSTRUCT &)> OnDrawItem;
     // The height is the dropped-down height, which the box does not keep as its own: the last one set
     // is remembered, so that placing the box where it is costs nothing.
     void SetBounds(int x, int y, int width, int height);
+    // The height of the closed box for its font and field height, as the system's box gives itself.
+    int ClosedHeight() const;
 
 protected:
     bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // Called once the window has been made in the stand-in's place: what the stand-in kept goes into it.
+    virtual void AfterWindowMade() {}
+    // Draws what the closed box shows into its field (the stand-in's): by default its text.
+    virtual void PaintField(HDC dc, const RECT &field);
 
 private:
+    void FindEdit();
+    void PaintStandIn();
+    LRESULT StandInMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Makes the window from a const query: the answer needs the real list.
+    void MakeWindowForQuery() const { const_cast<TComboBox *>(this)->MakeWindow(); }
+
     HWND edit_ = nullptr;
     int droppedHeight_ = -1;
+    bool standIn_ = false;
+    int id_ = 0;
+    DWORD style_ = 0;
+    HFONT font_ = nullptr;
+    int fieldHeight_ = -1, itemHeight_ = -1;
 };
 
 class TListView : public TWindow {

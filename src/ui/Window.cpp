@@ -111,6 +111,15 @@ void TWindow::AttachKeySource(HWND inner) {
     });
 }
 
+HWND TWindow::ReleaseOwnWindow() {
+    HWND released = hwnd_;
+    if (!released) return nullptr;
+    Unbind(released);
+    SetWindowLongPtrW(released, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW));
+    hwnd_ = nullptr;
+    return released;
+}
+
 LRESULT CALLBACK TWindow::OwnProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     TWindow *self = FromHandle(hwnd);
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);

@@ -56,6 +56,9 @@ protected:
                         const wchar_t *text = L"");
     // Subclasses an inner window (such as a combo box's edit) so its keys raise this object's key events.
     void AttachKeySource(HWND inner);
+    // Lets go of a window of the program's own class without destroying it: its messages go to its class
+    // from now on, and this object is free to create another window. Returns the window let go.
+    HWND ReleaseOwnWindow();
 
     virtual LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // A notification the parent received from this control; true when handled.

@@ -67,4 +67,37 @@ TEST_F(DriveComboTest, ListsTheDrivesAtOnceAndTheirNamesFollow) {
     EXPECT_EQ(box.ItemIndex(), c);
 }
 
+// A box made at first use keeps the current drive while it stands in, and once made lists every drive with
+// the names read before or after, the current one chosen.
+TEST(DriveComboStandInTest, BoxMadeLaterHasTheDrivesTheirNamesAndTheCurrentOne) {
+    wchar_t label[MAX_PATH + 1] = {};
+    ASSERT_TRUE(GetVolumeInformationW(L"c:\\", label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0));
+    const std::wstring expected = std::wstring(L"c: [") + label + L"]";
+    for (int waitBeforeMaking : {0, 500}) {
+        ui::TForm form;
+        form.CreateForm(L"Drive box test", 300, 200, false);
+        app::TDriveComboBox box;
+        box.CreateOnFirstUse(form.Handle(), 10);
+        box.SetDrive(L'c');
+        int changes = 0;
+        box.OnChange = [&] { ++changes; };
+        box.SetDrive(L'q');
+        box.SetDrive(L'C');
+        EXPECT_EQ(box.Drive(), L'c') << waitBeforeMaking;
+        EXPECT_EQ(changes, 2) << waitBeforeMaking;
+        testdriver::Pump(waitBeforeMaking);
+        EXPECT_FALSE(box.WindowMade()) << waitBeforeMaking;
+        box.MakeWindow();
+        ASSERT_EQ(box.Count(), __builtin_popcount(GetLogicalDrives())) << waitBeforeMaking;
+        int c = -1;
+        for (int i = 0; i < box.Count(); ++i)
+            if (box.Item(i).rfind(L"c:", 0) == 0) c = i;
+        ASSERT_GE(c, 0);
+        EXPECT_TRUE(testdriver::PumpUntil([&] { return box.Item(c) == expected; }))
+            << waitBeforeMaking << ": the name of c: never reached the box";
+        EXPECT_EQ(box.ItemIndex(), c) << waitBeforeMaking;
+        EXPECT_EQ(changes, 2) << waitBeforeMaking << ": making the box changes no drive";
+    }
+}
+
 } // namespace

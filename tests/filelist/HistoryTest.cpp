@@ -273,35 +273,45 @@ TEST(History, AFileThatCouldNotBeReadIsNotWrittenOver) {
     EXPECT_EQ(testdriver::ReadFileBytes(dir / L"other.his"), "new\r\n");
 }
 
+// Made at once or at first use, the box keeps its entries exactly and lists a long history in steps, the
+// text being typed untouched.
 TEST(History, BoxKeepsEntriesExactlyAndListsALongHistoryInSteps) {
-    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
-    filelist::THistoryBox box;
-    box.Create(parent, 1);
-    std::vector<std::wstring> many;
-    for (size_t i = 0; i < filelist::THistoryBox::kListStep * 2 + 5; ++i)
-        many.push_back(L"command " + std::to_wstring(i));
-    many[1] = std::wstring(L"before\0after", 12);
-    box.SetText(L"typed");
-    box.SetItems(many);
-    box.AddItem(L"run meanwhile");
-    EXPECT_FALSE(box.ListComplete());
-    EXPECT_EQ(box.Count(), static_cast<int>(many.size()) + 1);
-    EXPECT_EQ(box.Items()[1], many[1]);
-    MSG msg;
-    for (int i = 0; i < 500 && !box.ListComplete(); ++i) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        Sleep(5);
+    for (bool atFirstUse : {false, true}) {
+        HWND parent =
+            CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+        filelist::THistoryBox box;
+        if (atFirstUse) box.CreateOnFirstUse(parent, 1);
+        else box.Create(parent, 1);
+        std::vector<std::wstring> many;
+        for (size_t i = 0; i < filelist::THistoryBox::kListStep * 2 + 5; ++i)
+            many.push_back(L"command " + std::to_wstring(i));
+        many[1] = std::wstring(L"before\0after", 12);
+        box.SetText(L"typed");
+        box.SetItems(many);
+        box.AddItem(L"run meanwhile");
+        EXPECT_FALSE(box.ListComplete()) << atFirstUse;
+        EXPECT_EQ(box.Count(), static_cast<int>(many.size()) + 1) << atFirstUse;
+        EXPECT_EQ(box.Items()[1], many[1]) << atFirstUse;
+        if (atFirstUse) {
+            EXPECT_FALSE(box.WindowMade()) << "nothing above needs the list";
+            box.MakeWindow();
+        }
+        MSG msg;
+        for (int i = 0; i < 500 && !box.ListComplete(); ++i) {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&msg);
+            Sleep(5);
+        }
+        ASSERT_TRUE(box.ListComplete()) << atFirstUse;
+        // The list shows every entry in order, the one added meanwhile last.
+        ASSERT_EQ(box.ui::TComboBox::Count(), box.Count()) << atFirstUse;
+        EXPECT_EQ(box.Item(0), L"command 0") << atFirstUse;
+        EXPECT_EQ(box.Item(1), L"before") << atFirstUse;
+        EXPECT_EQ(box.Item(static_cast<int>(many.size()) - 1), many.back()) << atFirstUse;
+        EXPECT_EQ(box.Item(static_cast<int>(many.size())), L"run meanwhile") << atFirstUse;
+        EXPECT_EQ(box.Text(), L"typed") << atFirstUse;
+        DestroyWindow(parent);
     }
-    ASSERT_TRUE(box.ListComplete());
-    // The list shows every entry in order, the one added meanwhile last.
-    ASSERT_EQ(box.ui::TComboBox::Count(), box.Count());
-    EXPECT_EQ(box.Item(0), L"command 0");
-    EXPECT_EQ(box.Item(1), L"before");
-    EXPECT_EQ(box.Item(static_cast<int>(many.size()) - 1), many.back());
-    EXPECT_EQ(box.Item(static_cast<int>(many.size())), L"run meanwhile");
-    EXPECT_EQ(box.Text(), L"typed");
-    DestroyWindow(parent);
 }
 
 TEST(History, TheCommandInterpreterIsCommandComOrWhatComspecNames) {
