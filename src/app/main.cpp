@@ -8,7 +8,7 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     app::TraceStartup(L"process entry");
-    filelist::PrepareShellPicturesInBackground();
+    filelist::PrepareShellPicturesInBackground([] { app::TraceStartup(L"shell pictures ready"); });
     app::ReadSavedDirectoriesAhead();
     app::InitApplication();
     app::TraceStartup(L"application initialised");

@@ -78,7 +78,8 @@ void TGradientCaption::SetNumColors(int numColors) {
 void TGradientCaption::TextChanged() {
     if (!hwnd_) return;
     std::wstring text = JoinWindowText(CompanyText.Part(), AppNameText.Part(), CaptionText.Part());
-    bool locked = LockWindowUpdate(hwnd_);
+    // The system would draw the plain title bar for the new text before this one paints over it.
+    bool locked = IsWindowVisible(hwnd_) && LockWindowUpdate(hwnd_);
     SetWindowTextW(hwnd_, text.c_str());
     if (locked) LockWindowUpdate(nullptr);
 }
@@ -233,8 +234,9 @@ void TGradientCaption::SystemChanged() {
     RecalculateFrame();
 }
 
+// A hidden window's frame is worked out and drawn when it shows.
 void TGradientCaption::RecalculateFrame() {
-    if (!hwnd_) return;
+    if (!hwnd_ || !IsWindowVisible(hwnd_)) return;
     SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -206,6 +206,10 @@ void TFileList::Reread() {
     }
     ReadingFlag flag(reading_);
     AttachSystemImages();
+    // The folder's picture is asked before the clock of the loop's turns starts: at start-up the first
+    // listing may wait here for the shell's load, and that wait must not count as a long read, or the
+    // loop would paint every window before the first rows are in.
+    FolderInfo();
     HCURSOR oldCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     do {
         restartRequested_ = false;

@@ -95,12 +95,13 @@ namespace {
 
 std::atomic<bool> picturesReady{false};
 
-DWORD WINAPI PrepareShellPictures(void *) {
+DWORD WINAPI PrepareShellPictures(void *whenReady) {
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     SystemImageList(true);
     SystemImageList(false);
     FolderInfo();
     picturesReady = true;
+    if (whenReady) reinterpret_cast<void (*)()>(whenReady)();
     DWORD drives = GetLogicalDrives();
     for (int i = 0; i < 26; ++i) {
         if (!(drives & (1u << i))) continue;
@@ -115,8 +116,9 @@ DWORD WINAPI PrepareShellPictures(void *) {
 
 bool ShellPicturesReady() { return picturesReady; }
 
-void PrepareShellPicturesInBackground() {
-    if (HANDLE thread = CreateThread(nullptr, 0, PrepareShellPictures, nullptr, 0, nullptr)) CloseHandle(thread);
+void PrepareShellPicturesInBackground(void (*whenReady)()) {
+    void *parameter = reinterpret_cast<void *>(whenReady);
+    if (HANDLE thread = CreateThread(nullptr, 0, PrepareShellPictures, parameter, 0, nullptr)) CloseHandle(thread);
 }
 
 const TFolderInfo &FolderInfo() {

@@ -17,8 +17,9 @@ int DriveTypeIcon(UINT driveType);
 
 // The shell loads its pictures at the first question about one (about a tenth of a second under Wine).
 // Called first thing at start-up, this asks on a thread of its own, so the load overlaps the window's
-// creation; whoever asks meanwhile waits for the same load, not for a second one.
-void PrepareShellPicturesInBackground();
+// creation; whoever asks meanwhile waits for the same load, not for a second one. `whenReady` is called
+// on that thread once the lists and the folder's picture are there.
+void PrepareShellPicturesInBackground(void (*whenReady)() = nullptr);
 // True once that thread has the image lists and the folder picture: a listing then waits for nothing.
 bool ShellPicturesReady();
 

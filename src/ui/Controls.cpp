@@ -139,9 +139,9 @@ HWND TComboBox::EditHandle() const {
 void TComboBox::SetItemHeights(int field, int items) {
     fieldHeight_ = field;
     itemHeight_ = items;
+    closedHeight_ = -1;
     if (standIn_) {
-        RECT r = Bounds();
-        SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, ClosedHeight(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        FitStandIn();
         return;
     }
     SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
@@ -149,19 +149,21 @@ void TComboBox::SetItemHeights(int field, int items) {
 }
 
 // The system's box: a sunken edge around a field as high as the font's line plus four, or as the field
-// height set plus two.
+// height set plus two. Measured once per font, in a memory context: a window's would cost server calls.
 int TComboBox::ClosedHeight() const {
+    if (closedHeight_ >= 0) return closedHeight_;
     int field = fieldHeight_ + 2;
     if (fieldHeight_ < 0) {
-        HDC dc = GetDC(Handle());
+        HDC dc = CreateCompatibleDC(nullptr);
         HGDIOBJ old = SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FONT));
         TEXTMETRICW tm{};
         GetTextMetricsW(dc, &tm);
         SelectObject(dc, old);
-        ReleaseDC(Handle(), dc);
+        DeleteDC(dc);
         field = tm.tmHeight + 4;
     }
-    return field + 2 * GetSystemMetrics(SM_CYEDGE);
+    closedHeight_ = field + 2 * GetSystemMetrics(SM_CYEDGE);
+    return closedHeight_;
 }
 
 void TComboBox::SetBounds(int x, int y, int width, int height) {
@@ -217,6 +219,12 @@ void TComboBox::SetDroppedDown(bool dropped) {
     SendMessageW(Handle(), CB_SHOWDROPDOWN, dropped, 0);
 }
 
+void TComboBox::FitStandIn() {
+    RECT r = Bounds();
+    if (r.bottom - r.top != ClosedHeight())
+        SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, ClosedHeight(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT TComboBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (standIn_) return StandInMessage(msg, wParam, lParam);
     return TWindow::OnMessage(msg, wParam, lParam);
@@ -231,9 +239,8 @@ LRESULT TComboBox::StandInMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_SETFONT: {
         font_ = reinterpret_cast<HFONT>(wParam);
-        RECT r = Bounds();
-        SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, ClosedHeight(),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        closedHeight_ = -1;
+        FitStandIn();
         if (LOWORD(lParam)) Invalidate();
         return 0;
     }

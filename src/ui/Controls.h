@@ -103,6 +103,8 @@ protected:
 private:
     void FindEdit();
     void PaintStandIn();
+    // The stand-in as high as the closed box.
+    void FitStandIn();
     LRESULT StandInMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // Makes the window from a const query: the answer needs the real list.
     void MakeWindowForQuery() const { const_cast<TComboBox *>(this)->MakeWindow(); }
@@ -114,6 +116,7 @@ private:
     DWORD style_ = 0;
     HFONT font_ = nullptr;
     int fieldHeight_ = -1, itemHeight_ = -1;
+    mutable int closedHeight_ = -1; // measured at first need
 };
 
 class TListView : public TWindow {

@@ -76,10 +76,10 @@ TWindow *TWindow::FromHandle(HWND hwnd) {
     return it == windows.end() ? nullptr : it->second;
 }
 
-void TWindow::CreateOwn(HWND parent, DWORD style, DWORD exStyle, const wchar_t *text, HMENU menuOrId) {
+void TWindow::CreateOwn(HWND parent, DWORD style, DWORD exStyle, const wchar_t *text, HMENU menuOrId, SIZE size) {
     RegisterOwnClass();
-    hwnd_ = CreateWindowExW(exStyle, kOwnClass, text, style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, parent, menuOrId,
-                            GetModuleHandleW(nullptr), nullptr);
+    hwnd_ = CreateWindowExW(exStyle, kOwnClass, text, style, CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, parent,
+                            menuOrId, GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) throw std::runtime_error("Cannot create a window");
     Bind(hwnd_, this);
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnProc));

@@ -50,7 +50,8 @@ public:
 
 protected:
     // A window of the program's own class (used by forms, panels and splitters).
-    void CreateOwn(HWND parent, DWORD style, DWORD exStyle, const wchar_t *text = L"", HMENU menuOrId = nullptr);
+    void CreateOwn(HWND parent, DWORD style, DWORD exStyle, const wchar_t *text = L"", HMENU menuOrId = nullptr,
+                   SIZE size = {0, 0});
     // A standard control, subclassed so that its messages reach OnMessage.
     void CreateStandard(const wchar_t *className, HWND parent, DWORD style, DWORD exStyle, int id,
                         const wchar_t *text = L"");

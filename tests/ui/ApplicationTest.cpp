@@ -60,4 +60,45 @@ TEST(Application, ClearedKeyTypesNothing) {
     EXPECT_EQ(edit.Text(), L"ab");
 }
 
+// A form that notes the messages of its first showing.
+class ShowingForm : public ui::TForm {
+public:
+    int showMessages = 0;
+
+protected:
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_SHOWWINDOW && wParam) ++showMessages;
+        return ui::TForm::OnMessage(msg, wParam, lParam);
+    }
+};
+
+// Shown for the first time, a form is told so, comes to the front with its first control focused, and once
+// the loop has run every window of it has painted: nothing is left waiting for a paint.
+TEST(Application, FirstShowingPaintsEveryWindowAndFocusesTheFirstControl) {
+    ShowingForm form;
+    form.CreateForm(L"Show test", 300, 200, false);
+    ui::TEdit first, second;
+    first.Create(form.Handle(), 1);
+    second.Create(form.Handle(), 2);
+    first.SetBounds(10, 10, 100, 22);
+    second.SetBounds(10, 40, 100, 22);
+    ui::TListView list;
+    list.Create(form.Handle(), 3, LVS_REPORT);
+    list.SetBounds(10, 70, 200, 100);
+    list.AddColumn(L"Name", 100);
+    list.AddItem(L"C:\\Мои файлы\\a;b.txt");
+    form.Show();
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+    EXPECT_EQ(form.showMessages, 1);
+    EXPECT_EQ(GetForegroundWindow(), form.Handle());
+    EXPECT_EQ(GetFocus(), first.Handle());
+    testdriver::Pump(50);
+    for (HWND w : {form.Handle(), first.Handle(), second.Handle(), list.Handle()})
+        EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE)) << "a window still waits for its paint";
+    // A second showing of the visible form keeps it as it is.
+    form.Show();
+    EXPECT_EQ(form.showMessages, 1);
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+}
+
 } // namespace
