@@ -48,14 +48,27 @@ void TDriveComboBox::CreateOnFirstUse(HWND parent, int id) {
 void TDriveComboBox::Fill() {
     SetItemHeights(13, 16);
     OnDrawItem = [this](const DRAWITEMSTRUCT &item) { Draw(item); };
-    BuildList();
     wchar_t current[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, current);
     drive_ = static_cast<wchar_t>(std::towlower(current[0]));
+    if (WindowMade()) BuildList();
+    else StandInFor(drive_);
     ShowCurrentDrive();
 }
 
+// The stand-in shows one drive, so it reads that one alone: the list of every drive is read when the box is
+// made (under Wine, asking for the drives walks the system's device folder).
+void TDriveComboBox::StandInFor(wchar_t letter) {
+    if (IndexOf(letter) >= 0) return;
+    wchar_t root[] = {letter, L':', L'\\', 0};
+    UINT type = GetDriveTypeW(root);
+    entries_.assign(1, Entry{letter, type, -1, DriveEntryText(letter, DRIVE_UNKNOWN, L"")});
+    names_.Start(Handle(), kDriveNameRead, {{letter, type}});
+}
+
 void TDriveComboBox::BuildList() {
+    // Names read already stay shown while they are read again.
+    std::vector<Entry> before = std::move(entries_);
     entries_.clear();
     if (WindowMade()) Clear();
     std::vector<TDriveNameReader::TDrive> drives;
@@ -66,6 +79,8 @@ void TDriveComboBox::BuildList() {
         wchar_t root[] = {letter, L':', L'\\', 0};
         UINT type = GetDriveTypeW(root);
         Entry e{letter, type, -1, DriveEntryText(letter, DRIVE_UNKNOWN, L"")};
+        for (const Entry &old : before)
+            if (old.letter == letter && old.type == type) e.text = old.text;
         if (WindowMade()) AddItem(e.text);
         entries_.push_back(std::move(e));
         drives.push_back({letter, type});
@@ -74,14 +89,12 @@ void TDriveComboBox::BuildList() {
     names_.Start(Handle(), kDriveNameRead, std::move(drives));
 }
 
-// The box made at first use takes the drives read so far, shows the current one, and hears of the names
-// still being read.
+// The box made at first use reads every drive, shows the current one, and hears of their names.
 void TDriveComboBox::AfterWindowMade() {
-    names_.Redirect(Handle());
-    for (const Entry &e : entries_)
-        AddItem(e.text);
+    // What the stand-in's reader has found so far goes into its entry first.
+    TakeDriveNames(false);
+    BuildList();
     SetItemIndex(IndexOf(drive_));
-    TakeDriveNames();
 }
 
 // The stand-in shows the current drive as the box's own field would.
@@ -98,14 +111,15 @@ void TDriveComboBox::PaintField(HDC dc, const RECT &field) {
 }
 
 // Names read in the background complete their entries; the current choice stays as it is.
-void TDriveComboBox::TakeDriveNames() {
-    int current = WindowMade() ? ItemIndex() : -1;
+void TDriveComboBox::TakeDriveNames(bool intoBox) {
+    intoBox = intoBox && WindowMade();
+    int current = intoBox ? ItemIndex() : -1;
     for (const auto &found : names_.Take()) {
         int index = IndexOf(found.letter);
         if (index < 0) continue;
         Entry &e = entries_[index];
         e.text = DriveEntryText(e.letter, e.type, found.name);
-        if (!WindowMade()) continue;
+        if (!intoBox) continue;
         SendMessageW(Handle(), CB_DELETESTRING, index, 0);
         SendMessageW(Handle(), CB_INSERTSTRING, index, reinterpret_cast<LPARAM>(e.text.c_str()));
     }
@@ -152,6 +166,7 @@ wchar_t TDriveComboBox::ShownDrive() const {
 
 void TDriveComboBox::ShowCurrentDrive() {
     if (!WindowMade()) {
+        StandInFor(drive_);
         Invalidate();
         return;
     }

@@ -15,7 +15,8 @@ public:
     void Create(HWND parent, int id);
     // The same box, its window made at first use (see TComboBox); the drives are read at once.
     void CreateOnFirstUse(HWND parent, int id);
-    // Reads the drives again (letters in order, with their pictures and names).
+    // Reads the drives again (letters in order, with their pictures and names). A box not made yet knows
+    // only the drive it shows until it is made.
     void BuildList();
     // The current drive letter, lower case; setting a different one raises OnChange, and so does a
     // different choice the user confirms in the list (Enter, or a click on an entry), once the list has
@@ -38,7 +39,9 @@ private:
     void AfterWindowMade() override;
     void PaintField(HDC dc, const RECT &field) override;
     void Fill();
-    void TakeDriveNames();
+    void StandInFor(wchar_t letter);
+    // The names read so far go into the entries, and into the box's list too unless `intoBox` is false.
+    void TakeDriveNames(bool intoBox = true);
     void Draw(const DRAWITEMSTRUCT &item);
     int IndexOf(wchar_t letter) const;
     // The letter of the entry the box shows, 0 for none.

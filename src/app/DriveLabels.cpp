@@ -59,12 +59,6 @@ void TDriveNameReader::Start(HWND window, UINT notify, std::vector<TDrive> drive
     }).detach();
 }
 
-void TDriveNameReader::Redirect(HWND window) {
-    if (!shared_) return;
-    std::lock_guard<std::mutex> guard(shared_->lock);
-    if (shared_->window) shared_->window = window;
-}
-
 std::vector<TDriveNameReader::TDriveName> TDriveNameReader::Take() {
     std::vector<TDriveName> names;
     if (!shared_) return names;

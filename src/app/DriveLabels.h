@@ -30,8 +30,6 @@ public:
     void Stop();
     // Starts reading the names of these drives in order; `notify` is posted to `window` after each one.
     void Start(HWND window, UINT notify, std::vector<TDrive> drives);
-    // The names still to be read are told to this window instead (one that replaced the first).
-    void Redirect(HWND window);
     // The names read since the last call, in the order they were read.
     std::vector<TDriveName> Take();
 
