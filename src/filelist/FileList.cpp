@@ -64,12 +64,13 @@ TFileList::~TFileList() = default;
 
 void TFileList::Create(HWND parent, int id) {
     CreateStandard(WC_LISTVIEWW, parent,
-                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
-                       LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
+                   WS_CHILD | WS_CLIPSIBLINGS | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                       LVS_SHAREIMAGELISTS,
                    WS_EX_CLIENTEDGE, id);
     ListView_SetExtendedListViewStyle(Handle(), LVS_EX_FULLROWSELECT);
     ListView_SetCallbackMask(Handle(), LVIS_STATEIMAGEMASK);
     BuildColumns();
+    ShowWindow(Handle(), SW_SHOWNA);
 }
 
 // The shell's image lists are made ready at the first listing, not with the window: an empty list shows

@@ -289,6 +289,9 @@ std::wstring TWindow::Text() const {
 
 void TWindow::SetText(const std::wstring &text) { SetWindowTextW(hwnd_, text.c_str()); }
 
-void TWindow::Invalidate() { InvalidateRect(hwnd_, nullptr, TRUE); }
+// A window not on the screen (its form not shown yet) is painted whole when it shows.
+void TWindow::Invalidate() {
+    if (IsWindowVisible(hwnd_)) InvalidateRect(hwnd_, nullptr, TRUE);
+}
 
 } // namespace ui
