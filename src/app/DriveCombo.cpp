@@ -35,24 +35,27 @@ namespace {
 constexpr DWORD kDriveBoxStyle = CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
 }
 
+// The field's height is set before the box is made: a stand-in is then made as high as the box.
 void TDriveComboBox::Create(HWND parent, int id) {
+    SetItemHeights(13, 16);
     ui::TComboBox::Create(parent, id, kDriveBoxStyle);
     Fill();
 }
 
 void TDriveComboBox::CreateOnFirstUse(HWND parent, int id) {
+    SetItemHeights(13, 16);
     ui::TComboBox::CreateOnFirstUse(parent, id, kDriveBoxStyle);
     Fill();
 }
 
 void TDriveComboBox::Fill() {
-    SetItemHeights(13, 16);
     OnDrawItem = [this](const DRAWITEMSTRUCT &item) { Draw(item); };
     wchar_t current[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, current);
     drive_ = static_cast<wchar_t>(std::towlower(current[0]));
-    if (WindowMade()) BuildList();
-    else StandInFor(drive_);
+    // A stand-in reads its drive when told which one to show, or else when it first paints.
+    if (!WindowMade()) return;
+    BuildList();
     ShowCurrentDrive();
 }
 
@@ -99,6 +102,7 @@ void TDriveComboBox::AfterWindowMade() {
 
 // The stand-in shows the current drive as the box's own field would.
 void TDriveComboBox::PaintField(HDC dc, const RECT &field) {
+    StandInFor(drive_);
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_COMBOBOX;
     item.itemID = static_cast<UINT>(IndexOf(drive_));

@@ -81,6 +81,8 @@ void TMainForm::CreateCaption() {
 
 void TMainForm::CreateSides() {
     HFONT font = FormFont();
+    // Laid out before they are made, the windows are made in their places.
+    FormResize();
     Left.Create(*this, Right, Handle(), kLeftIds);
     TraceStartup(L"left side created");
     Splitter1.Create(Handle());

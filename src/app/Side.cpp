@@ -17,6 +17,8 @@ void TSide::Create(ISideHost &host, TSide &other, HWND parent, int idBase) {
     host_ = &host;
     other_ = &other;
     Panel.Create(parent, true);
+    // Laid out before they are made, the panel's windows are made in their places.
+    Layout();
     DrivePanel.Create(Panel.Handle());
     DrivePanel.SetBevelInner(ui::TBevel::bvLowered);
     DriveCombo.CreateOnFirstUse(DrivePanel.Handle(), idBase + 1);

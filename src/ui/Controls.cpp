@@ -85,6 +85,7 @@ void TComboBox::Create(HWND parent, int id, DWORD style) {
     id_ = id;
     style_ = style;
     CreateStandard(WC_COMBOBOXW, parent, kChild | WS_VSCROLL | style, 0, id);
+    if (fieldHeight_ >= 0) SetItemHeights(fieldHeight_, itemHeight_);
     FindEdit();
 }
 
@@ -92,6 +93,11 @@ void TComboBox::CreateOnFirstUse(HWND parent, int id, DWORD style) {
     id_ = id;
     style_ = style;
     standIn_ = true;
+    // Planned with its dropped-down height, the stand-in is made as high as the closed box.
+    if (droppedHeight_ >= 0) {
+        RECT planned = Bounds();
+        TWindow::SetBounds(planned.left, planned.top, planned.right - planned.left, ClosedHeight());
+    }
     CreateOwn(parent, kChild | WS_TABSTOP, 0, L"", reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
@@ -114,6 +120,7 @@ void TComboBox::MakeWindow() {
     std::wstring text = Text();
     standIn_ = false;
     ReleaseOwnWindow();
+    TWindow::SetBounds(r.left, r.top, r.right - r.left, droppedHeight_ >= 0 ? droppedHeight_ : r.bottom - r.top);
     // The stand-in goes only once the box is in its place, so the box takes its place in the tab order too.
     struct DestroyLater {
         HWND window;
@@ -140,6 +147,7 @@ void TComboBox::SetItemHeights(int field, int items) {
     fieldHeight_ = field;
     itemHeight_ = items;
     closedHeight_ = -1;
+    if (!Handle()) return;
     if (standIn_) {
         FitStandIn();
         return;
@@ -171,6 +179,10 @@ void TComboBox::SetBounds(int x, int y, int width, int height) {
     if (height == droppedHeight_ && now.left == x && now.top == y && now.right - now.left == std::max(width, 0))
         return;
     droppedHeight_ = height;
+    if (!Handle()) {
+        TWindow::SetBounds(x, y, width, height);
+        return;
+    }
     int shown = standIn_ ? ClosedHeight() : std::max(height, 0);
     SetWindowPos(Handle(), nullptr, x, y, std::max(width, 0), shown, SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -81,8 +81,11 @@ TWindow *TWindow::FromHandle(HWND hwnd) {
 
 void TWindow::CreateOwn(HWND parent, DWORD style, DWORD exStyle, const wchar_t *text, HMENU menuOrId, SIZE size) {
     RegisterOwnClass();
-    hwnd_ = CreateWindowExW(exStyle, kOwnClass, text, style, CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, parent,
-                            menuOrId, GetModuleHandleW(nullptr), nullptr);
+    bool child = (style & WS_CHILD) != 0;
+    hwnd_ = CreateWindowExW(exStyle, kOwnClass, text, style, child ? planned_.left : CW_USEDEFAULT,
+                            child ? planned_.top : CW_USEDEFAULT, child ? planned_.right - planned_.left : size.cx,
+                            child ? planned_.bottom - planned_.top : size.cy, parent, menuOrId,
+                            GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) throw std::runtime_error("Cannot create a window");
     Bind(hwnd_, this);
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnProc));
@@ -90,7 +93,8 @@ void TWindow::CreateOwn(HWND parent, DWORD style, DWORD exStyle, const wchar_t *
 
 void TWindow::CreateStandard(const wchar_t *className, HWND parent, DWORD style, DWORD exStyle, int id,
                              const wchar_t *text) {
-    hwnd_ = CreateWindowExW(exStyle, className, text, style, 0, 0, 0, 0, parent,
+    hwnd_ = CreateWindowExW(exStyle, className, text, style, planned_.left, planned_.top,
+                            planned_.right - planned_.left, planned_.bottom - planned_.top, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) throw std::runtime_error("Cannot create a control");
     Bind(hwnd_, this);
@@ -228,6 +232,10 @@ LRESULT TWindow::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT TWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return DefaultProc(msg, wParam, lParam); }
 
 void TWindow::SetBounds(int x, int y, int width, int height) {
+    if (!hwnd_) {
+        planned_ = {x, y, x + std::max(width, 0), y + std::max(height, 0)};
+        return;
+    }
     // Placing a window where it already is still costs a round of position messages (and under Wine a
     // server call); a layout pass places most windows where they are.
     RECT now = Bounds();
@@ -239,6 +247,7 @@ void TWindow::SetBounds(int x, int y, int width, int height) {
 }
 
 RECT TWindow::Bounds() const {
+    if (!hwnd_) return planned_;
     RECT r{};
     GetWindowRect(hwnd_, &r);
     HWND parent = GetParent(hwnd_);
@@ -257,13 +266,16 @@ int TWindow::Height() const {
     return r.bottom - r.top;
 }
 
+// A window not made yet has the planned size; a border it is made with comes off once it is made.
 int TWindow::ClientWidth() const {
+    if (!hwnd_) return planned_.right - planned_.left;
     RECT r{};
     GetClientRect(hwnd_, &r);
     return r.right;
 }
 
 int TWindow::ClientHeight() const {
+    if (!hwnd_) return planned_.bottom - planned_.top;
     RECT r{};
     GetClientRect(hwnd_, &r);
     return r.bottom;

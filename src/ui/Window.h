@@ -27,6 +27,8 @@ public:
     HWND Handle() const { return hwnd_; }
     static TWindow *FromHandle(HWND hwnd);
 
+    // Set before the window is made, the bounds are where it is made: a window placed at its making costs
+    // no move afterwards.
     void SetBounds(int x, int y, int width, int height);
     RECT Bounds() const; // in the parent's client coordinates
     int Width() const;
@@ -76,6 +78,7 @@ private:
     static bool ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result);
 
     HWND hwnd_ = nullptr;
+    RECT planned_{}; // the bounds set before the window was made
     THookedWindow control_;   // a standard control's own procedure, called for what this object leaves
     THookedWindow keySource_; // an inner window whose keys raise this object's key events
 

@@ -61,4 +61,47 @@ TEST(SetBounds, PlacesOnlyWhatChanges) {
     }
 }
 
+// Bounds set before a window is made are where it is made, whatever kind of window it is; until then they
+// are what the object reports, so a layout can run before the windows exist.
+TEST(SetBounds, BoundsSetBeforeMakingAreWhereTheWindowIsMade) {
+    ui::TForm form;
+    form.CreateForm(L"Bounds test", 400, 300, false);
+    ui::TPanel panel;
+    ui::TEdit edit;
+    ui::TComboBox box;
+    struct Case {
+        const char *what;
+        ui::TWindow &window;
+        void (*make)(ui::TWindow &window, HWND parent);
+        RECT expected;
+    };
+    const Case cases[] = {
+        {"own window", panel, [](ui::TWindow &w, HWND p) { static_cast<ui::TPanel &>(w).Create(p); }, {5, 6, 105, 56}},
+        {"standard control", edit, [](ui::TWindow &w, HWND p) { static_cast<ui::TEdit &>(w).Create(p, 1); },
+         {10, 70, 160, 92}},
+        // The box is planned with its dropped-down height; the stand-in shows the closed box.
+        {"box made at first use", box,
+         [](ui::TWindow &w, HWND p) { static_cast<ui::TComboBox &>(w).CreateOnFirstUse(p, 2, CBS_DROPDOWNLIST); },
+         {20, 100, 220, 100}},
+    };
+    for (const Case &c : cases) {
+        RECT e = c.expected;
+        if (&c.window == &box) box.SetBounds(e.left, e.top, e.right - e.left, 200);
+        else c.window.SetBounds(e.left, e.top, e.right - e.left, e.bottom - e.top);
+        EXPECT_EQ(c.window.Bounds().left, e.left) << c.what;
+        EXPECT_EQ(c.window.ClientWidth(), e.right - e.left) << c.what << ": the planned size";
+        c.make(c.window, form.Handle());
+        if (&c.window == &box) e.bottom = e.top + box.ClosedHeight();
+        RECT r = c.window.Bounds();
+        EXPECT_EQ(r.left, e.left) << c.what;
+        EXPECT_EQ(r.top, e.top) << c.what;
+        EXPECT_EQ(r.right, e.right) << c.what;
+        EXPECT_EQ(r.bottom, e.bottom) << c.what;
+    }
+    // The stand-in's box, once made, has the planned place and opens as high as planned.
+    box.MakeWindow();
+    EXPECT_EQ(box.Bounds().left, 20);
+    EXPECT_EQ(box.Bounds().top, 100);
+}
+
 } // namespace
