@@ -4,9 +4,10 @@
 // empty folder, and the ratio to a bare FindFirstFileW/FindNextFileW loop over the folder in the same run;
 // and the empty-folder start against the minimal window program (one window, one list view, one row).
 // Each figure is the best of three interleaved runs (more with --runs N or BENCH_STARTUP_RUNS=N).
-// Usage: bench_startup [--runs N] [--also other.exe ...] [--empty-only | files ...] (default 10000 100000); --empty-only (or
-// BENCH_STARTUP_EMPTY_ONLY=1) times the empty-folder start against the minimal program alone; --also times
-// another build's empty-folder start in the same rounds, to compare two builds through the same noise.
+// Usage: bench_startup [--runs N] [--also other.exe ...] [--empty-only | files ...] (default 10000 100000);
+// --empty-only (or BENCH_STARTUP_EMPTY_ONLY=1) times the empty-folder start against the minimal program alone;
+// --also times another build's empty-folder start in the same rounds, to compare two builds through the same
+// noise.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>

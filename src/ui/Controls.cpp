@@ -234,7 +234,8 @@ void TComboBox::SetDroppedDown(bool dropped) {
 void TComboBox::FitStandIn() {
     RECT r = Bounds();
     if (r.bottom - r.top != ClosedHeight())
-        SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, ClosedHeight(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, ClosedHeight(),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT TComboBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
