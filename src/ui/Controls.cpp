@@ -263,9 +263,11 @@ LRESULT TComboBox::StandInMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         MakeWindow();
         return 0;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN: {
         // The click goes on to the box in the stand-in's place: to its edit when it lands there, so the
-        // caret goes where the user clicked, otherwise to the box, which drops its list.
+        // caret goes where the user clicked, otherwise to the box, which drops its list. A right button's
+        // release then reaches the edit itself, which offers its menu.
         POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         MakeWindow();
         HWND target = Handle();

@@ -90,8 +90,10 @@ TEST(DriveComboStandInTest, BoxMadeLaterHasTheDrivesTheirNamesAndTheCurrentOne) 
         box.MakeWindow();
         ASSERT_EQ(box.Count(), __builtin_popcount(GetLogicalDrives())) << waitBeforeMaking;
         int c = -1;
-        for (int i = 0; i < box.Count(); ++i)
-            if (box.Item(i).rfind(L"c:", 0) == 0) c = i;
+        for (int i = 0; i < box.Count(); ++i) {
+            const std::wstring item = box.Item(i);
+            if (item.size() >= 2 && item[0] == L'c' && item[1] == L':') c = i;
+        }
         ASSERT_GE(c, 0);
         EXPECT_TRUE(testdriver::PumpUntil([&] { return box.Item(c) == expected; }))
             << waitBeforeMaking << ": the name of c: never reached the box";
