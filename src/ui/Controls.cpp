@@ -84,7 +84,13 @@ void TMemo::AppendLine(const std::wstring &line) {
 void TComboBox::Create(HWND parent, int id, DWORD style) {
     id_ = id;
     style_ = style;
-    CreateStandard(WC_COMBOBOXW, parent, kChild | WS_VSCROLL | style, 0, id);
+    CreateBox(parent, kChild);
+}
+
+// The system's box, with the font and heights given so far.
+void TComboBox::CreateBox(HWND parent, DWORD childStyle) {
+    CreateStandard(WC_COMBOBOXW, parent, childStyle | WS_VSCROLL | style_, 0, id_);
+    if (font_) SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (fieldHeight_ >= 0) SetItemHeights(fieldHeight_, itemHeight_);
     FindEdit();
 }
@@ -126,13 +132,10 @@ void TComboBox::MakeWindow() {
         HWND window;
         ~DestroyLater() { DestroyWindow(window); }
     } standInGoes{standIn};
-    CreateStandard(WC_COMBOBOXW, parent, (kChild & ~(visible ? 0 : WS_VISIBLE)) | WS_VSCROLL | style_, 0, id_);
-    if (font_) SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    if (fieldHeight_ >= 0) SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), fieldHeight_);
-    if (itemHeight_ >= 0) SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight_);
+    CreateBox(parent, visible ? kChild : kChild & ~WS_VISIBLE);
+    // Sized again after its heights are set: the box works out its list's height when it is sized.
     SetWindowPos(Handle(), standIn, r.left, r.top, r.right - r.left,
                  droppedHeight_ >= 0 ? droppedHeight_ : r.bottom - r.top, SWP_NOACTIVATE);
-    FindEdit();
     if (edit_ && !text.empty()) SetWindowTextW(Handle(), text.c_str());
     AfterWindowMade();
     if (focused) ::SetFocus(edit_ ? edit_ : Handle());

@@ -101,6 +101,7 @@ protected:
     virtual void PaintField(HDC dc, const RECT &field);
 
 private:
+    void CreateBox(HWND parent, DWORD childStyle);
     void FindEdit();
     void PaintStandIn();
     // The stand-in as high as the closed box.
