@@ -225,10 +225,18 @@ void TDriveComboBox::Draw(const DRAWITEMSTRUCT &item) {
     // Drawn into a window not yet on the screen (the box draws its choice as it is set), nothing shows.
     if (!IsWindowVisible(Handle())) return;
     Entry &e = entries_[item.itemID];
-    // The picture is looked up when first drawn, so that creating the box never waits for the shell.
-    if (e.icon < 0) e.icon = filelist::DriveTypeIcon(e.type);
-    ImageList_Draw(filelist::SystemImageList(true), e.icon, dc, r.left + 2, r.top + (r.bottom - r.top - 16) / 2,
-                   ILD_TRANSPARENT);
+    // The picture is looked up when first drawn, so that creating the box never waits for the shell;
+    // while the shell loads its lists, the same picture comes from the quick list.
+    HIMAGELIST images = nullptr;
+    int icon = filelist::ShellPicturesReady() ? -1 : filelist::QuickDriveTypePicture(e.type);
+    if (icon >= 0) {
+        images = filelist::QuickPictureList();
+    } else {
+        if (e.icon < 0) e.icon = filelist::DriveTypeIcon(e.type);
+        images = filelist::SystemImageList(true);
+        icon = e.icon;
+    }
+    ImageList_Draw(images, icon, dc, r.left + 2, r.top + (r.bottom - r.top - 16) / 2, ILD_TRANSPARENT);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     RECT text = r;

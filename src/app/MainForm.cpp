@@ -208,11 +208,12 @@ void TMainForm::FormShow() {
 // still being read, is listed once the window is on the screen, so that the window is not held back.
 void TMainForm::ListSidesReadInFull() {
     constexpr size_t kMostEntriesBeforeShowing = 2000;
-    if (!filelist::ShellPicturesReady()) return;
     // The left side first, as after showing.
     for (TSide *side : {&Left, &Right}) {
         if (!side->FileView.Updating()) continue;
         if (!filelist::ReadAheadInFull(side->Directory(), kMostEntriesBeforeShowing)) return;
+        // Files need the shell's own pictures; folders have theirs at once.
+        if (!filelist::ShellPicturesReady() && !filelist::ReadAheadFoldersOnly(side->Directory())) return;
         ListHeldSide(*side);
         if (!Handle()) return;
     }

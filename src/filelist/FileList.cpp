@@ -73,13 +73,31 @@ void TFileList::Create(HWND parent, int id) {
     ShowWindow(Handle(), SW_SHOWNA);
 }
 
-// The shell's image lists are made ready at the first listing, not with the window: an empty list shows
-// no icon, and the window can appear before the shell has loaded its pictures.
+// The pictures are attached at the first listing, not with the window: an empty list shows none. While
+// the shell is still loading its lists, folders are shown with the same picture from the quick list, so
+// that a list of folders waits for nothing; the first file row waits for the shell's lists, and the
+// first listing after they are loaded takes them.
+void TFileList::AttachPictures() {
+    if (pictures_ == TPictures::shell || !Handle()) return;
+    if (!ShellPicturesReady()) {
+        if (pictures_ == TPictures::quick) return;
+        int folder = QuickFolderPicture();
+        if (folder >= 0) {
+            ListView_SetImageList(Handle(), QuickPictureList(), LVSIL_SMALL);
+            folderIcon_ = folder;
+            pictures_ = TPictures::quick;
+            return;
+        }
+    }
+    AttachSystemImages();
+}
+
 void TFileList::AttachSystemImages() {
-    if (imagesAttached_ || !Handle()) return;
-    imagesAttached_ = true;
+    if (pictures_ == TPictures::shell || !Handle()) return;
+    folderIcon_ = FolderIcon();
     if (HIMAGELIST small = SystemImageList(true)) ListView_SetImageList(Handle(), small, LVSIL_SMALL);
     if (HIMAGELIST large = SystemImageList(false)) ListView_SetImageList(Handle(), large, LVSIL_NORMAL);
+    pictures_ = TPictures::shell;
 }
 
 std::wstring TFileList::Directory() const { return JoinList(directories_); }
@@ -206,11 +224,10 @@ void TFileList::Reread() {
         return;
     }
     ReadingFlag flag(reading_);
-    AttachSystemImages();
-    // The folder's picture is asked before the clock of the loop's turns starts: at start-up the first
+    // The pictures are attached before the clock of the loop's turns starts: at start-up the first
     // listing may wait here for the shell's load, and that wait must not count as a long read, or the
     // loop would paint every window before the first rows are in.
-    FolderInfo();
+    AttachPictures();
     HCURSOR oldCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     do {
         restartRequested_ = false;
@@ -299,10 +316,17 @@ bool TFileList::AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, 
     if (folder) {
         // The add event sees a folder row before it has its name.
         row.caption = L"????";
-        row.icon = FolderInfo().icon;
         if (OnFileAdd) OnFileAdd(*this, Count() - 1, dir, fd);
         rows_.back().caption = std::move(name);
     } else {
+        if (pictures_ != TPictures::shell) {
+            // As before the clock started: the wait for the shell's load is no reading time.
+            DWORD before = GetTickCount();
+            AttachSystemImages();
+            DWORD waited = GetTickCount() - before;
+            lastPump_ += waited;
+            nextPublish_ += waited;
+        }
         LowerAscii(name);
         row.caption = std::move(name);
         row.typeIndex = static_cast<std::uint32_t>(types_.IndexFor(row.caption));
@@ -333,7 +357,7 @@ std::wstring TFileList::SubItemText(const TFileRow &row, int column) {
     if (column < 2 || column >= columnMap_.count) return {};
     switch (columnMap_.memberAt[column]) {
     case fiType:
-        if (row.folder) return FolderInfo().typeName;
+        if (row.folder) return FolderTypeName();
         if (const std::wstring &name = types_.Type(static_cast<int>(row.typeIndex)).typeName; !name.empty())
             return name;
         return FallbackTypeName(row.caption);
@@ -447,7 +471,7 @@ void TFileList::GetDispInfo(NMLVDISPINFOW &info) {
             int icon = TShellTypeCache::IconOfFile(dir + row.caption);
             if (icon >= 0) row.icon = icon;
         }
-        item.iImage = row.icon;
+        item.iImage = row.folder ? folderIcon_ : row.icon;
     }
     if (item.mask & LVIF_STATE) {
         item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(row.stateIndex + 1);

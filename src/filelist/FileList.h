@@ -96,6 +96,7 @@ protected:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void AttachPictures();
     void AttachSystemImages();
     bool ReadDirectory(const std::wstring &dir, std::uint16_t directoryIndex);
     TDirectoryReadAhead::TState TakeReadAhead(TDirectoryReadAhead &ahead, const std::wstring &dir,
@@ -129,7 +130,10 @@ private:
     DWORD nextPublish_ = 0;
     std::vector<std::wstring> listed_; // the directories the rows come from
     bool keepDosNames_ = false;
-    bool imagesAttached_ = false;
+    // Which pictures the view has: none before the first listing, the quick ones while the shell loads
+    // its own, then the shell's. Folder rows show `folderIcon_` of the list attached.
+    enum class TPictures { none, quick, shell } pictures_ = TPictures::none;
+    int folderIcon_ = 0;
     int updateDepth_ = 0;
     bool rereadHeld_ = false;
     int listings_ = 0;

@@ -97,6 +97,12 @@ bool TDirectoryReadAhead::ReadInFull(size_t maxEntries) const {
     return shared_->state == TState::done && shared_->entries.size() <= maxEntries;
 }
 
+bool TDirectoryReadAhead::FoldersOnly() const {
+    std::lock_guard<std::mutex> hold(shared_->lock);
+    return std::all_of(shared_->entries.begin(), shared_->entries.end(),
+                       [](const TFoundEntry &e) { return (e.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; });
+}
+
 TDirectoryReadAhead::TState TDirectoryReadAhead::Take(std::vector<TFoundEntry> &out, DWORD waitMs) {
     std::unique_lock<std::mutex> hold(shared_->lock);
     if (shared_->entries.empty() && shared_->state == TState::more)
@@ -134,6 +140,11 @@ std::unique_ptr<TDirectoryReadAhead> ClaimReadAhead(const std::wstring &dir) {
 bool ReadAheadInFull(const std::wstring &dir, size_t maxEntries) {
     auto it = FindPending(dir);
     return it != Pending().end() && (*it)->ReadInFull(maxEntries);
+}
+
+bool ReadAheadFoldersOnly(const std::wstring &dir) {
+    auto it = FindPending(dir);
+    return it != Pending().end() && (*it)->FoldersOnly();
 }
 
 void DropReadAheads() { Pending().clear(); }

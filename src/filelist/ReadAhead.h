@@ -38,6 +38,8 @@ public:
     TState Take(std::vector<TFoundEntry> &out, DWORD waitMs);
     // True once the whole directory has been read, in no more than `maxEntries` entries.
     bool ReadInFull(size_t maxEntries) const;
+    // True while no entry read so far is a file.
+    bool FoldersOnly() const;
 
 private:
     struct TShared;
@@ -52,6 +54,8 @@ void StartReadAhead(const std::wstring &dir);
 std::unique_ptr<TDirectoryReadAhead> ClaimReadAhead(const std::wstring &dir);
 // Whether the read-ahead of `dir` (ending with "\") has read all of it, in no more than `maxEntries` entries.
 bool ReadAheadInFull(const std::wstring &dir, size_t maxEntries);
+// Whether the read-ahead of `dir` has found folders only (".." among them) so far.
+bool ReadAheadFoldersOnly(const std::wstring &dir);
 void DropReadAheads();
 
 } // namespace filelist

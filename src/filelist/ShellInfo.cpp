@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "filelist/FileColumns.h"
+#include "ui/Handles.h"
 
 namespace filelist {
 
@@ -39,6 +40,32 @@ HIMAGELIST SystemImageList(bool small) {
     return small ? smallList : largeList;
 }
 
+namespace {
+
+// The stock picture of a drive type, and its place among the shell library's icons for shells that have
+// no stock pictures.
+struct TDrivePicture {
+    SHSTOCKICONID id = SIID_DRIVEFIXED;
+    int libraryIndex = 8;
+};
+
+TDrivePicture DrivePictureOf(UINT driveType) {
+    switch (driveType) {
+    case DRIVE_REMOVABLE:
+        return {SIID_DRIVE35, 6};
+    case DRIVE_REMOTE:
+        return {SIID_DRIVENET, 9};
+    case DRIVE_CDROM:
+        return {SIID_DRIVECD, 11};
+    case DRIVE_RAMDISK:
+        return {SIID_DRIVERAM, 12};
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
 int DriveTypeIcon(UINT driveType) {
     // Asked from the start-up thread too.
     static std::mutex lock;
@@ -46,39 +73,17 @@ int DriveTypeIcon(UINT driveType) {
     std::lock_guard<std::mutex> hold(lock);
     auto it = byType.find(driveType);
     if (it != byType.end()) return it->second;
-    // The stock picture of the type, and its place among the shell library's icons for shells that
-    // have no stock pictures.
-    SHSTOCKICONID id = SIID_DRIVEFIXED;
-    int libraryIndex = 8;
-    switch (driveType) {
-    case DRIVE_REMOVABLE:
-        id = SIID_DRIVE35;
-        libraryIndex = 6;
-        break;
-    case DRIVE_REMOTE:
-        id = SIID_DRIVENET;
-        libraryIndex = 9;
-        break;
-    case DRIVE_CDROM:
-        id = SIID_DRIVECD;
-        libraryIndex = 11;
-        break;
-    case DRIVE_RAMDISK:
-        id = SIID_DRIVERAM;
-        libraryIndex = 12;
-        break;
-    default:
-        break;
-    }
+    TDrivePicture picture = DrivePictureOf(driveType);
     SHSTOCKICONINFO info{};
     info.cbSize = sizeof info;
     int icon = -1;
-    if (SUCCEEDED(SHGetStockIconInfo(id, SHGSI_SYSICONINDEX | SHGSI_SMALLICON, &info))) icon = info.iSysImageIndex;
+    if (SUCCEEDED(SHGetStockIconInfo(picture.id, SHGSI_SYSICONINDEX | SHGSI_SMALLICON, &info)))
+        icon = info.iSysImageIndex;
     if (icon < 0) {
         wchar_t library[MAX_PATH] = {};
         GetSystemDirectoryW(library, MAX_PATH);
         lstrcatW(library, L"\\shell32.dll");
-        icon = CachedImageIndex(library, libraryIndex);
+        icon = CachedImageIndex(library, picture.libraryIndex);
     }
     if (icon < 0) {
         // The shell's folder picture, by attributes alone.
@@ -94,13 +99,15 @@ int DriveTypeIcon(UINT driveType) {
 namespace {
 
 std::atomic<bool> picturesReady{false};
+std::atomic<bool> pretendNotLoaded{false};
 
 DWORD WINAPI PrepareShellPictures(void *whenReady) {
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // The quick folder picture first: the first listing may need it before the load below is done.
+    QuickFolderPicture();
     SystemImageList(true);
     SystemImageList(false);
-    FolderInfo();
-    picturesReady = true;
+    FolderIcon();
     if (whenReady) reinterpret_cast<void (*)()>(whenReady)();
     DWORD drives = GetLogicalDrives();
     for (int i = 0; i < 26; ++i) {
@@ -114,27 +121,133 @@ DWORD WINAPI PrepareShellPictures(void *whenReady) {
 
 } // namespace
 
-bool ShellPicturesReady() { return picturesReady; }
+bool ShellPicturesReady() { return picturesReady && !pretendNotLoaded; }
+
+void PretendShellPicturesNotLoaded(bool pretend) { pretendNotLoaded = pretend; }
 
 void PrepareShellPicturesInBackground(void (*whenReady)()) {
     void *parameter = reinterpret_cast<void *>(whenReady);
     if (HANDLE thread = CreateThread(nullptr, 0, PrepareShellPictures, parameter, 0, nullptr)) CloseHandle(thread);
 }
 
-const TFolderInfo &FolderInfo() {
-    static const TFolderInfo info = [] {
-        TFolderInfo f;
-        wchar_t windows[MAX_PATH] = {};
-        GetWindowsDirectoryW(windows, MAX_PATH);
+namespace {
+
+// Asks the shell about a folder by attributes alone.
+bool AskAboutFolder(SHFILEINFOW &sfi, UINT flags) {
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    return SHGetFileInfoW(windows, FILE_ATTRIBUTE_DIRECTORY, &sfi, sizeof sfi, SHGFI_USEFILEATTRIBUTES | flags) != 0;
+}
+
+} // namespace
+
+int FolderIcon() {
+    static const int icon = [] {
         SHFILEINFOW sfi{};
-        if (SHGetFileInfoW(windows, FILE_ATTRIBUTE_DIRECTORY, &sfi, sizeof sfi,
-                           SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_SMALLICON)) {
-            f.icon = sfi.iIcon;
-            f.typeName = sfi.szTypeName;
-        }
-        return f;
+        int index = AskAboutFolder(sfi, SHGFI_SYSICONINDEX | SHGFI_SMALLICON) ? sfi.iIcon : 0;
+        // Whoever asks first has loaded the shell's lists with it.
+        picturesReady = true;
+        return index;
     }();
-    return info;
+    return icon;
+}
+
+const std::wstring &FolderTypeName() {
+    static const std::wstring name = [] {
+        SHFILEINFOW sfi{};
+        return AskAboutFolder(sfi, SHGFI_TYPENAME) ? std::wstring(sfi.szTypeName) : std::wstring();
+    }();
+    return name;
+}
+
+namespace {
+
+// The quick pictures, asked from the start-up thread too.
+class TQuickPictures {
+public:
+    static TQuickPictures &Instance() {
+        static TQuickPictures pictures;
+        return pictures;
+    }
+
+    HIMAGELIST List() {
+        std::lock_guard<std::mutex> hold(lock_);
+        return MakeList();
+    }
+
+    // The picture kept under `key`, taken at the first call from what `locate` names: a file that may
+    // hold environment strings, and an index or negative resource number in it.
+    template <typename Locate> int Picture(UINT key, Locate locate) {
+        std::lock_guard<std::mutex> hold(lock_);
+        auto it = byKey_.find(key);
+        if (it != byKey_.end()) return it->second;
+        int index = -1;
+        wchar_t file[MAX_PATH] = {};
+        int place = 0;
+        if (locate(file, place) && MakeList()) index = Add(file, place);
+        byKey_.emplace(key, index);
+        return index;
+    }
+
+private:
+    HIMAGELIST MakeList() {
+        if (!list_)
+            list_ = ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                     ILC_COLOR32 | ILC_MASK, 4, 4);
+        return list_;
+    }
+
+    int Add(const wchar_t *file, int place) {
+        wchar_t path[MAX_PATH] = {};
+        // A file the shell names by "*" or nothing is not a file: its picture is only in the shell's list.
+        if (!file[0] || file[0] == L'*' || !ExpandEnvironmentStringsW(file, path, MAX_PATH)) return -1;
+        HICON extracted = nullptr;
+        UINT id = 0;
+        UINT found = PrivateExtractIconsW(path, place, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                          &extracted, &id, 1, 0);
+        ui::IconHandle icon(extracted);
+        if (found != 1 || !icon) return -1;
+        return ImageList_AddIcon(list_, icon.get());
+    }
+
+    std::mutex lock_;
+    HIMAGELIST list_ = nullptr; // kept for the process: file lists share it
+    std::map<UINT, int> byKey_;
+};
+
+constexpr UINT kFolderKey = ~0u;
+
+} // namespace
+
+HIMAGELIST QuickPictureList() { return TQuickPictures::Instance().List(); }
+
+int QuickFolderPicture() {
+    return TQuickPictures::Instance().Picture(kFolderKey, [](wchar_t(&file)[MAX_PATH], int &place) {
+        SHFILEINFOW sfi{};
+        if (!AskAboutFolder(sfi, SHGFI_ICONLOCATION)) return false;
+        lstrcpynW(file, sfi.szDisplayName, MAX_PATH);
+        place = sfi.iIcon;
+        return true;
+    });
+}
+
+int QuickDriveTypePicture(UINT driveType) {
+    return TQuickPictures::Instance().Picture(driveType, [driveType](wchar_t(&file)[MAX_PATH], int &place) {
+        TDrivePicture picture = DrivePictureOf(driveType);
+        SHSTOCKICONINFO info{};
+        info.cbSize = sizeof info;
+        // Some shells name the library but no place in it (-1); their stock pictures are the library's own.
+        if (SUCCEEDED(SHGetStockIconInfo(picture.id, SHGSI_ICONLOCATION, &info)) && info.szPath[0] &&
+            info.iIcon != -1) {
+            lstrcpynW(file, info.szPath, MAX_PATH);
+            place = info.iIcon;
+            return true;
+        }
+        GetSystemDirectoryW(file, MAX_PATH);
+        lstrcatW(file, L"\\shell32.dll");
+        place = picture.libraryIndex;
+        return true;
+    });
 }
 
 int TShellTypeCache::IndexFor(const std::wstring &lowerName) {

@@ -20,15 +20,25 @@ int DriveTypeIcon(UINT driveType);
 // creation; whoever asks meanwhile waits for the same load, not for a second one. `whenReady` is called
 // on that thread once the lists and the folder's picture are there.
 void PrepareShellPicturesInBackground(void (*whenReady)() = nullptr);
-// True once that thread has the image lists and the folder picture: a listing then waits for nothing.
+// True once the image lists and the folder picture are loaded: a listing then waits for nothing.
 bool ShellPicturesReady();
+// For tests: while `pretend` holds, ShellPicturesReady() is false, so that the way taken before the load
+// can be driven in a process where the shell's lists are long loaded.
+void PretendShellPicturesNotLoaded(bool pretend);
 
-// The shared folder icon and folder type name, asked of the shell once per process.
-struct TFolderInfo {
-    int icon = 0;
-    std::wstring typeName;
-};
-const TFolderInfo &FolderInfo();
+// The system image list's folder picture, asked of the shell once per process: the first call waits for
+// the shell's load.
+int FolderIcon();
+// The folder type name, asked once per process; it needs no picture, so it waits for no load.
+const std::wstring &FolderTypeName();
+
+// The same pictures before the load: each taken, at the small size, from the file and place the shell
+// names for it, into a small list of the program's own (a few milliseconds, against a tenth of a second
+// for the shell's load under Wine). A window can so show its folders and drives at once. Indices are into
+// QuickPictureList(); -1 when the shell names no file for that picture, and only its own list can serve.
+HIMAGELIST QuickPictureList();
+int QuickFolderPicture();
+int QuickDriveTypePicture(UINT driveType);
 
 // Icons and type names by extension. Asking the shell about a real path is slow (it reads the file, and
 // under Wine scans the directory), so the shell is asked once per extension with the attributes alone;

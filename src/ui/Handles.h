@@ -43,6 +43,14 @@ struct KernelHandleCloser {
 };
 using KernelHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, KernelHandleCloser>;
 
+// Owns an icon made by extraction and destroys it on every path.
+struct IconCloser {
+    void operator()(HICON h) const {
+        if (h) DestroyIcon(h);
+    }
+};
+using IconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, IconCloser>;
+
 // Owns a FindFirstFile search handle.
 struct FindHandleCloser {
     void operator()(HANDLE h) const {

@@ -89,22 +89,30 @@ TEST_F(StartupTest, WindowShowsBeforeTheListing) {
 
 // A small saved folder that was read ahead in full is listed before the window shows, so the window
 // appears with its rows; a bigger one is listed once the window is on the screen, as is one not read ahead.
+// While the shell still loads its pictures, only a folder of folders is listed before: files need the
+// shell's pictures, and the window is not held back for them.
 TEST_F(StartupTest, SmallFolderReadAheadShowsWithItsRows) {
     temp.File(L"small\\one.txt");
+    temp.Folder(L"folders\\Sub");
     for (int i = 0; i < 2100; ++i) temp.File(L"big\\f" + std::to_wstring(i) + L".txt");
     temp.Folder(L"right");
     filelist::PrepareShellPicturesInBackground();
     ASSERT_TRUE(testdriver::PumpUntil([] { return filelist::ShellPicturesReady(); }));
+    using Names = std::vector<std::wstring>;
     struct Case {
         const char *what;
         std::wstring left;
         bool readAhead;
+        bool picturesLoading;
         bool listedBeforeShowing;
+        Names rows;
     };
     const Case cases[] = {
-        {"small folder read ahead", temp / L"small\\", true, true},
-        {"big folder read ahead", temp / L"big\\", true, false},
-        {"small folder not read ahead", temp / L"small\\", false, false},
+        {"small folder read ahead", temp / L"small\\", true, false, true, {L"..", L"one.txt"}},
+        {"big folder read ahead", temp / L"big\\", true, false, false, {}},
+        {"small folder not read ahead", temp / L"small\\", false, false, false, {}},
+        {"folder of folders, pictures loading", temp / L"folders\\", true, true, true, {L"..", L"Sub"}},
+        {"folder with a file, pictures loading", temp / L"small\\", true, true, false, {}},
     };
     for (const Case &c : cases) {
         RemoveSettingsKey();
@@ -115,13 +123,14 @@ TEST_F(StartupTest, SmallFolderReadAheadShowsWithItsRows) {
             app::ReadSavedDirectoriesAhead();
             ASSERT_TRUE(testdriver::PumpUntil([&] { return filelist::ReadAheadInFull(c.left, SIZE_MAX); })) << c.what;
         }
+        filelist::PretendShellPicturesNotLoaded(c.picturesLoading);
         Create();
         form->Show();
+        filelist::PretendShellPicturesNotLoaded(false);
         EXPECT_TRUE(IsWindowVisible(form->Handle())) << c.what;
         EXPECT_EQ(form->LeftFileView.Listings(), c.listedBeforeShowing ? 1 : 0) << c.what;
         if (c.listedBeforeShowing) {
-            EXPECT_EQ(testdriver::Captions(form->LeftFileView.Handle()), (std::vector<std::wstring>{L"..", L"one.txt"}))
-                << c.what;
+            EXPECT_EQ(testdriver::Captions(form->LeftFileView.Handle()), c.rows) << c.what;
             EXPECT_EQ(form->LeftFileView.Selected(), 0) << c.what << ": the cursor is on the first row already";
         }
         ASSERT_TRUE(testdriver::PumpUntil([&] { return Listed(); })) << c.what;

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "driver/TempDir.h"
+#include "driver/TestDriver.h"
+#include "filelist/FileList.h"
+#include "filelist/ShellInfo.h"
+#include "ui/Form.h"
+#include "ui/Handles.h"
+
+using namespace filelist;
+using testdriver::TempDir;
+
+namespace {
+
+// The pixels of one picture of an image list, drawn over magenta.
+std::vector<DWORD> Pixels(HIMAGELIST list, int index) {
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(list, &cx, &cy);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void *bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    ui::BitmapHandle bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HGDIOBJ old = SelectObject(dc, bitmap.Get());
+    ui::BrushHandle magenta(CreateSolidBrush(RGB(255, 0, 255)));
+    RECT r{0, 0, cx, cy};
+    FillRect(dc, &r, magenta.Get());
+    ImageList_Draw(list, index, dc, 0, 0, ILD_TRANSPARENT);
+    GdiFlush();
+    std::vector<DWORD> pixels(static_cast<const DWORD *>(bits), static_cast<const DWORD *>(bits) + cx * cy);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return pixels;
+}
+
+bool AllOneColour(const std::vector<DWORD> &pixels) {
+    for (DWORD p : pixels)
+        if (p != pixels.front()) return false;
+    return true;
+}
+
+// The quick pictures stand for the shell's own until it has loaded them: a person must see no change
+// when one list takes the other's place.
+TEST(QuickPictures, AreTheShellsOwnPictures) {
+    struct Case {
+        const char *what;
+        int quick;
+        int shell;
+    };
+    const Case cases[] = {
+        {"folder", QuickFolderPicture(), FolderIcon()},
+        {"fixed drive", QuickDriveTypePicture(DRIVE_FIXED), DriveTypeIcon(DRIVE_FIXED)},
+        {"removable drive", QuickDriveTypePicture(DRIVE_REMOVABLE), DriveTypeIcon(DRIVE_REMOVABLE)},
+        {"network drive", QuickDriveTypePicture(DRIVE_REMOTE), DriveTypeIcon(DRIVE_REMOTE)},
+        {"CD drive", QuickDriveTypePicture(DRIVE_CDROM), DriveTypeIcon(DRIVE_CDROM)},
+        {"RAM disk", QuickDriveTypePicture(DRIVE_RAMDISK), DriveTypeIcon(DRIVE_RAMDISK)},
+    };
+    ASSERT_NE(QuickPictureList(), nullptr);
+    for (const Case &c : cases) {
+        ASSERT_GE(c.quick, 0) << c.what;
+        std::vector<DWORD> quick = Pixels(QuickPictureList(), c.quick);
+        EXPECT_FALSE(AllOneColour(quick)) << c.what << ": a picture is drawn";
+        EXPECT_EQ(quick, Pixels(SystemImageList(true), c.shell)) << c.what;
+    }
+    // Asked again, a picture is not added twice.
+    EXPECT_EQ(QuickFolderPicture(), cases[0].quick);
+    EXPECT_EQ(QuickDriveTypePicture(DRIVE_FIXED), cases[1].quick);
+}
+
+class ShellPicturesListTest : public testing::Test {
+protected:
+    void SetUp() override {
+        form.CreateForm(L"Shell pictures test", 600, 400, false);
+        ShowWindow(form.Handle(), SW_SHOWNA);
+        MakeList();
+    }
+    void TearDown() override { PretendShellPicturesNotLoaded(false); }
+
+    // A list that has shown no pictures yet.
+    void MakeList() {
+        list.reset();
+        list = std::make_unique<TFileList>();
+        list->Create(form.Handle(), 10);
+        list->SetBounds(0, 0, 580, 360);
+        list->SetFileTypes(kAllFileTypes);
+    }
+    int ImageOf(int row) {
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        SendMessageW(list->Handle(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        return item.iImage;
+    }
+    HIMAGELIST Attached() { return ListView_GetImageList(list->Handle(), LVSIL_SMALL); }
+
+    ui::TForm form;
+    std::unique_ptr<TFileList> list;
+    TempDir dir;
+};
+
+// While the shell loads its lists, folders are shown at once with the quick picture; the first file
+// waits for the shell's lists, and from then on every row uses them.
+TEST_F(ShellPicturesListTest, FoldersWaitForNothingFilesTakeTheShellsLists) {
+    dir.Folder(L"folders\\Sub one");
+    dir.Folder(L"folders\\Sub two");
+    dir.Folder(L"mixed\\Sub");
+    dir.File(L"mixed\\notes.txt", "x");
+    SHFILEINFOW text{};
+    SHGetFileInfoW(L"x.txt", FILE_ATTRIBUTE_NORMAL, &text, sizeof text,
+                   SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    struct Case {
+        const char *what;
+        const wchar_t *folder;
+        bool loading;
+        bool quick; // the rows are shown with the quick list
+    };
+    const Case cases[] = {
+        {"folders only, while loading", L"folders\\", true, true},
+        {"folders only, loaded", L"folders\\", false, false},
+        {"a file among folders, while loading", L"mixed\\", true, false},
+    };
+    for (const Case &c : cases) {
+        PretendShellPicturesNotLoaded(c.loading);
+        MakeList();
+        list->SetDirectory(dir / c.folder);
+        PretendShellPicturesNotLoaded(false);
+        ASSERT_GE(list->Count(), 2) << c.what;
+        EXPECT_EQ(Attached(), c.quick ? QuickPictureList() : SystemImageList(true)) << c.what;
+        int folder = c.quick ? QuickFolderPicture() : FolderIcon();
+        for (int row = 0; row < list->Count(); ++row) {
+            int expected = list->IsFolder(row) ? folder : text.iIcon;
+            EXPECT_EQ(ImageOf(row), expected) << c.what << ", row " << row;
+        }
+        EXPECT_EQ(testdriver::ReadRows(list->Handle())[0].caption, L"..") << c.what;
+    }
+}
+
+// A list shown with the quick pictures takes the shell's at its next listing once they are loaded.
+TEST_F(ShellPicturesListTest, QuickPicturesLastUntilTheNextListing) {
+    dir.Folder(L"a\\b");
+    PretendShellPicturesNotLoaded(true);
+    MakeList();
+    list->SetDirectory(dir / L"a\\");
+    EXPECT_EQ(Attached(), QuickPictureList());
+    list->Reread();
+    EXPECT_EQ(Attached(), QuickPictureList()) << "still loading";
+    PretendShellPicturesNotLoaded(false);
+    list->Reread();
+    EXPECT_EQ(Attached(), SystemImageList(true));
+    EXPECT_EQ(ImageOf(1), FolderIcon());
+    dir.File(L"a\\late.txt");
+    PretendShellPicturesNotLoaded(true);
+    list->Reread();
+    EXPECT_EQ(Attached(), SystemImageList(true)) << "the shell's lists are kept once attached";
+}
+
+} // namespace
