@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <map>
 #include <vector>
 
 #include "BenchClock.h"
@@ -259,6 +260,33 @@ void PrintSteps(const char *title, const std::vector<std::pair<std::wstring, dou
     }
 }
 
+// Each step's middle time over all runs, in order of first appearance: a single best run mixes lucky
+// and unlucky steps. A step of the main thread counts from the mark before it; the shell's thread marks
+// its end counted from the process entry.
+void PrintMedianSteps(const char *title, const std::vector<Launch> &runs) {
+    constexpr const wchar_t *kEntry = L"process entry", *kShellThread = L"shell pictures ready";
+    std::map<std::wstring, std::vector<double>> times;
+    std::vector<std::wstring> order;
+    for (const Launch &l : runs) {
+        double previous = 0, entry = 0;
+        for (const auto &[step, at] : l.steps) {
+            if (!times.count(step)) order.push_back(step);
+            if (step == kEntry) entry = at;
+            bool shellThread = step == kShellThread;
+            times[step].push_back(shellThread ? at - entry : at - previous);
+            if (!shellThread) previous = at;
+        }
+    }
+    if (order.empty()) return;
+    std::printf("%s (ms):\n", title);
+    for (const std::wstring &step : order) {
+        std::vector<double> &t = times[step];
+        std::nth_element(t.begin(), t.begin() + t.size() / 2, t.end());
+        std::printf("  %-36ls %7.1f%s\n", step.c_str(), t[t.size() / 2] * 1000,
+                    step == kShellThread ? "  (from process entry, on its own thread)" : "");
+    }
+}
+
 // The time between two of the program's own marks, or -1 when either is missing.
 double Between(const Launch &l, const wchar_t *from, const wchar_t *to) {
     double start = -1, end = -1;
@@ -370,6 +398,7 @@ int main(int argc, char **argv) {
     auto bestEmpty = std::min_element(emptyRuns.begin(), emptyRuns.end(),
                                       [](const Launch &a, const Launch &b) { return a.rows < b.rows; });
     if (bestEmpty != emptyRuns.end()) PrintSteps("Zelvor start-up steps, empty folder", bestEmpty->steps);
+    PrintMedianSteps("Zelvor start-up steps, empty folder, median of all runs", emptyRuns);
 
     for (const SizeRuns &s : perSize) {
         double bestRatio = 1e9, bestBare = 0, bestListing = 0, window = 1e9, bestBasicRatio = 1e9, bestBasic = 0;

@@ -241,6 +241,7 @@ void TMainForm::StartListings() {
         ~DropUnclaimed() { filelist::DropReadAheads(); }
     } dropUnclaimed;
     TraceStartup(L"window shown");
+    filelist::NeedShellPictures();
     ListHeldSide(Left);
     if (!Handle()) return;
     ListHeldSide(Right);

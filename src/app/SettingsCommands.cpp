@@ -148,14 +148,18 @@ bool TSettingsCommands::RestoreValue(const wchar_t *name, std::vector<std::wstri
 }
 
 void ReadSavedDirectoriesAhead() {
+    int started = 0;
     try {
-        if (!config::TSettingsKey::Exists() || !config::ReadSaveCheck(L"DIR")) return;
-        config::TSettingsKey key;
-        // The left side is listed first.
-        filelist::StartReadAhead(key.ReadString(L"LeftDirectory"));
-        filelist::StartReadAhead(key.ReadString(L"RightDirectory"));
+        if (config::TSettingsKey::Exists() && config::ReadSaveCheck(L"DIR")) {
+            config::TSettingsKey key;
+            // The left side is listed first.
+            for (const wchar_t *name : {L"LeftDirectory", L"RightDirectory"})
+                if (filelist::StartReadAhead(key.ReadString(name))) ++started;
+        }
     } catch (const std::exception &) {
     }
+    // Without both folders read ahead, no reader can tell that the shell's pictures can wait.
+    if (started < 2) filelist::NeedShellPictures();
 }
 
 // The saved directories win over the drive roots the drive boxes have moved the panels to.

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <thread>
 
+#include "filelist/ShellInfo.h"
 #include "ui/Handles.h"
 
 namespace filelist {
@@ -61,7 +62,13 @@ struct TDirectoryReadAhead::TShared {
             ui::FindHandle find(FindFirstFileExW((dir + L"*").c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch,
                                                  nullptr, FIND_FIRST_EX_LARGE_FETCH));
             if (find.get() != INVALID_HANDLE_VALUE) {
+                bool fileSeen = false;
                 do {
+                    // A file will be shown with the shell's picture of its type: the shell may start loading.
+                    if (!fileSeen && !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                        fileSeen = true;
+                        NeedShellPictures();
+                    }
                     TFoundEntry &e = batch.emplace_back();
                     e.name = fd.cFileName;
                     e.attributes = fd.dwFileAttributes;
@@ -114,9 +121,10 @@ TDirectoryReadAhead::TState TDirectoryReadAhead::Take(std::vector<TFoundEntry> &
     return shared_->state;
 }
 
-void StartReadAhead(const std::wstring &dir) {
-    if (dir.empty()) return;
+bool StartReadAhead(const std::wstring &dir) {
+    if (dir.empty()) return false;
     Pending().push_back(std::make_unique<TDirectoryReadAhead>(dir.back() == L'\\' ? dir : dir + L'\\'));
+    return true;
 }
 
 namespace {

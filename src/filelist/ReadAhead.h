@@ -50,7 +50,8 @@ private:
 // The read-aheads of start-up: started before the window exists and claimed by the first listing of
 // exactly that folder. What is not claimed when start-up ends is dropped, so that no later listing shows
 // an old snapshot of a folder.
-void StartReadAhead(const std::wstring &dir);
+// False when `dir` is empty and nothing is read.
+bool StartReadAhead(const std::wstring &dir);
 std::unique_ptr<TDirectoryReadAhead> ClaimReadAhead(const std::wstring &dir);
 // Whether the read-ahead of `dir` (ending with "\") has read all of it, in no more than `maxEntries` entries.
 bool ReadAheadInFull(const std::wstring &dir, size_t maxEntries);

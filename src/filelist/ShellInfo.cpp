@@ -101,10 +101,20 @@ namespace {
 std::atomic<bool> picturesReady{false};
 std::atomic<bool> pretendNotLoaded{false};
 
+// Set once the shell's lists are wanted.
+HANDLE NeededEvent() {
+    static const HANDLE needed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    return needed;
+}
+
 DWORD WINAPI PrepareShellPictures(void *whenReady) {
+    // Unasked, the lists are loaded anyway after this long, for the folders the user goes to next.
+    constexpr DWORD kLongestWaitMs = 3000;
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    // The quick folder picture first: the first listing may need it before the load below is done.
+    // The quick pictures of a folder and of the usual drive: the first paint may need them.
     QuickFolderPicture();
+    QuickDriveTypePicture(DRIVE_FIXED);
+    if (HANDLE needed = NeededEvent()) WaitForSingleObject(needed, kLongestWaitMs);
     SystemImageList(true);
     SystemImageList(false);
     FolderIcon();
@@ -120,6 +130,19 @@ DWORD WINAPI PrepareShellPictures(void *whenReady) {
 }
 
 } // namespace
+
+void NeedShellPictures() {
+    if (HANDLE needed = NeededEvent()) SetEvent(needed);
+}
+
+bool ShellPicturesNeeded() {
+    HANDLE needed = NeededEvent();
+    return needed && WaitForSingleObject(needed, 0) == WAIT_OBJECT_0;
+}
+
+void ForgetShellPicturesNeeded() {
+    if (HANDLE needed = NeededEvent()) ResetEvent(needed);
+}
 
 bool ShellPicturesReady() { return picturesReady && !pretendNotLoaded; }
 

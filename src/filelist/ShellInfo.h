@@ -16,10 +16,16 @@ HIMAGELIST SystemImageList(bool small);
 int DriveTypeIcon(UINT driveType);
 
 // The shell loads its pictures at the first question about one (about a tenth of a second under Wine).
-// Called first thing at start-up, this asks on a thread of its own, so the load overlaps the window's
-// creation; whoever asks meanwhile waits for the same load, not for a second one. `whenReady` is called
-// on that thread once the lists and the folder's picture are there.
+// Called first thing at start-up, this makes the quick pictures on a thread of its own, and has the shell
+// load its lists there once NeedShellPictures() is called: a folder of folders shows without them, and
+// the load would only slow the making of its window. Whoever asks meanwhile waits for the same load, not
+// for a second one. `whenReady` is called on that thread once the lists and the folder's picture are there.
 void PrepareShellPicturesInBackground(void (*whenReady)() = nullptr);
+// Starts the shell's load on that thread: a file is to be shown, or the window is up.
+void NeedShellPictures();
+bool ShellPicturesNeeded();
+// For tests: as before the first NeedShellPictures().
+void ForgetShellPicturesNeeded();
 // True once the image lists and the folder picture are loaded: a listing then waits for nothing.
 bool ShellPicturesReady();
 // For tests: while `pretend` holds, ShellPicturesReady() is false, so that the way taken before the load

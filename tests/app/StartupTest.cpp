@@ -72,6 +72,47 @@ TEST_F(StartupTest, EachSideIsReadOnceWhateverTheSavedSettings) {
     }
 }
 
+// The shell's pictures wait only while both saved folders, read ahead, hold folders alone; anything else
+// starts their load at once.
+TEST_F(StartupTest, ShellPicturesWaitOnlyForTwoFoldersOfFolders) {
+    temp.Folder(L"folders\\Sub");
+    temp.File(L"files\\one.txt");
+    struct Case {
+        const char *what;
+        bool writeKey;
+        const wchar_t *saveDir;
+        std::wstring right;
+        bool needed;
+    };
+    const Case cases[] = {
+        {"first start without a key", false, L"", L"", true},
+        {"two folders of folders", true, L"True", temp / L"folders\\", false},
+        {"a file on the right", true, L"True", temp / L"files\\", true},
+        {"no right folder saved", true, L"True", L"", true},
+        {"directories not saved", true, L"False", temp / L"folders\\", true},
+    };
+    for (const Case &c : cases) {
+        RemoveSettingsKey();
+        if (c.writeKey) {
+            WriteDefaultKey();
+            SetText(L"SaveDir", c.saveDir);
+            SetText(L"LeftDirectory", temp / L"folders\\");
+            SetText(L"RightDirectory", c.right);
+        }
+        filelist::ForgetShellPicturesNeeded();
+        app::ReadSavedDirectoriesAhead();
+        if (c.needed) {
+            EXPECT_TRUE(testdriver::PumpUntil([] { return filelist::ShellPicturesNeeded(); }, 2000)) << c.what;
+        } else {
+            for (const std::wstring &dir : {temp / L"folders\\", c.right})
+                ASSERT_TRUE(testdriver::PumpUntil([&] { return filelist::ReadAheadInFull(dir, SIZE_MAX); })) << c.what;
+            EXPECT_FALSE(filelist::ShellPicturesNeeded()) << c.what;
+        }
+        filelist::DropReadAheads();
+    }
+    filelist::NeedShellPictures();
+}
+
 // The window is on the screen before the first folder is read; the rows follow.
 TEST_F(StartupTest, WindowShowsBeforeTheListing) {
     temp.File(L"left\\one.txt");
@@ -97,6 +138,7 @@ TEST_F(StartupTest, SmallFolderReadAheadShowsWithItsRows) {
     for (int i = 0; i < 2100; ++i) temp.File(L"big\\f" + std::to_wstring(i) + L".txt");
     temp.Folder(L"right");
     filelist::PrepareShellPicturesInBackground();
+    filelist::NeedShellPictures();
     ASSERT_TRUE(testdriver::PumpUntil([] { return filelist::ShellPicturesReady(); }));
     using Names = std::vector<std::wstring>;
     struct Case {

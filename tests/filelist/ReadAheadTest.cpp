@@ -1,4 +1,5 @@
 #include "filelist/ReadAhead.h"
+#include "filelist/ShellInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -89,6 +90,36 @@ TEST(DirectoryReadAheadTest, ReadInFullOnlyOnceDoneAndWithinTheLimit) {
     EXPECT_NE(ClaimReadAhead(dir.Path()), nullptr);
     EXPECT_FALSE(ReadAheadInFull(dir.Path(), 100));
     DropReadAheads();
+}
+
+// A read-ahead tells whether it holds folders only, and the first file it finds tells the shell to load its
+// pictures: a folder of folders needs none of them to be shown.
+TEST(DirectoryReadAheadTest, FirstFileFoundAsksForTheShellsPictures) {
+    struct Case {
+        const char *what;
+        std::vector<std::wstring> folders, files;
+        bool foldersOnly;
+    };
+    const Case cases[] = {
+        {"an empty folder", {}, {}, true},
+        {"folders only", {L"one", L"two; three", L"\u0414\u043e\u043a\u0438"}, {}, true},
+        {"a file among folders", {L"one"}, {L"a.txt"}, false},
+        {"files only", {}, {L"a.txt", L"b"}, false},
+    };
+    for (const Case &c : cases) {
+        TempDir dir;
+        for (const std::wstring &f : c.folders) dir.Folder(f);
+        for (const std::wstring &f : c.files) dir.File(f);
+        ForgetShellPicturesNeeded();
+        StartReadAhead(dir.Path());
+        for (int wait = 0; wait < 200 && !ReadAheadInFull(dir.Path(), SIZE_MAX); ++wait) Sleep(10);
+        ASSERT_TRUE(ReadAheadInFull(dir.Path(), SIZE_MAX)) << c.what;
+        EXPECT_EQ(ReadAheadFoldersOnly(dir.Path()), c.foldersOnly) << c.what;
+        EXPECT_EQ(ShellPicturesNeeded(), !c.foldersOnly) << c.what;
+        DropReadAheads();
+    }
+    EXPECT_FALSE(ReadAheadFoldersOnly(L"C:\\nobody read this ahead\\"));
+    NeedShellPictures();
 }
 
 class ReadAheadListingTest : public testing::Test {
