@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 #include <map>
 #include <vector>
@@ -191,6 +192,13 @@ public:
     void Reset() {
         if (area_) area_->count = 0;
     }
+    bool Has(const wchar_t *step) const {
+        if (!area_) return false;
+        long n = std::min<long>(area_->count, static_cast<long>(std::size(area_->entries)));
+        for (long i = 0; i < n; ++i)
+            if (std::wcscmp(area_->entries[i].step, step) == 0) return true;
+        return false;
+    }
     std::vector<std::pair<std::wstring, double>> Steps(long long launch) const {
         std::vector<std::pair<std::wstring, double>> steps;
         if (!area_) return steps;
@@ -233,6 +241,10 @@ Launch Run(const std::wstring &exe, int expectedRows, TraceArea &trace) {
         }
         if (WaitForSingleObject(pi.hProcess, kPollMs) == WAIT_OBJECT_0) break;
     }
+    // The memory is read once the shell's pictures are loaded too: an empty folder's start has them
+    // loaded a moment after its row, and a row's share must not take their size.
+    for (int waited = 0; result.ok && waited < 300 && !trace.Has(L"shell pictures ready"); ++waited)
+        if (WaitForSingleObject(pi.hProcess, kPollMs) == WAIT_OBJECT_0) break;
     PROCESS_MEMORY_COUNTERS_EX memory{};
     if (GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS *>(&memory), sizeof memory))
     {
@@ -309,7 +321,7 @@ double BestBetween(const std::vector<Launch> &runs, const wchar_t *from, const w
 
 int main(int argc, char **argv) {
     std::vector<int> sizes;
-    std::vector<std::wstring> also; // other builds to time on the empty folder in the same rounds
+    std::vector<std::wstring> also; // other builds to time in the same rounds
     bool emptyOnly = std::getenv("BENCH_STARTUP_EMPTY_ONLY") != nullptr;
     if (const char *runs = std::getenv("BENCH_STARTUP_RUNS")) kRuns = std::max(1, std::atoi(runs));
     for (int i = 1; i < argc; ++i) {
@@ -332,6 +344,7 @@ int main(int argc, char **argv) {
         std::wstring dir;
         std::vector<Bare> bare;
         std::vector<Launch> launches;
+        std::vector<std::vector<Launch>> alsoLaunches; // per other build
     };
     std::vector<SizeRuns> perSize;
     for (int n : sizes) {
@@ -340,7 +353,7 @@ int main(int argc, char **argv) {
             std::printf("missing %ls: tools/bench.sh makes it\n", dir.c_str());
             return 1;
         }
-        perSize.push_back({n, dir, {}, {}});
+        perSize.push_back({n, dir, {}, {}, std::vector<std::vector<Launch>>(also.size())});
     }
     std::vector<Launch> minimalRuns, emptyRuns;
     std::vector<std::vector<Launch>> alsoRuns(also.size());
@@ -359,6 +372,10 @@ int main(int argc, char **argv) {
             s.bare.push_back(bare);
             SeedSettings(s.dir, empty);
             s.launches.push_back(Run(zelvor, bare.rows, trace));
+            for (size_t i = 0; i < also.size(); ++i) {
+                SeedSettings(s.dir, empty);
+                s.alsoLaunches[i].push_back(Run(also[i], bare.rows, trace));
+            }
         }
     }
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey);
@@ -440,6 +457,11 @@ int main(int argc, char **argv) {
                         perRow(bestLaunch->privateBytes, bestEmpty->privateBytes),
                         perRow(bestLaunch->workingSet, bestEmpty->workingSet));
         }
+        // Whole launches of the other builds, in the same rounds.
+        for (size_t i = 0; i < also.size(); ++i)
+            std::printf("  launch to all rows, best / median: Zelvor %.3f / %.3f s, %ls %.3f / %.3f s\n",
+                        best(s.launches, &Launch::rows), median(s.launches), also[i].c_str(),
+                        best(s.alsoLaunches[i], &Launch::rows), median(s.alsoLaunches[i]));
         if (s.files == perSize.back().files) PrintSteps("Zelvor start-up steps", bestLaunch->steps);
     }
     return 0;

@@ -111,10 +111,13 @@ DWORD WINAPI PrepareShellPictures(void *whenReady) {
     // Unasked, the lists are loaded anyway after this long, for the folders the user goes to next.
     constexpr DWORD kLongestWaitMs = 3000;
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    // The quick pictures of a folder and of the usual drive: the first paint may need them.
-    QuickFolderPicture();
-    QuickDriveTypePicture(DRIVE_FIXED);
-    if (HANDLE needed = NeededEvent()) WaitForSingleObject(needed, kLongestWaitMs);
+    // The quick pictures of a folder and of the usual drive, which the first paint may need, unless the
+    // load is wanted already: then it goes first, and a quick picture asked meanwhile is made by the asker.
+    if (!ShellPicturesNeeded()) {
+        QuickFolderPicture();
+        if (!ShellPicturesNeeded()) QuickDriveTypePicture(DRIVE_FIXED);
+        WaitForSingleObject(NeededEvent(), kLongestWaitMs);
+    }
     SystemImageList(true);
     SystemImageList(false);
     FolderIcon();
