@@ -44,6 +44,8 @@ TMainForm::~TMainForm() { GradientCaption1.OwnerDestroying(); }
 
 void TMainForm::Create() {
     menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINMENU));
+    if (std::optional<config::TWindowPos> saved = SettingsCommands.SavedPlacement())
+        SetBounds(saved->left, saved->top, saved->width, saved->height);
     CreateForm(L"Zelvor - version " ZELVOR_VERSION_TEXT, 813, 405, true, menu_);
     CreateCaption();
     TraceStartup(L"form and menu");

@@ -234,13 +234,28 @@ config::TWindowPos TSettingsCommands::WindowPos() const {
 }
 
 // Saved bounds off every monitor, or too small to use, are brought back to a window one can reach.
-void TSettingsCommands::PlaceOnScreen(const config::TWindowPos &pos) {
+config::TWindowPos TSettingsCommands::OnAMonitor(const config::TWindowPos &pos) {
     RECT caption{pos.left, pos.top, pos.left + pos.width, pos.top + GetSystemMetrics(SM_CYCAPTION)};
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    config::TWindowPos usable = pos;
     if (GetMonitorInfoW(MonitorFromRect(&caption, MONITOR_DEFAULTTONEAREST), &monitor))
-        usable = config::OnWorkArea(pos, monitor.rcWork, GetSystemMetrics(SM_CYCAPTION));
+        return config::OnWorkArea(pos, monitor.rcWork, GetSystemMetrics(SM_CYCAPTION));
+    return pos;
+}
+
+std::optional<config::TWindowPos> TSettingsCommands::SavedPlacement() const {
+    try {
+        if (!config::TSettingsKey::Exists()) return std::nullopt;
+        config::TWindowPos pos{};
+        config::LoadRegPos([&pos](config::TPosValue which, int value) { SetPosValue(pos, which, value); });
+        return OnAMonitor(pos);
+    } catch (const std::exception &) {
+        return std::nullopt;
+    }
+}
+
+void TSettingsCommands::PlaceOnScreen(const config::TWindowPos &pos) {
+    config::TWindowPos usable = OnAMonitor(pos);
     config::TWindowPos now = WindowPos();
     if (usable.left != now.left || usable.top != now.top || usable.width != now.width || usable.height != now.height)
         SetWindowPos(form_.Handle(), nullptr, usable.left, usable.top, usable.width, usable.height,

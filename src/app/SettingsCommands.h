@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,10 @@ public:
     // Start-up: the restore steps before the layout (key with defaults, colours and font, directories,
     // view styles, history, window position), and the second assignment of the saved directories.
     void RestoreBeforeLayout();
+    // The saved window bounds as the restore will place them, read before the window is made so that it
+    // is made there: moving a top-level window costs a round with the display. Nothing when the key or
+    // a bound is missing or bad; the restore then reports it as ever.
+    std::optional<config::TWindowPos> SavedPlacement() const;
     void RestoreDirectoriesAgain();
     // Exit: what the save-on-exit choices ask for, and always the window position.
     void SaveOnClose();
@@ -82,6 +87,7 @@ private:
     static void SetPosValue(config::TWindowPos &pos, config::TPosValue which, int value);
     // Moves the window to the bounds, brought back onto a monitor when they lie off every one.
     void PlaceOnScreen(const config::TWindowPos &pos);
+    static config::TWindowPos OnAMonitor(const config::TWindowPos &pos);
     TSide &ActiveSide();
 
     TMainForm &form_;

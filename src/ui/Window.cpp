@@ -82,9 +82,11 @@ TWindow *TWindow::FromHandle(HWND hwnd) {
 void TWindow::CreateOwn(HWND parent, DWORD style, DWORD exStyle, const wchar_t *text, HMENU menuOrId, SIZE size) {
     RegisterOwnClass();
     bool child = (style & WS_CHILD) != 0;
-    hwnd_ = CreateWindowExW(exStyle, kOwnClass, text, style, child ? planned_.left : CW_USEDEFAULT,
-                            child ? planned_.top : CW_USEDEFAULT, child ? planned_.right - planned_.left : size.cx,
-                            child ? planned_.bottom - planned_.top : size.cy, parent, menuOrId,
+    // A top-level window goes where the system puts it, at `size`, unless its bounds were set before.
+    bool planned = child || boundsPlanned_;
+    hwnd_ = CreateWindowExW(exStyle, kOwnClass, text, style, planned ? planned_.left : CW_USEDEFAULT,
+                            planned ? planned_.top : CW_USEDEFAULT, planned ? planned_.right - planned_.left : size.cx,
+                            planned ? planned_.bottom - planned_.top : size.cy, parent, menuOrId,
                             GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) throw std::runtime_error("Cannot create a window");
     Bind(hwnd_, this);
@@ -234,6 +236,7 @@ LRESULT TWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return Defa
 void TWindow::SetBounds(int x, int y, int width, int height) {
     if (!hwnd_) {
         planned_ = {x, y, x + std::max(width, 0), y + std::max(height, 0)};
+        boundsPlanned_ = true;
         return;
     }
     // Placing a window where it already is still costs a round of position messages (and under Wine a

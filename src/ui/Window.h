@@ -79,6 +79,7 @@ private:
 
     HWND hwnd_ = nullptr;
     RECT planned_{}; // the bounds set before the window was made
+    bool boundsPlanned_ = false;
     THookedWindow control_;   // a standard control's own procedure, called for what this object leaves
     THookedWindow keySource_; // an inner window whose keys raise this object's key events
 

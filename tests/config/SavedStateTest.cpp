@@ -247,6 +247,44 @@ TEST_F(SavedStateTest, ASavedPositionOffEveryMonitorIsBroughtBackOnScreen) {
     }
 }
 
+// The window is made where the restore will put it, so that showing it moves nothing; saved bounds off
+// every monitor are brought back the same way before the window is made.
+TEST_F(SavedStateTest, TheWindowIsMadeAtItsSavedPlace) {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    struct Case {
+        const char *what;
+        const wchar_t *left, *top;
+        bool onScreen;
+    };
+    const Case cases[] = {
+        {"on the screen", L"40", L"30", true},
+        {"off every monitor", L"-100000", L"30", false},
+    };
+    for (const Case &c : cases) {
+        RemoveSettingsKey();
+        WriteDefaultKey();
+        SetText(L"Left", c.left);
+        SetText(L"Top", c.top);
+        SetText(L"Width", L"700");
+        SetText(L"Height", L"380");
+        Create();
+        RECT made = WindowRect();
+        if (c.onScreen) {
+            EXPECT_EQ(made.left, 40) << c.what;
+            EXPECT_EQ(made.top, 30) << c.what;
+        } else {
+            EXPECT_GE(made.left, work.left) << c.what;
+        }
+        EXPECT_EQ(made.right - made.left, 700) << c.what;
+        EXPECT_EQ(made.bottom - made.top, 380) << c.what;
+        form->Show();
+        RECT shown = WindowRect();
+        EXPECT_TRUE(EqualRect(&made, &shown)) << c.what;
+        Destroy();
+    }
+}
+
 TEST_F(SavedStateTest, AWindowClosedMinimisedSavesWhereItComesBack) {
     RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     RECT original{};
