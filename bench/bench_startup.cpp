@@ -337,6 +337,13 @@ int main(int argc, char **argv) {
     const std::wstring temp = TempDirectory();
     const std::wstring empty = temp + L"bench-empty\\";
     CreateDirectoryW(empty.c_str(), nullptr);
+    // The start of a folder of one file: it waits for the shell's pictures as a folder of files does, and
+    // an empty folder's start does not, so the listing figures take it as their fixed part.
+    const std::wstring oneFile = temp + L"bench-one-file\\";
+    CreateDirectoryW(oneFile.c_str(), nullptr);
+    if (HANDLE h = CreateFileW((oneFile + L"one.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        h != INVALID_HANDLE_VALUE)
+        CloseHandle(h);
     TraceArea trace;
 
     struct SizeRuns {
@@ -355,7 +362,7 @@ int main(int argc, char **argv) {
         }
         perSize.push_back({n, dir, {}, {}, std::vector<std::vector<Launch>>(also.size())});
     }
-    std::vector<Launch> minimalRuns, emptyRuns;
+    std::vector<Launch> minimalRuns, emptyRuns, oneFileRuns;
     std::vector<std::vector<Launch>> alsoRuns(also.size());
 
     // Interleaved: each round runs every program once, so that a slow moment of the machine hits all alike.
@@ -366,6 +373,10 @@ int main(int argc, char **argv) {
         for (size_t i = 0; i < also.size(); ++i) {
             SeedSettings(empty, empty);
             alsoRuns[i].push_back(Run(also[i], 1, trace));
+        }
+        if (!perSize.empty()) {
+            SeedSettings(oneFile, empty);
+            oneFileRuns.push_back(Run(zelvor, 2, trace));
         }
         for (SizeRuns &s : perSize) {
             Bare bare = BareLoop(s.dir);
@@ -417,15 +428,25 @@ int main(int argc, char **argv) {
     if (bestEmpty != emptyRuns.end()) PrintSteps("Zelvor start-up steps, empty folder", bestEmpty->steps);
     PrintMedianSteps("Zelvor start-up steps, empty folder, median of all runs", emptyRuns);
 
+    // The fixed part of a start with files: a folder of one file.
+    double oneFileRows = best(oneFileRuns, &Launch::rows);
+    if (!perSize.empty())
+        std::printf("Zelvor, folder of one file: launch to all rows %.3f s (median %.3f s)\n", oneFileRows,
+                    median(oneFileRuns));
     for (const SizeRuns &s : perSize) {
         double bestRatio = 1e9, bestBare = 0, bestListing = 0, window = 1e9, bestBasicRatio = 1e9, bestBasic = 0;
+        double bestLessEmpty = 1e9, bestLessEmptyRatio = 1e9;
         const Launch *bestLaunch = nullptr;
         for (int i = 0; i < kRuns; ++i) {
             const Launch &l = s.launches[i];
             if (!l.ok) continue;
             window = std::min(window, l.window);
-            double listing = l.rows - emptyRows;
+            double listing = l.rows - oneFileRows;
             double ratio = listing / s.bare[i].seconds;
+            if ((l.rows - emptyRows) / s.bare[i].seconds < bestLessEmptyRatio) {
+                bestLessEmptyRatio = (l.rows - emptyRows) / s.bare[i].seconds;
+                bestLessEmpty = l.rows - emptyRows;
+            }
             if (listing / s.bare[i].basicSeconds < bestBasicRatio) {
                 bestBasicRatio = listing / s.bare[i].basicSeconds;
                 bestBasic = s.bare[i].basicSeconds;
@@ -438,9 +459,12 @@ int main(int argc, char **argv) {
             }
         }
         if (!bestLaunch) continue;
-        std::printf("%d files (%d rows): launch to window %.3f s; launch to all rows less the empty start %.3f s; "
+        std::printf("%d files (%d rows): launch to window %.3f s; launch to all rows less the one-file start %.3f s; "
                     "bare loop %.3f s: %.2fx (target 1.5x)\n",
                     s.files, s.bare[0].rows, window, bestListing, bestBare, bestRatio);
+        // As first measured: the empty folder's start no longer waits for the shell's pictures, so this
+        // one counts their load as listing time.
+        std::printf("  less the empty start instead: %.3f s: %.2fx\n", bestLessEmpty, bestLessEmptyRatio);
         std::printf("  against FindFirstFileExW without short names, large fetches: %.3f s: %.2fx\n", bestBasic,
                     bestBasicRatio);
         // Measured inside the program, this part is free of the launch's own noise.
