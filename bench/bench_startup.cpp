@@ -1,13 +1,12 @@
 // Start-up as a user meets it: launches the real Zelvor.exe with a settings key whose left directory is a
 // folder of 10,000 or 100,000 files (the right one an empty folder), and polls the left list view's row
-// count from this process every 10 ms. Prints launch-to-window, launch-to-all-rows less the same for an
-// empty folder, and the ratio to a bare FindFirstFileW/FindNextFileW loop over the folder in the same run;
+// count from this process every 10 ms. Prints launch-to-window, launch-to-all-rows less the same for a
+// folder of one file, and the ratio to a bare FindFirstFileW/FindNextFileW loop over the folder in the same run;
 // and the empty-folder start against the minimal window program (one window, one list view, one row).
 // Each figure is the best of three interleaved runs (more with --runs N or BENCH_STARTUP_RUNS=N).
 // Usage: bench_startup [--runs N] [--also other.exe ...] [--empty-only | files ...] (default 10000 100000);
 // --empty-only (or BENCH_STARTUP_EMPTY_ONLY=1) times the empty-folder start against the minimal program alone;
-// --also times another build's empty-folder start in the same rounds, to compare two builds through the same
-// noise.
+// --also times another build's starts in the same rounds, to compare two builds through the same noise.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -16,8 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
-#include <string>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "BenchClock.h"
