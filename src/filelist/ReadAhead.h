@@ -38,7 +38,7 @@ public:
     TState Take(std::vector<TFoundEntry> &out, DWORD waitMs);
     // True once the whole directory has been read, in no more than `maxEntries` entries.
     bool ReadInFull(size_t maxEntries) const;
-    // True while no entry read so far is a file.
+    // True while no entry read and not yet taken is a file.
     bool FoldersOnly() const;
 
 private:

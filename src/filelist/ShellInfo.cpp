@@ -64,6 +64,12 @@ TDrivePicture DrivePictureOf(UINT driveType) {
     }
 }
 
+// The shell's library, where the classic places of its pictures are.
+void ShellLibraryPath(wchar_t (&path)[MAX_PATH]) {
+    GetSystemDirectoryW(path, MAX_PATH);
+    lstrcatW(path, L"\\shell32.dll");
+}
+
 } // namespace
 
 int DriveTypeIcon(UINT driveType) {
@@ -81,8 +87,7 @@ int DriveTypeIcon(UINT driveType) {
         icon = info.iSysImageIndex;
     if (icon < 0) {
         wchar_t library[MAX_PATH] = {};
-        GetSystemDirectoryW(library, MAX_PATH);
-        lstrcatW(library, L"\\shell32.dll");
+        ShellLibraryPath(library);
         icon = CachedImageIndex(library, picture.libraryIndex);
     }
     if (icon < 0) {
@@ -269,8 +274,7 @@ int QuickDriveTypePicture(UINT driveType) {
             place = info.iIcon;
             return true;
         }
-        GetSystemDirectoryW(file, MAX_PATH);
-        lstrcatW(file, L"\\shell32.dll");
+        ShellLibraryPath(file);
         place = picture.libraryIndex;
         return true;
     });
