@@ -6,13 +6,16 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
 #include <memory>
 #include <map>
+#include <mutex>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/MainForm.h"
@@ -180,9 +183,18 @@ private:
     void Answer() {
         GUITHREADINFO info{};
         info.cbSize = sizeof(info);
-        if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE))) {
-            EndMenu();
+        bool gotInfo = GetGUIThreadInfo(GetCurrentThreadId(), &info);
+        if (gotInfo && (info.flags & GUI_INMOVESIZE)) {
+            // A window being moved or sized by the keyboard waits for Enter or Escape.
+            PostMessageW(info.hwndMoveSize ? info.hwndMoveSize : info.hwndActive, WM_KEYDOWN, VK_ESCAPE, 1);
             return;
+        }
+        if (gotInfo && (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE))) {
+            EndMenu();
+            // A menu mode that outlasts its ending does not keep a window from its answer.
+            if (++menuTicks_ < 5) return;
+        } else {
+            menuTicks_ = 0;
         }
         HWND popup = FindPopup();
         if (!popup) {
@@ -196,8 +208,9 @@ private:
         std::vector<HWND> buttons;
         EnumChildWindows(popup, CollectButton, reinterpret_cast<LPARAM>(&buttons));
         int choice = std::uniform_int_distribution<int>(0, 9)(rng_);
+        // Long up: close it, or, where closing is not offered (a message box without Cancel), take a button.
         if (stay_ > 20)
-            choice = 0; // it will not go away by its buttons: close it
+            choice = (stay_ & 1) ? 0 : 9;
         if (choice == 0) {
             PostMessageW(popup, WM_CLOSE, 0, 0);
         } else if (choice <= 2) {
@@ -221,8 +234,106 @@ private:
     HWND main_ = nullptr;
     HWND last_ = nullptr;
     unsigned stay_ = 0;
+    unsigned menuTicks_ = 0;
     unsigned longestStay_ = 0;
     unsigned answered_ = 0;
+};
+
+// A hang inside one action never returns to the loop, so the test's own checks cannot see it, and the run
+// would only end at the test runner's time limit with nothing said. This watch, on a thread of its own, acts
+// as a person at a program that stopped answering: after a while without an action ending, it prints what
+// the stuck thread shows and presses Escape (a long search, say, ends by it), then asks the foremost window
+// to close; when even that does not help, it prints the last actions and ends the process with a failure.
+class THangWatch {
+public:
+    explicit THangWatch(DWORD limitMs) : thread_(GetCurrentThreadId()), limitMs_(limitMs) {
+        watcher_ = std::thread([this] { Watch(); });
+    }
+    ~THangWatch() {
+        stop_ = true;
+        watcher_.join();
+    }
+    void Begin(const std::string &action) {
+        std::lock_guard<std::mutex> hold(lock_);
+        last_.push_back(action);
+        if (last_.size() > 25) last_.erase(last_.begin());
+        since_ = GetTickCount();
+        nudges_ = 0;
+    }
+    unsigned Nudged() const { return nudged_; }
+
+private:
+    static constexpr DWORD kNudgeAfterMs = 10000;
+
+    void Watch() {
+        while (!stop_) {
+            Sleep(250);
+            std::lock_guard<std::mutex> hold(lock_);
+            if (!since_) continue;
+            DWORD stuck = GetTickCount() - since_;
+            if (stuck > limitMs_) Fail();
+            if (stuck > kNudgeAfterMs * (nudges_ + 1) && nudges_ < 2) Nudge();
+        }
+    }
+
+    void Nudge() {
+        std::printf("[ monkey   ] %s: no end after %lu s; pressing Escape%s\n", last_.back().c_str(),
+                    static_cast<unsigned long>(kNudgeAfterMs * (nudges_ + 1) / 1000),
+                    nudges_ ? " and closing the foremost window" : "");
+        PrintWindows();
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(thread_, &info);
+        HWND target = info.hwndFocus ? info.hwndFocus : info.hwndActive;
+        if (target) {
+            PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 1);
+            PostMessageW(target, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+        }
+        if (nudges_ && info.hwndActive) PostMessageW(info.hwndActive, WM_CLOSE, 0, 0);
+        ++nudges_;
+        ++nudged_;
+    }
+
+    static BOOL CALLBACK PrintWindow(HWND w, LPARAM depth) {
+        if (!IsWindowVisible(w)) return TRUE;
+        wchar_t cls[64] = {}, text[128] = {};
+        GetClassNameW(w, cls, 64);
+        // Not GetWindowText: it would wait on the stuck thread.
+        InternalGetWindowText(w, text, 128);
+        std::printf("%*s%ls \"%ls\" style %08lx%s\n", static_cast<int>(depth) * 2, "", cls, text,
+                    static_cast<unsigned long>(GetWindowLongPtrW(w, GWL_STYLE)), IsWindowEnabled(w) ? "" : " disabled");
+        if (depth == 1) EnumChildWindows(w, PrintWindow, 2);
+        return TRUE;
+    }
+
+    void PrintWindows() {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (GetGUIThreadInfo(thread_, &info))
+            std::printf("  thread flags %08lx, capture %s\n", static_cast<unsigned long>(info.flags),
+                        info.hwndCapture ? "held" : "none");
+        EnumThreadWindows(thread_, PrintWindow, 1);
+        std::fflush(stdout);
+    }
+
+    void Fail() {
+        std::printf("[ monkey   ] no action ended for %lu s; the last actions, oldest first:\n",
+                    static_cast<unsigned long>(limitMs_ / 1000));
+        for (const std::string &action : last_)
+            std::printf("  %s\n", action.c_str());
+        PrintWindows();
+        ExitProcess(3);
+    }
+
+    DWORD thread_;
+    DWORD limitMs_;
+    std::mutex lock_;
+    std::vector<std::string> last_;
+    DWORD since_ = 0;
+    unsigned nudges_ = 0;
+    std::atomic<unsigned> nudged_{0};
+    std::atomic<bool> stop_{false};
+    std::thread watcher_;
 };
 
 struct Key {
@@ -319,25 +430,35 @@ protected:
 
     // One random action: a key in whatever has the focus, or a click on a row, a title line or the
     // command line.
-    void Act(std::mt19937 &rng, const std::vector<Key> &keys) {
+    void Act(std::mt19937 &rng, const std::vector<Key> &keys, THangWatch &watch, unsigned index) {
         int kind = std::uniform_int_distribution<int>(0, 19)(rng);
         HWND view = (kind & 1) ? form_->LeftFileView.Handle() : form_->RightFileView.Handle();
+        const char *side = (kind & 1) ? "left" : "right";
         int rows = static_cast<int>(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
+        std::string number = std::to_string(index) + ": ";
         if (kind == 0 && rows > 0) {
-            testdriver::ClickRow(view, std::uniform_int_distribution<int>(0, rows - 1)(rng));
+            int row = std::uniform_int_distribution<int>(0, rows - 1)(rng);
+            watch.Begin(number + "click row " + std::to_string(row) + " " + side);
+            testdriver::ClickRow(view, row);
         } else if (kind == 1 && rows > 0) {
             int row = std::uniform_int_distribution<int>(0, rows - 1)(rng);
+            watch.Begin(number + "right click row " + std::to_string(row) + " " + side);
             SendMessageW(view, LVM_ENSUREVISIBLE, row, FALSE);
             RECT r{};
             r.left = LVIR_LABEL;
             SendMessageW(view, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r));
             testdriver::RightClick(view, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
         } else if (kind == 2) {
-            testdriver::Click((rng() & 1) ? form_->LeftTitlePanel.Handle() : form_->RightTitlePanel.Handle(), 5, 5);
+            bool left = rng() & 1;
+            watch.Begin(number + "click title line " + (left ? "left" : "right"));
+            testdriver::Click(left ? form_->LeftTitlePanel.Handle() : form_->RightTitlePanel.Handle(), 5, 5);
         } else if (kind == 3) {
-            testdriver::TypeText(std::wstring(1, L"abcé;ж .*?\\"[std::uniform_int_distribution<int>(0, 10)(rng)]));
+            wchar_t c = L"abcé;ж .*?\\"[std::uniform_int_distribution<int>(0, 10)(rng)];
+            watch.Begin(number + "type character " + std::to_string(static_cast<unsigned>(c)));
+            testdriver::TypeText(std::wstring(1, c));
         } else {
             Key k = keys[std::uniform_int_distribution<size_t>(0, keys.size() - 1)(rng)];
+            watch.Begin(number + "key " + std::to_string(k.key) + " shift " + std::to_string(k.shift));
             testdriver::PressKey(k.key, k.shift);
         }
     }
@@ -360,17 +481,21 @@ TEST_F(MonkeyTest, RandomKeysAndClicksNeitherCrashNorHangNorTouchFilesOutsideThe
     TakeSnapshot(ExeDirectory(), exeDirBefore, L"cmd.his");
 
     TRandomAnswerer answerer(seed + 1);
+    // Longer than an action may take: the wait for its windows to go below, and a reopening.
+    THangWatch watch(ReadNumber("ZELVOR_MONKEY_HANG_MS", 90000));
+    watch.Begin("open the window");
     OpenForm();
     answerer.SetMainWindow(form_->Handle());
     unsigned exits = 0;
     DWORD start = GetTickCount();
     for (unsigned i = 0; i < actions; ++i) {
-        Act(rng, keys);
+        Act(rng, keys, watch, i);
         // The program answers again once nothing it put up is left open.
         ASSERT_TRUE(testdriver::PumpUntil([&] { return !answerer.AnyPopup(); }, 30000))
             << "a window stayed open after action " << i;
         if (!IsWindow(form_->Handle())) {
             ++exits;
+            watch.Begin(std::to_string(i) + ": reopen the window after an exit");
             ExpectSettingsWellFormed();
             form_.reset();
             MSG msg;
@@ -381,6 +506,7 @@ TEST_F(MonkeyTest, RandomKeysAndClicksNeitherCrashNorHangNorTouchFilesOutsideThe
         }
         KeepInSandbox();
     }
+    watch.Begin("close the window");
     HWND main = form_->Handle();
     PostMessageW(main, WM_CLOSE, 0, 0);
     testdriver::PumpUntil([&] { return !IsWindow(main); }, 10000);
@@ -391,8 +517,9 @@ TEST_F(MonkeyTest, RandomKeysAndClicksNeitherCrashNorHangNorTouchFilesOutsideThe
     TakeSnapshot(ExeDirectory(), exeDirAfter, L"cmd.his");
     EXPECT_EQ(canaryAfter, canaryBefore) << "a file outside the sandbox changed";
     EXPECT_EQ(exeDirAfter.size(), exeDirBefore.size()) << "files appeared or vanished beside the program";
-    std::printf("[ monkey   ] %u actions in %lu ms, %u windows answered, %u exits, %u shell requests, seed %u\n",
-                actions, GetTickCount() - start, answerer.Answered(), exits, shellRequests_, seed);
+    std::printf("[ monkey   ] %u actions in %lu ms, %u windows answered, %u exits, %u shell requests, %u nudges, "
+                "seed %u\n",
+                actions, GetTickCount() - start, answerer.Answered(), exits, shellRequests_, watch.Nudged(), seed);
 }
 
 } // namespace
