@@ -112,6 +112,17 @@ HWND TBrowseFolder::Owner() const {
 }
 
 bool TBrowseFolder::Execute() {
+    // A second dialog would find the owner disabled by the first, and the first, closing, would enable
+    // the owner under the second, which would then stay open behind a window that takes input.
+    if (executing_) {
+        if (dialog_) SetForegroundWindow(dialog_);
+        return false;
+    }
+    executing_ = true;
+    struct Done {
+        bool &executing;
+        ~Done() { executing = false; }
+    } done{executing_};
     HWND owner = Owner();
     ItemIdList root;
     if (int csidl = SpecialFolderId(RootFolder); csidl >= 0) {

@@ -99,6 +99,8 @@ public:
     HWND DialogHandle() const { return dialog_; }
     HWND CustomButtonHandle() const { return customButton_; }
 
+    // False at once, with the open dialog brought forward, while the dialog is already open: input queued
+    // before it opened (a second press of the button that opens it) must not open another.
     bool Execute();
 
 private:
@@ -119,6 +121,7 @@ private:
     std::wstring displayName_;
     int imageIndex_ = 0;
     HWND dialog_ = nullptr;
+    bool executing_ = false;
     HWND customButton_ = nullptr;
     ui::FontHandle buttonFont_;
 };

@@ -169,10 +169,16 @@ TEST_F(SearchFormTest, TheBrowseButtonStartsAtTheProposedFolderAndFillsTheField)
             preselected.push_back(tree.Directory);
             title = tree.Title;
         };
+        bool findFilesEnabled = true;
         {
-            BrowseSteps steps(d.BrowseFindFolder, {BrowseSteps::Select(dir / L"s1"), BrowseSteps::Press(IDOK)});
+            BrowseSteps steps(d.BrowseFindFolder,
+                              {BrowseSteps::Select(dir / L"s1"),
+                               [&](HWND) { findFilesEnabled = IsWindowEnabled(d.Handle()) != FALSE; },
+                               BrowseSteps::Press(IDOK)});
             testdriver::Click(d.FindDirEditButton.Handle(), 5, 5);
         }
+        EXPECT_FALSE(findFilesEnabled) << "Find Files takes no input while its folder dialog is open";
+        EXPECT_TRUE(Enabled(d)) << "and takes it again once the folder dialog is closed";
         EXPECT_EQ(_wcsicmp(d.FindDirEdit.Text().c_str(), (dir / L"s1").c_str()), 0);
         EXPECT_EQ(GetFocus(), d.FindHistoryBox.EditHandle());
         Search(d, L"*.txt");

@@ -135,7 +135,11 @@ public:
     unsigned Answered() const { return answered_; }
     // A window that stayed up through this many answers has hung the program.
     unsigned LongestStay() const { return longestStay_; }
-    bool AnyPopup() const { return FindPopup() != nullptr; }
+    bool AnyPopup() const {
+        Search search{main_};
+        EnumThreadWindows(GetCurrentThreadId(), CollectPopup, reinterpret_cast<LPARAM>(&search));
+        return search.any;
+    }
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
@@ -159,15 +163,21 @@ private:
     struct Search {
         HWND main;
         HWND found = nullptr;
+        bool any = false;
     };
 
+    // Of a chain of modal windows, only the enabled one takes input: a person cannot press the buttons of
+    // the others. A window disabled for a modal one not yet shown (a dialog shows once its loop is idle)
+    // waits for it.
     static BOOL CALLBACK CollectPopup(HWND w, LPARAM data) {
         auto *s = reinterpret_cast<Search *>(data);
         if (!IsPopup(w, s->main))
             return TRUE;
-        // Of a chain of modal windows, the enabled one takes the input.
+        s->any = true;
+        if (!IsWindowEnabled(w))
+            return TRUE;
         s->found = w;
-        return IsWindowEnabled(w) ? FALSE : TRUE;
+        return FALSE;
     }
 
     static BOOL CALLBACK CollectButton(HWND w, LPARAM data) {

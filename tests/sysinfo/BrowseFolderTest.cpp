@@ -5,6 +5,7 @@
 #include "driver/TempDir.h"
 #include "sysinfo/BrowseSteps.h"
 #include "sysinfo/BrowseFolder.h"
+#include "ui/Form.h"
 
 using sysinfo::BrowseFlag;
 using sysinfo::TBrowseFolder;
@@ -98,6 +99,37 @@ TEST_F(BrowseFolderTest, PreselectsAnExistingFolderAndOkChoosesIt) {
     EXPECT_EQ(browser.CurrentFolder(), browser.Directory);
     EXPECT_TRUE(browser.DisplayName().ends_with(L"pick me")) << Utf8(browser.DisplayName());
     EXPECT_EQ(browser.DialogHandle(), nullptr) << "no dialog after it closed";
+}
+
+// A press of the button that opens the dialog, queued before it opened, reaches the owner once the
+// dialog runs: it opens no second dialog, and the owner stays disabled until the one dialog is closed.
+TEST_F(BrowseFolderTest, AskedAgainWhileOpenItOpensNoSecondDialog) {
+    ui::TForm owner;
+    owner.CreateForm(L"owner", 300, 200, false);
+    owner.Show();
+    browser.OwnerWindow = owner.Handle();
+    const std::wstring folder = WithoutSlash(dir.Folder(L"once"));
+    browser.Directory = folder;
+    int dialogs = 0;
+    browser.OnInitialized = [&](TBrowseFolder &, HWND) { ++dialogs; };
+    bool againOpened = true, ownerEnabledAfterAgain = true;
+    BrowseSteps steps(browser, {[&](HWND dialog) {
+                                    againOpened = browser.Execute();
+                                    ownerEnabledAfterAgain = IsWindowEnabled(owner.Handle()) != FALSE;
+                                    // A second dialog, closed by the next step, leaves the first waiting.
+                                    if (againOpened) Press(dialog, IDOK);
+                                },
+                                BrowseSteps::Press(IDOK)});
+    ASSERT_TRUE(browser.Execute());
+    EXPECT_FALSE(againOpened);
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_FALSE(ownerEnabledAfterAgain);
+    EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
+    EXPECT_TRUE(SamePath(browser.Directory, folder)) << Utf8(browser.Directory);
+    // Closed, it opens again.
+    BrowseSteps again(browser, {BrowseSteps::Press(IDCANCEL)});
+    EXPECT_FALSE(browser.Execute());
+    EXPECT_EQ(dialogs, 2);
 }
 
 TEST_F(BrowseFolderTest, AMissingFolderIsNotPreselectedAndCancelKeepsDirectory) {
