@@ -8,6 +8,7 @@
 #include "filelist/ReadAhead.h"
 #include "ui/Application.h"
 #include "ui/Handles.h"
+#include "ui/ScopedFlag.h"
 
 namespace filelist {
 
@@ -40,15 +41,6 @@ void SortDirectoryList(std::vector<std::wstring> &list) {
                            }),
                list.end());
 }
-
-class ReadingFlag {
-public:
-    explicit ReadingFlag(bool &flag) : flag_(flag) { flag_ = true; }
-    ~ReadingFlag() { flag_ = false; }
-
-private:
-    bool &flag_;
-};
 
 } // namespace
 
@@ -223,7 +215,7 @@ void TFileList::Reread() {
         restartRequested_ = true;
         return;
     }
-    ReadingFlag flag(reading_);
+    ui::TScopedFlag flag(reading_);
     // The pictures are attached before the clock of the loop's turns starts: at start-up the first
     // listing may wait here for the shell's load, and that wait must not count as a long read, or the
     // loop would paint every window before the first rows are in.

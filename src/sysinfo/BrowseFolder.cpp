@@ -8,6 +8,7 @@
 
 #include "ui/Application.h"
 #include "ui/Form.h"
+#include "ui/ScopedFlag.h"
 
 namespace sysinfo {
 
@@ -118,11 +119,7 @@ bool TBrowseFolder::Execute() {
         if (dialog_) SetForegroundWindow(dialog_);
         return false;
     }
-    executing_ = true;
-    struct Done {
-        bool &executing;
-        ~Done() { executing = false; }
-    } done{executing_};
+    ui::TScopedFlag executing(executing_);
     HWND owner = Owner();
     ItemIdList root;
     if (int csidl = SpecialFolderId(RootFolder); csidl >= 0) {
