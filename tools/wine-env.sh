@@ -9,12 +9,17 @@ export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
 
 zelvor_start_display() {
     if [ -z "${DISPLAY:-}" ]; then
-        local n=97
-        while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-        Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+        # Xvfb picks a free display itself and writes its number to us, so runs side by side never race
+        # for the same one.
+        local fifo
+        fifo="$(mktemp -u)"
+        mkfifo "$fifo"
+        Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
         ZELVOR_XVFB_PID=$!
+        local n
+        read -r n <"$fifo"
+        rm -f "$fifo"
         export DISPLAY=":$n"
-        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
     fi
 }
 
