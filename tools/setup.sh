@@ -2,7 +2,7 @@
 # Installs what building and running Zelvor on Debian needs, and only what is missing.
 set -euo pipefail
 
-packages=(g++ make g++-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb googletest cmake x11-utils imagemagick)
+packages=(g++ make g++-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb googletest cmake x11-utils imagemagick nsis zip unzip)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,320 @@
+// The release as a Windows user meets it, in a Wine prefix of its own prepared by run_package_test.sh: the
+// zip unpacked into a folder whose name holds a space and Cyrillic letters, and the installer beside it.
+// Install silently, start the installed program, reinstall, uninstall silently, and look at what is left.
+#include <windows.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Where the script unpacked the zip and put the installer.
+const wchar_t kUnpacked[] = L"C:\\Zelvor тест\\Распакованный\\";
+const wchar_t kDist[] = L"C:\\dist\\";
+const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zelvor";
+const wchar_t kSettingsKey[] = L"SOFTWARE\\Kestrune\\Zelvor";
+const wchar_t *const kProgramFiles[] = {L"Zelvor.exe", L"Zelvor.hlp", L"README.txt", L"Uninstall.exe"};
+
+struct HandleCloser {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+using Handle = std::unique_ptr<void, HandleCloser>;
+
+bool Exists(const std::wstring &path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string ReadFile(const std::wstring &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const std::wstring &path, const std::string &text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring &dir) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((dir + L"*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
+    while (FindNextFileW(h, &fd));
+    FindClose(h);
+    return names;
+}
+
+std::wstring Folder(int csidl) {
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    return std::wstring(path) + L"\\";
+}
+
+bool WaitFor(const std::function<bool()> &done, DWORD ms) {
+    for (DWORD waited = 0;; waited += 50) {
+        if (done()) return true;
+        if (waited >= ms) return false;
+        Sleep(50);
+    }
+}
+
+// The version in the program's own version resource, "a.b.c.d".
+std::wstring FileVersion(const std::wstring &exe) {
+    DWORD ignored = 0;
+    std::vector<char> data(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+    VS_FIXEDFILEINFO *info = nullptr;
+    UINT size = 0;
+    if (data.empty() || !GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
+        !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void **>(&info), &size))
+        return L"";
+    return std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(info->dwFileVersionMS)) +
+           L"." + std::to_wstring(HIWORD(info->dwFileVersionLS)) + L"." + std::to_wstring(LOWORD(info->dwFileVersionLS));
+}
+
+// Runs a command line and waits for it, and for the processes it started (an uninstaller hands its work to
+// a copy of itself in the temporary folder and returns at once). Gives the exit code, or -1.
+int Run(const std::wstring &commandLine) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring line = commandLine;
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    Handle process(pi.hProcess), thread(pi.hThread);
+    if (WaitForSingleObject(pi.hProcess, 120000) != WAIT_OBJECT_0) {
+        TerminateProcess(pi.hProcess, 1);
+        return -1;
+    }
+    Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID != pi.dwProcessId) continue;
+        Handle child(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (child) WaitForSingleObject(child.get(), 120000);
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+struct CaptionQuery {
+    DWORD process;
+    HWND window;
+    std::wstring caption;
+};
+
+BOOL CALLBACK FindCaption(HWND hwnd, LPARAM param) {
+    auto *q = reinterpret_cast<CaptionQuery *>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != q->process || !IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER)) return TRUE;
+    wchar_t text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
+    q->window = hwnd;
+    q->caption = text;
+    return FALSE;
+}
+
+// Starts the program as the Start menu would (in its own folder), waits for its main window with the given
+// caption, closes it as the close box would, and gives the caption of the window it saw.
+std::wstring StartAndClose(const std::wstring &exe, const std::wstring &caption) {
+    std::wstring dir = exe.substr(0, exe.rfind(L'\\') + 1);
+    std::wstring line = L"\"" + exe + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi))
+        return L"(not started)";
+    Handle process(pi.hProcess), thread(pi.hThread);
+    CaptionQuery q{pi.dwProcessId, nullptr, L""};
+    WaitFor(
+        [&] {
+            q.window = nullptr;
+            EnumWindows(FindCaption, reinterpret_cast<LPARAM>(&q));
+            return q.window && q.caption == caption;
+        },
+        60000);
+    if (q.window) PostMessageW(q.window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) {
+        TerminateProcess(pi.hProcess, 1);
+        return L"(did not close: " + q.caption + L")";
+    }
+    return q.window ? q.caption : L"(no window)";
+}
+
+std::wstring ReadString(HKEY key, const wchar_t *name) {
+    wchar_t text[1024] = {};
+    DWORD size = sizeof text - sizeof(wchar_t), type = 0;
+    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE *>(text), &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return L"(missing)";
+    return text;
+}
+
+bool KeyExists(const wchar_t *path) {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// Every value of the settings key, type and data, to compare before and after.
+std::map<std::wstring, std::pair<DWORD, std::string>> SettingsValues() {
+    std::map<std::wstring, std::pair<DWORD, std::string>> values;
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD nameLen = 256, type = 0, size = 4096;
+        std::string data(size, '\0');
+        if (RegEnumValueW(key, i, name, &nameLen, nullptr, &type, reinterpret_cast<BYTE *>(data.data()), &size) !=
+            ERROR_SUCCESS)
+            break;
+        data.resize(size);
+        values[name] = {type, data};
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+std::wstring ShortcutTarget(const std::wstring &link) {
+    IShellLinkW *shellLink = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void **>(&shellLink))))
+        return L"(no shell link)";
+    std::wstring target = L"(unreadable)";
+    IPersistFile *file = nullptr;
+    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
+        wchar_t path[MAX_PATH] = {};
+        if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)) &&
+            SUCCEEDED(shellLink->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
+            target = path;
+        file->Release();
+    }
+    shellLink->Release();
+    return target;
+}
+
+class PackageTest : public testing::Test {
+protected:
+    void SetUp() override {
+        CoInitialize(nullptr);
+        version = FileVersion(std::wstring(kUnpacked) + L"Zelvor.exe");
+        ASSERT_FALSE(version.empty());
+        setup = std::wstring(kDist) + L"Zelvor-" + version + L"-setup.exe";
+        ASSERT_TRUE(Exists(setup));
+    }
+    void TearDown() override { CoUninitialize(); }
+
+    std::wstring Caption() const { return L"Zelvor - version " + version; }
+
+    std::wstring version, setup;
+};
+
+TEST_F(PackageTest, TheZipHoldsTheProgramItsHelpAndAReadmeAndRunsFromAnyFolder) {
+    std::vector<std::wstring> files = FilesIn(kUnpacked);
+    EXPECT_EQ(std::set<std::wstring>(files.begin(), files.end()),
+              (std::set<std::wstring>{L"Zelvor.exe", L"Zelvor.hlp", L"README.txt"}));
+    const std::string readme = ReadFile(std::wstring(kUnpacked) + L"README.txt");
+    for (size_t i = 0; i < readme.size(); ++i)
+        if (readme[i] == '\n') ASSERT_TRUE(i > 0 && readme[i - 1] == '\r') << "a line without CR at byte " << i;
+    for (const char *fact : {"Windows XP SP3 and later, 32- and 64-bit, and Linux under Wine",
+                             "HKLM\\SOFTWARE\\Kestrune\\Zelvor", "\"cmd.his\"", "VirtualStore", "F5"})
+        EXPECT_NE(readme.find(fact), std::string::npos) << fact;
+    EXPECT_EQ(StartAndClose(std::wstring(kUnpacked) + L"Zelvor.exe", Caption()), Caption());
+}
+
+// The program itself asks for nothing: with no manifest of its own, Windows redirects a standard user's
+// writes to the settings key and to "cmd.his" in Program Files instead of refusing them.
+TEST_F(PackageTest, TheProgramCarriesNoManifest) {
+    HMODULE exe = LoadLibraryExW((std::wstring(kUnpacked) + L"Zelvor.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(exe, nullptr);
+    EXPECT_EQ(FindResourceW(exe, MAKEINTRESOURCEW(1), RT_MANIFEST), nullptr);
+    FreeLibrary(exe);
+}
+
+TEST_F(PackageTest, InstallRunReinstallAndUninstall) {
+    struct Case {
+        const char *what;
+        std::wstring folder; // empty: the default folder
+        bool userFiles;      // the user keeps a history and a file of his own in the program folder
+    };
+    const Case cases[] = {
+        {"the default folder, with the user's files", L"", true},
+        {"a chosen folder with a space and Cyrillic letters", L"C:\\Мои программы\\Zelvor 2", false},
+    };
+    const std::wstring link = Folder(CSIDL_COMMON_PROGRAMS) + L"Zelvor.lnk";
+    const std::string history = "dir\r\ncopy a.txt \"b c.txt\"\r\n", notes = "my own notes\r\n";
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring dir =
+            (c.folder.empty() ? Folder(CSIDL_PROGRAM_FILES) + L"Zelvor" : c.folder) + L"\\";
+        const std::wstring install = L"\"" + setup + L"\" /S" + (c.folder.empty() ? L"" : L" /D=" + c.folder);
+
+        ASSERT_EQ(Run(install), 0);
+        for (const wchar_t *name : kProgramFiles) EXPECT_TRUE(Exists(dir + name)) << name;
+        for (const wchar_t *name : {L"Zelvor.exe", L"Zelvor.hlp", L"README.txt"})
+            EXPECT_EQ(ReadFile(dir + name), ReadFile(std::wstring(kUnpacked) + name)) << name;
+        HKEY key;
+        ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+        EXPECT_EQ(ReadString(key, L"DisplayName"), L"Zelvor");
+        EXPECT_EQ(ReadString(key, L"DisplayVersion"), version);
+        EXPECT_EQ(ReadString(key, L"Publisher"), L"Kestrune");
+        EXPECT_EQ(ReadString(key, L"DisplayIcon"), dir + L"Zelvor.exe,0");
+        const std::wstring uninstall = ReadString(key, L"UninstallString");
+        EXPECT_EQ(uninstall, L"\"" + dir + L"Uninstall.exe\"");
+        DWORD estimated = 0, size = sizeof estimated;
+        EXPECT_EQ(RegQueryValueExW(key, L"EstimatedSize", nullptr, nullptr, reinterpret_cast<BYTE *>(&estimated), &size),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+        // In KB: the four files, give or take the rounding of each.
+        ULONGLONG bytes = 0;
+        for (const wchar_t *name : kProgramFiles) bytes += ReadFile(dir + name).size();
+        EXPECT_GE(estimated, bytes / 1024);
+        EXPECT_LE(estimated, bytes / 1024 + 4);
+        EXPECT_EQ(ShortcutTarget(link), dir + L"Zelvor.exe");
+
+        EXPECT_EQ(StartAndClose(dir + L"Zelvor.exe", Caption()), Caption());
+        if (c.userFiles) {
+            WriteFile(dir + L"cmd.his", history);
+            WriteFile(dir + L"my notes.txt", notes);
+        }
+        const auto settings = SettingsValues();
+        EXPECT_FALSE(settings.empty()) << "the program's first start writes its settings";
+
+        // Over the installed copy: the program's files are there again, the user's are as he left them.
+        ASSERT_EQ(Run(install), 0);
+        for (const wchar_t *name : kProgramFiles) EXPECT_TRUE(Exists(dir + name)) << name;
+        EXPECT_EQ(SettingsValues(), settings);
+        if (c.userFiles) {
+            EXPECT_EQ(ReadFile(dir + L"cmd.his"), history);
+            EXPECT_EQ(ReadFile(dir + L"my notes.txt"), notes);
+        }
+
+        ASSERT_EQ(Run(uninstall + L" /S"), 0);
+        EXPECT_TRUE(WaitFor([] { return !KeyExists(kUninstallKey); }, 30000)) << "uninstall entry left";
+        for (const wchar_t *name : kProgramFiles) EXPECT_FALSE(Exists(dir + name)) << name;
+        EXPECT_FALSE(Exists(link));
+        EXPECT_EQ(SettingsValues(), settings);
+        if (c.userFiles) {
+            EXPECT_EQ(ReadFile(dir + L"cmd.his"), history);
+            EXPECT_EQ(ReadFile(dir + L"my notes.txt"), notes);
+        } else {
+            EXPECT_FALSE(Exists(dir)) << "an emptied program folder is removed";
+        }
+    }
+}
+
+} // namespace
