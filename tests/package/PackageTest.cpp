@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -15,7 +15,6 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -35,12 +34,12 @@ using Handle = std::unique_ptr<void, HandleCloser>;
 bool Exists(const std::wstring &path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string ReadFile(const std::wstring &path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void WriteFile(const std::wstring &path, const std::string &text) {
-    std::ofstream out(path, std::ios::binary);
+    std::ofstream out(std::filesystem::path(path), std::ios::binary);
     out << text;
 }
 
@@ -85,7 +84,7 @@ std::wstring FileVersion(const std::wstring &exe) {
 
 // Runs a command line and waits for it, and for the processes it started (an uninstaller hands its work to
 // a copy of itself in the temporary folder and returns at once). Gives the exit code, or -1.
-int Run(const std::wstring &commandLine) {
+int RunAndWait(const std::wstring &commandLine) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -197,10 +196,13 @@ std::wstring ShortcutTarget(const std::wstring &link) {
     std::wstring target = L"(unreadable)";
     IPersistFile *file = nullptr;
     if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
+        // The item list is what the shell starts; the link's plain path text may be in the ANSI code page.
         wchar_t path[MAX_PATH] = {};
-        if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)) &&
-            SUCCEEDED(shellLink->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
-            target = path;
+        PIDLIST_ABSOLUTE item = nullptr;
+        if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)) && SUCCEEDED(shellLink->GetIDList(&item)) && item) {
+            if (SHGetPathFromIDListW(item, path)) target = path;
+            CoTaskMemFree(item);
+        }
         file->Release();
     }
     shellLink->Release();
@@ -228,8 +230,10 @@ TEST_F(PackageTest, TheZipHoldsTheProgramItsHelpAndAReadmeAndRunsFromAnyFolder) 
     EXPECT_EQ(std::set<std::wstring>(files.begin(), files.end()),
               (std::set<std::wstring>{L"Zelvor.exe", L"Zelvor.hlp", L"README.txt"}));
     const std::string readme = ReadFile(std::wstring(kUnpacked) + L"README.txt");
+    size_t bareLineEnds = 0;
     for (size_t i = 0; i < readme.size(); ++i)
-        if (readme[i] == '\n') ASSERT_TRUE(i > 0 && readme[i - 1] == '\r') << "a line without CR at byte " << i;
+        if (readme[i] == '\n' && (i == 0 || readme[i - 1] != '\r')) ++bareLineEnds;
+    EXPECT_EQ(bareLineEnds, 0u) << "README.txt has lines that end without CR";
     for (const char *fact : {"Windows XP SP3 and later, 32- and 64-bit, and Linux under Wine",
                              "HKLM\\SOFTWARE\\Kestrune\\Zelvor", "\"cmd.his\"", "VirtualStore", "F5"})
         EXPECT_NE(readme.find(fact), std::string::npos) << fact;
@@ -263,7 +267,7 @@ TEST_F(PackageTest, InstallRunReinstallAndUninstall) {
             (c.folder.empty() ? Folder(CSIDL_PROGRAM_FILES) + L"Zelvor" : c.folder) + L"\\";
         const std::wstring install = L"\"" + setup + L"\" /S" + (c.folder.empty() ? L"" : L" /D=" + c.folder);
 
-        ASSERT_EQ(Run(install), 0);
+        ASSERT_EQ(RunAndWait(install), 0);
         for (const wchar_t *name : kProgramFiles) EXPECT_TRUE(Exists(dir + name)) << name;
         for (const wchar_t *name : {L"Zelvor.exe", L"Zelvor.hlp", L"README.txt"})
             EXPECT_EQ(ReadFile(dir + name), ReadFile(std::wstring(kUnpacked) + name)) << name;
@@ -295,7 +299,7 @@ TEST_F(PackageTest, InstallRunReinstallAndUninstall) {
         EXPECT_FALSE(settings.empty()) << "the program's first start writes its settings";
 
         // Over the installed copy: the program's files are there again, the user's are as he left them.
-        ASSERT_EQ(Run(install), 0);
+        ASSERT_EQ(RunAndWait(install), 0);
         for (const wchar_t *name : kProgramFiles) EXPECT_TRUE(Exists(dir + name)) << name;
         EXPECT_EQ(SettingsValues(), settings);
         if (c.userFiles) {
@@ -303,7 +307,7 @@ TEST_F(PackageTest, InstallRunReinstallAndUninstall) {
             EXPECT_EQ(ReadFile(dir + L"my notes.txt"), notes);
         }
 
-        ASSERT_EQ(Run(uninstall + L" /S"), 0);
+        ASSERT_EQ(RunAndWait(uninstall + L" /S"), 0);
         EXPECT_TRUE(WaitFor([] { return !KeyExists(kUninstallKey); }, 30000)) << "uninstall entry left";
         for (const wchar_t *name : kProgramFiles) EXPECT_FALSE(Exists(dir + name)) << name;
         EXPECT_FALSE(Exists(link));
