@@ -12,6 +12,10 @@ Name "Zelvor ${VERSION}"
 Caption "Zelvor ${VERSION} Setup"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES\Zelvor"
+; A reinstall goes where the installed copy is, unless /D= says otherwise.
+InstallDirRegKey HKLM "${UNINST_KEY}" "InstallLocation"
+; A file that cannot be written (a running Zelvor.exe) fails the install instead of leaving the old one.
+AllowSkipFiles off
 Icon "${STAGE}\zelvor.ico"
 UninstallIcon "${STAGE}\zelvor.ico"
 ShowInstDetails show
@@ -30,14 +34,22 @@ Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
-; The shortcut goes to every user's Start menu, as the program goes to Program Files for every user.
-Function .onInit
+; Program Files, the uninstall entry and every user's Start menu need an administrator (on XP no prompt
+; raises the rights, so say it and stop).
+!macro RequireAdmin un
+Function ${un}.onInit
+    UserInfo::GetAccountType
+    Pop $0
+    StrCmp $0 "Admin" admin
+        MessageBox MB_ICONSTOP "Administrator rights are needed for this." /SD IDOK
+        SetErrorLevel 740
+        Quit
+admin:
     SetShellVarContext all
 FunctionEnd
-
-Function un.onInit
-    SetShellVarContext all
-FunctionEnd
+!macroend
+!insertmacro RequireAdmin ""
+!insertmacro RequireAdmin "un"
 
 ; Only the program's own files are written: the settings key and "cmd.his" of an older copy stay as
 ; the user left them.

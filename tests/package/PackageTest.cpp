@@ -260,11 +260,11 @@ TEST_F(PackageTest, InstallRunReinstallAndUninstall) {
         {"a chosen folder with a space and Cyrillic letters", L"C:\\Мои программы\\Zelvor 2", false},
     };
     const std::wstring link = Folder(CSIDL_COMMON_PROGRAMS) + L"Zelvor.lnk";
+    const std::wstring defaultDir = Folder(CSIDL_PROGRAM_FILES) + L"Zelvor\\";
     const std::string history = "dir\r\ncopy a.txt \"b c.txt\"\r\n", notes = "my own notes\r\n";
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        const std::wstring dir =
-            (c.folder.empty() ? Folder(CSIDL_PROGRAM_FILES) + L"Zelvor" : c.folder) + L"\\";
+        const std::wstring dir = c.folder.empty() ? defaultDir : c.folder + L"\\";
         const std::wstring install = L"\"" + setup + L"\" /S" + (c.folder.empty() ? L"" : L" /D=" + c.folder);
 
         ASSERT_EQ(RunAndWait(install), 0);
@@ -298,9 +298,11 @@ TEST_F(PackageTest, InstallRunReinstallAndUninstall) {
         const auto settings = SettingsValues();
         EXPECT_FALSE(settings.empty()) << "the program's first start writes its settings";
 
-        // Over the installed copy: the program's files are there again, the user's are as he left them.
-        ASSERT_EQ(RunAndWait(install), 0);
+        // A newer setup run plainly goes over the installed copy, wherever that is: the program's files are
+        // there again, the user's are as he left them.
+        ASSERT_EQ(RunAndWait(L"\"" + setup + L"\" /S"), 0);
         for (const wchar_t *name : kProgramFiles) EXPECT_TRUE(Exists(dir + name)) << name;
+        EXPECT_EQ(Exists(defaultDir + L"Zelvor.exe"), c.folder.empty());
         EXPECT_EQ(SettingsValues(), settings);
         if (c.userFiles) {
             EXPECT_EQ(ReadFile(dir + L"cmd.his"), history);
