@@ -20,6 +20,7 @@ Icon "${STAGE}\zelvor.ico"
 UninstallIcon "${STAGE}\zelvor.ico"
 ShowInstDetails show
 ShowUninstDetails show
+BrandingText "Zelvor ${VERSION}"
 
 VIProductVersion "${VERSION}"
 VIAddVersionKey /LANG=1033 "ProductName" "Zelvor"
