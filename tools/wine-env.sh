@@ -27,6 +27,7 @@ zelvor_start_wine() {
     local fresh=0
     [ -f "$WINEPREFIX/system.reg" ] || fresh=1
     mkdir -p "$WINEPREFIX"
+    zelvor_second_drive || true
     # A persistent server keeps each test program's start at tens of milliseconds; its output is
     # detached, or CTest would wait on Wine's helper processes.
     wineserver -p </dev/null >/dev/null 2>&1 &
@@ -38,7 +39,24 @@ zelvor_start_wine() {
         mkdir -p "$fonts"
         [ -f /usr/share/wine/fonts/marlett.ttf ] && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
     fi
+    # A fresh prefix has its drive folder only now: the server is started again to see the new drive.
+    if zelvor_second_drive; then
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
+        wineserver -p </dev/null >/dev/null 2>&1 &
+        wine wineboot </dev/null >/dev/null 2>&1 || true
+    fi
     zelvor_set_window_management
+}
+
+# A second drive letter, D:, as a user's mapped drive gives one: a folder of the build tree linked into the
+# prefix. The server reads the drive letters when it starts. Succeeds only when it made the link now.
+zelvor_second_drive() {
+    local devices="$WINEPREFIX/dosdevices"
+    [ -d "$devices" ] || return 1
+    [ -e "$devices/d:" ] || [ -L "$devices/d:" ] && return 1
+    mkdir -p "$BUILD_DIR/drive_d"
+    ln -s "$BUILD_DIR/drive_d" "$devices/d:"
 }
 
 # On our own virtual display no window manager runs: windows that Wine leaves to a window manager then

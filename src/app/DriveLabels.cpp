@@ -9,13 +9,22 @@
 
 namespace app {
 
+namespace {
+
+// The network library's call, found at its first use.
+decltype(&::WNetGetConnectionW) NetConnectionCall() {
+    static const auto call = ui::LateBound<decltype(&::WNetGetConnectionW)>(L"mpr.dll", "WNetGetConnectionW");
+    return call;
+}
+
+} // namespace
+
 std::wstring ReadDriveName(wchar_t letter, UINT driveType) {
     if (driveType == DRIVE_REMOTE) {
         wchar_t local[] = {letter, L':', 0};
         wchar_t remote[MAX_PATH] = {};
         DWORD n = MAX_PATH;
-        static const auto WNetGetConnectionW =
-            ui::LateBound<decltype(&::WNetGetConnectionW)>(L"mpr.dll", "WNetGetConnectionW");
+        const auto WNetGetConnectionW = NetConnectionCall();
         return WNetGetConnectionW && WNetGetConnectionW(local, remote, &n) == NO_ERROR ? remote : L"";
     }
     if (driveType != DRIVE_FIXED && driveType != DRIVE_CDROM && driveType != DRIVE_RAMDISK) return {};
@@ -45,6 +54,13 @@ void TDriveNameReader::Stop() {
 void TDriveNameReader::Start(HWND window, UINT notify, std::vector<TDrive> drives) {
     // A reader of an earlier list goes on alone; its names no longer reach this window.
     Stop();
+    // The network library is loaded here, not by the reader: a reader still inside the loader when the
+    // process ends would keep the loader's lock, and the end of the process waits for that lock.
+    for (const TDrive &drive : drives)
+        if (drive.type == DRIVE_REMOTE) {
+            NetConnectionCall();
+            break;
+        }
     shared_ = std::make_shared<TShared>();
     shared_->window = window;
     shared_->notify = notify;

@@ -96,6 +96,8 @@ void TMainForm::CreateSides() {
     CMDTitlePanel.SetAlignment(ui::TAlignment::taRightJustify);
     CMDTitlePanel.SetEllipsis(ui::TEllipsis::elStart); // a long path keeps its current folder in view
     HistoryCmdBox.CreateOnFirstUse(CMDPanel.Handle(), kHistoryCmdBoxId, CBS_DROPDOWN | CBS_AUTOHSCROLL);
+    // A command longer than the system runs is refused whole when run; cut by the field, it would run cut.
+    HistoryCmdBox.RemoveTextLimit();
     for (TSide *side : {&Left, &Right}) {
         // Nothing is listed until the window is shown: the build-time directory, the saved settings and the
         // drive boxes each set the directory, and only the last one is read (StartListings).

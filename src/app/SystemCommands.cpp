@@ -2,22 +2,29 @@
 // About, network connections and sharing. Their windows are created at their first use.
 #include "app/MainForm.h"
 #include "fileops/ShellItemMenu.h"
+#include "ui/Text.h"
 
 namespace app {
 
 namespace {
-// The directory the share commands act on: the folder under the cursor, or else the side's own directory
-// (the parent row ".." names no folder of this directory, so it counts as none). The shell finds no
-// item for a folder path with a trailing separator, so only a drive's root keeps it.
+// The directory the share commands act on: the folder under the cursor (the parent row ".." names the
+// parent folder), or else the side's own directory. The shell finds no item for a folder path with a
+// trailing separator or a ".." in it, so the path is made whole and only a drive's root keeps the separator.
 std::wstring ShareTarget(TSide &side) {
     const filelist::TFileList &view = side.FileView;
     int row = view.Selected();
-    if (row >= 0 && view.IsFolder(row) && view.Caption(row) != L"..")
-        return side.Directory() + view.Caption(row);
-    std::wstring dir = side.Directory();
-    if (dir.size() > 3 && dir.back() == L'\\')
-        dir.pop_back();
-    return dir;
+    std::wstring path = side.Directory();
+    if (row >= 0 && view.IsFolder(row)) {
+        path += view.Caption(row);
+        wchar_t full[MAX_PATH * 2] = {};
+        DWORD length = 0;
+        if (view.Caption(row) == L".." &&
+            (length = GetFullPathNameW(path.c_str(), ARRAYSIZE(full), full, nullptr)) > 0 && length < ARRAYSIZE(full))
+            path = full;
+    }
+    if (path.size() > 3 && path.back() == L'\\')
+        path.pop_back();
+    return path;
 }
 } // namespace
 
@@ -74,11 +81,15 @@ void TMainForm::AboutZelvor1Click() {
 void TMainForm::Networkconnections1Click() {
     if (NetConnect.Execute(Handle()))
         NetworkDialogDone();
+    else if (std::wstring failure = NetConnect.FailureText(); !failure.empty())
+        throw ui::Error(failure);
 }
 
 void TMainForm::Disconnectnetworkdrives1Click() {
     if (NetDisConnect.Execute(Handle()))
         NetworkDialogDone();
+    else if (std::wstring failure = NetDisConnect.FailureText(); !failure.empty())
+        throw ui::Error(failure);
 }
 
 void TMainForm::NetworkDialogDone() {
@@ -93,8 +104,10 @@ void TMainForm::NetworkDialogDone() {
 
 void TMainForm::Sharecurrentdirectory1Click() {
     for (TSide *side : {&Left, &Right}) {
-        if (side->IsActive())
-            fileops::ShowItemProperties(ShareTarget(*side), Handle());
+        const std::wstring path = side->IsActive() ? ShareTarget(*side) : std::wstring();
+        // Sharing happens on the sheet: without one, the user must hear that nothing can be shared from here.
+        if (!path.empty() && !fileops::ShowItemProperties(path, Handle()))
+            throw ui::Error(L"The system offers no properties for \"" + path + L"\", so it cannot be shared from here.");
     }
 }
 

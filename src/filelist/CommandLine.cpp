@@ -70,7 +70,15 @@ std::wstring Count(std::size_t n) {
 }
 } // namespace
 
-TShellRequest WithinShellLimits(const TShellRequest &request, const TShortPath &shortPath) {
+bool StartedAsNamed(const std::wstring &file, const TFileExists &exists) {
+    const bool fullPath = (file.size() > 2 && file[1] == L':' && file[2] == L'\\') || file.rfind(L"\\\\", 0) == 0;
+    if (!fullPath || file.size() < 4)
+        return false;
+    const std::wstring extension = file.substr(file.size() - 4);
+    return (_wcsicmp(extension.c_str(), L".exe") == 0 || _wcsicmp(extension.c_str(), L".com") == 0) && exists(file);
+}
+
+TShellRequest WithinShellLimits(const TShellRequest &request, const TShortPath &shortPath, const TFileExists &exists) {
     TShellRequest result = request;
     if (result.file.size() > kMaxShellFileLength) {
         std::wstring shortened = shortPath(result.file);
@@ -80,11 +88,12 @@ TShellRequest WithinShellLimits(const TShellRequest &request, const TShortPath &
     if (result.file.size() > kMaxShellFileLength)
         throw ui::Error(L"Cannot open a name of " + Count(request.file.size()) +
                         L" characters: the system takes at most " + Count(kMaxShellFileLength) + L".");
-    // The shell puts the file in quotes and a blank before the parameters.
+    // The shell puts the file in quotes and a blank before the parameters, and maybe a program before that.
+    const std::size_t room = kMaxCommandLineLength - (StartedAsNamed(result.file, exists) ? 0 : kShellProgramReserve);
     std::size_t line = result.file.size() + 2 + (result.parameters.empty() ? 0 : 1 + result.parameters.size());
-    if (line > kMaxCommandLineLength)
+    if (line > room)
         throw ui::Error(L"Cannot run a command of " + Count(request.file.size() + 1 + request.parameters.size()) +
-                        L" characters: the system takes at most " + Count(kMaxCommandLineLength - 2) + L".");
+                        L" characters: the system takes at most " + Count(room - 2) + L".");
     return result;
 }
 

@@ -73,9 +73,10 @@ void ShellLibraryPath(wchar_t (&path)[MAX_PATH]) {
 } // namespace
 
 int DriveTypeIcon(UINT driveType) {
-    // Asked from the start-up thread too.
-    static std::mutex lock;
-    static std::map<UINT, int> byType;
+    // Asked from the start-up thread too, which may still be asking while the process ends: the lock and the
+    // map are never destroyed, so that the end of the program never pulls them from under it.
+    static std::mutex &lock = *new std::mutex;
+    static std::map<UINT, int> &byType = *new std::map<UINT, int>;
     std::lock_guard<std::mutex> hold(lock);
     auto it = byType.find(driveType);
     if (it != byType.end()) return it->second;
@@ -196,8 +197,9 @@ namespace {
 // The quick pictures, asked from the start-up thread too.
 class TQuickPictures {
 public:
+    // Never destroyed: the start-up thread may still be making a picture while the process ends.
     static TQuickPictures &Instance() {
-        static TQuickPictures pictures;
+        static TQuickPictures &pictures = *new TQuickPictures;
         return pictures;
     }
 

@@ -85,7 +85,7 @@ bool TFileCommandRunner::MakeDir(const filelist::TFileList &source) {
     std::wstring name = prompt_.EditTo.Text();
     if (name.empty())
         return false;
-    MakeDirectories(source.Directory() + name);
+    MakeDirectoriesAsked(source.Directory() + name, owner_);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "fileops/SetAtrForm.h"
 
+#include "ui/Text.h"
+
 namespace fileops {
 
 namespace {
@@ -26,7 +28,9 @@ WORD WordWithChecks(DWORD word, const TAttributeChecks &checks) {
 
 TSetAtrForm::TSetAtrForm() {
     ReadAttributes = [](const std::wstring &path) { return GetFileAttributesW(path.c_str()); };
-    WriteAttributes = [](const std::wstring &path, DWORD word) { SetFileAttributesW(path.c_str(), word); };
+    WriteAttributes = [](const std::wstring &path, DWORD word) {
+        return SetFileAttributesW(path.c_str(), word) ? DWORD{ERROR_SUCCESS} : GetLastError();
+    };
 }
 
 void TSetAtrForm::Create() {
@@ -91,12 +95,15 @@ void TSetAtrForm::Ok_BtnClick() {
     // Read again: the file may have changed while the dialog was up.
     DWORD word = ReadAttributes(path);
     // A path that cannot be read now (vanished, no access) gets nothing written rather than a word of all ones.
+    DWORD error = word == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_SUCCESS;
     if (word != INVALID_FILE_ATTRIBUTES) {
         WORD changed = WordWithChecks(word, Checks());
         if (changed != static_cast<WORD>(word))
-            WriteAttributes(path, changed);
+            error = WriteAttributes(path, changed);
     }
     SetModalResult(ui::mrOk);
+    if (error != ERROR_SUCCESS)
+        throw ui::Error(L"The attributes of \"" + path + L"\" were not changed.\n\n" + ui::SystemErrorText(error));
 }
 
 void TSetAtrForm::Cancel_BtnClick() {

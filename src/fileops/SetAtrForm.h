@@ -38,13 +38,15 @@ public:
     // Puts the path into the panel and checks the boxes by its attributes as they are now.
     void Prepare(const std::wstring &path);
     void FormShow();
-    // Writes the checked attributes when they differ from the path's present ones, then closes.
+    // Writes the checked attributes when they differ from the path's present ones, then closes; a write the
+    // system refuses is told with its reason.
     void Ok_BtnClick();
     void Cancel_BtnClick();
 
-    // Reads and writes a path's attribute word; replaceable so that tests can watch the writes.
+    // Reads and writes a path's attribute word; replaceable so that tests can watch the writes. A write
+    // answers with the system's error code, 0 when it succeeded.
     std::function<DWORD(const std::wstring &path)> ReadAttributes;
-    std::function<void(const std::wstring &path, DWORD word)> WriteAttributes;
+    std::function<DWORD(const std::wstring &path, DWORD word)> WriteAttributes;
 
 private:
     TAttributeChecks Checks() const;

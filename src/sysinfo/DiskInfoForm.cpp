@@ -10,7 +10,7 @@ constexpr int kClientWidth = 281, kClientHeight = 286;
 constexpr int kGroupLeft = 8, kGroupWidth = 265, kRowHeight = 16, kFirstRow = 18;
 constexpr int kCaptionLeft = 20, kCaptionWidth = 104, kValueLeft = 128, kValueWidth = 138;
 
-std::wstring Bytes(std::int32_t value) {
+std::wstring Bytes(std::int64_t value) {
     return FormatWithUnit(value, kUnitBytesCyrillic);
 }
 } // namespace

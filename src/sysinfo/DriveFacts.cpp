@@ -39,8 +39,15 @@ TDriveFacts ReadDriveFacts(wchar_t letter) {
     facts.sectorsPerCluster = static_cast<std::int32_t>(sectorsPerCluster);
     facts.bytesPerSector = static_cast<std::int32_t>(bytesPerSector);
     facts.totalClusters = static_cast<std::int32_t>(totalClusters);
-    facts.totalSpace = Low32Product(totalClusters, sectorsPerCluster, bytesPerSector);
-    facts.freeSpace = Low32Product(freeClusters, sectorsPerCluster, bytesPerSector);
+    // The byte counts in full: the cluster figures of older systems stop at 2 GB, the extended query does not.
+    ULARGE_INTEGER available{}, total{}, free{};
+    if (GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free)) {
+        facts.totalSpace = static_cast<std::int64_t>(total.QuadPart);
+        facts.freeSpace = static_cast<std::int64_t>(free.QuadPart);
+    } else {
+        facts.totalSpace = ByteProduct(totalClusters, sectorsPerCluster, bytesPerSector);
+        facts.freeSpace = ByteProduct(freeClusters, sectorsPerCluster, bytesPerSector);
+    }
 
     // Room for the longest label (32 characters on NTFS) and file system name.
     wchar_t label[MAX_PATH + 1] = {};

@@ -7,8 +7,8 @@ namespace sysinfo {
 // What the collector knows of one drive; the failure values stand when the drive cannot be read.
 struct TDriveFacts {
     std::int32_t mediaType = 0;
-    std::int32_t freeSpace = -1;
-    std::int32_t totalSpace = -1;
+    std::int64_t freeSpace = -1;
+    std::int64_t totalSpace = -1;
     bool compressed = false;
     std::int32_t sectorsPerCluster = -1;
     std::int32_t bytesPerSector = -1;

@@ -3,6 +3,7 @@
 #include <winnetwk.h>
 
 #include <functional>
+#include <string>
 
 namespace sysinfo {
 
@@ -19,6 +20,9 @@ public:
     // Shows the dialog; true when it connected or disconnected something.
     bool Execute(HWND owner);
     DWORD Result() const { return result_; }
+    // What to tell the user after the last showing: the system's reason for a refusal; empty after a
+    // success or a cancel, which need no word.
+    std::wstring FailureText() const;
 
     TPlatformCall PlatformCall;
 

@@ -6,10 +6,10 @@
 
 namespace sysinfo {
 
-std::wstring FormatGrouped(std::int32_t value, const std::wstring &separator) {
-    // Widened first: the magnitude of the smallest 32-bit number does not fit in 32 bits.
-    std::int64_t wide = value;
-    std::uint64_t magnitude = wide < 0 ? static_cast<std::uint64_t>(-wide) : static_cast<std::uint64_t>(wide);
+std::wstring FormatGrouped(std::int64_t value, const std::wstring &separator) {
+    // Negated as unsigned: the magnitude of the smallest 64-bit number does not fit in 64 signed bits.
+    const std::int64_t wide = value;
+    std::uint64_t magnitude = wide < 0 ? 0 - static_cast<std::uint64_t>(wide) : static_cast<std::uint64_t>(wide);
     std::wstring digits = std::to_wstring(magnitude);
     std::wstring text;
     for (std::size_t i = 0; i < digits.size(); ++i) {
@@ -20,7 +20,7 @@ std::wstring FormatGrouped(std::int32_t value, const std::wstring &separator) {
     return wide < 0 ? L"-" + text : text;
 }
 
-std::wstring FormatWithUnit(std::int32_t value, const std::wstring &unit, const std::wstring &separator) {
+std::wstring FormatWithUnit(std::int64_t value, const std::wstring &unit, const std::wstring &separator) {
     return FormatGrouped(value, separator) + L" " + unit;
 }
 

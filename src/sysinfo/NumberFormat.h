@@ -4,13 +4,13 @@
 
 namespace sysinfo {
 
-// The number texts of the information windows. Every count is a 32-bit signed number: a negative value
-// keeps its minus sign and a size that wrapped past 2 GB shows as the wrapped number.
+// The number texts of the information windows. Byte counts are 64-bit so that large drives and memory show
+// their true size; a negative value (-1, "cannot be read") keeps its minus sign.
 
 // "#,##0": decimal digits grouped by three with the separator, no decimals.
-std::wstring FormatGrouped(std::int32_t value, const std::wstring &separator);
+std::wstring FormatGrouped(std::int64_t value, const std::wstring &separator);
 // "#,##0 <unit>": the grouped number, a space and the unit; an empty unit leaves the trailing space.
-std::wstring FormatWithUnit(std::int32_t value, const std::wstring &unit, const std::wstring &separator);
+std::wstring FormatWithUnit(std::int64_t value, const std::wstring &unit, const std::wstring &separator);
 // The plain signed decimal number.
 std::wstring FormatDecimal(std::int32_t value);
 // "0x" and the 32-bit pattern of the value as `digits` upper-case hexadecimal digits, padded with zeros.
@@ -25,7 +25,7 @@ inline const std::wstring kUnitBytesCyrillic = L"\u0411";
 inline const std::wstring kUnitPercent = L"%";
 
 // The same formats with the user's thousands separator.
-inline std::wstring FormatWithUnit(std::int32_t value, const std::wstring &unit) {
+inline std::wstring FormatWithUnit(std::int64_t value, const std::wstring &unit) {
     return FormatWithUnit(value, unit, LocaleThousandsSeparator());
 }
 

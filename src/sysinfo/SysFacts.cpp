@@ -70,16 +70,18 @@ void TSysFacts::Collect() {
 }
 
 void TSysFacts::ReadMemory() {
-    MEMORYSTATUS status{};
+    // The extended status: the plain one stops at 2 GB (4 GB on some systems) and says so nowhere.
+    MEMORYSTATUSEX status{};
     status.dwLength = sizeof(status);
-    GlobalMemoryStatus(&status);
+    if (!GlobalMemoryStatusEx(&status))
+        return;
     miFreeMem_ = 100 - static_cast<Integer>(status.dwMemoryLoad);
-    miTotalPhys_ = Low32(status.dwTotalPhys);
-    miFreePhys_ = Low32(status.dwAvailPhys);
-    miTotalPageFile_ = Low32(status.dwTotalPageFile);
-    miFreePageFile_ = Low32(status.dwAvailPageFile);
-    miTotalVirtual_ = Low32(status.dwTotalVirtual);
-    miFreeVirtual_ = Low32(status.dwAvailVirtual);
+    miTotalPhys_ = static_cast<Bytes>(status.ullTotalPhys);
+    miFreePhys_ = static_cast<Bytes>(status.ullAvailPhys);
+    miTotalPageFile_ = static_cast<Bytes>(status.ullTotalPageFile);
+    miFreePageFile_ = static_cast<Bytes>(status.ullAvailPageFile);
+    miTotalVirtual_ = static_cast<Bytes>(status.ullTotalVirtual);
+    miFreeVirtual_ = static_cast<Bytes>(status.ullAvailVirtual);
 }
 
 void TSysFacts::ReadSystemInfo() {

@@ -7,11 +7,12 @@ namespace sysinfo {
 // Facts about the machine: user and computer, processor, operating system, display, sound devices,
 // peripherals, memory and drives. Collected on creation and on Refresh; only the current drive (diSign)
 // can be re-read alone. A missing fact reads "?", ".Default", the empty text or -1, never an error.
-// Byte counts are 32-bit signed: larger sizes come out as the low 32 bits of the true value.
+// Memory and drive sizes are 64-bit byte counts: machines and drives pass 2 and 4 GB.
 class TSysFacts {
 public:
     using Word = std::uint16_t;
     using Integer = std::int32_t;
+    using Bytes = std::int64_t;
 
     // Selects drive C and collects every fact.
     TSysFacts();
@@ -69,12 +70,12 @@ public:
     const std::wstring &ppPrinter() const { return ppPrinter_; }
     const std::wstring &ppMonitor() const { return ppMonitor_; }
 
-    Integer miTotalPhys() const { return miTotalPhys_; }
-    Integer miFreePhys() const { return miFreePhys_; }
-    Integer miTotalVirtual() const { return miTotalVirtual_; }
-    Integer miFreeVirtual() const { return miFreeVirtual_; }
-    Integer miTotalPageFile() const { return miTotalPageFile_; }
-    Integer miFreePageFile() const { return miFreePageFile_; }
+    Bytes miTotalPhys() const { return miTotalPhys_; }
+    Bytes miFreePhys() const { return miFreePhys_; }
+    Bytes miTotalVirtual() const { return miTotalVirtual_; }
+    Bytes miFreeVirtual() const { return miFreeVirtual_; }
+    Bytes miTotalPageFile() const { return miTotalPageFile_; }
+    Bytes miFreePageFile() const { return miFreePageFile_; }
     Integer miFreeMem() const { return miFreeMem_; }
     Integer miPageSize() const { return miPageSize_; }
     Integer miAllocationGranularity() const { return miAllocationGranularity_; }
@@ -83,8 +84,8 @@ public:
     wchar_t diSign() const { return diSign_; }
     // Upper-cases the letter, makes it the current drive and re-reads that drive's facts, nothing else.
     void SetDiSign(wchar_t letter);
-    Integer diFreeSpace() const { return diFreeSpace_; }
-    Integer diTotalSpace() const { return diTotalSpace_; }
+    Bytes diFreeSpace() const { return diFreeSpace_; }
+    Bytes diTotalSpace() const { return diTotalSpace_; }
     bool diCompressed() const { return diCompressed_; }
     Integer diSectorsPerCluster() const { return diSectorsPerCluster_; }
     Integer diBytesPerSector() const { return diBytesPerSector_; }
@@ -124,12 +125,13 @@ private:
     Integer dsScreenWidth_ = 0, dsScreenHeight_ = 0, dsResolution_ = 0;
     std::wstring sdSoundDevice_, sdWaveIn_, sdWaveOut_, sdMIDIIn_, sdMIDIOut_, sdAUX_, sdMixer_;
     std::wstring ppMouse_, ppPrinter_, ppMonitor_;
-    Integer miTotalPhys_ = 0, miFreePhys_ = 0, miTotalVirtual_ = 0, miFreeVirtual_ = 0;
-    Integer miTotalPageFile_ = 0, miFreePageFile_ = 0, miFreeMem_ = 0, miPageSize_ = 0;
+    Bytes miTotalPhys_ = 0, miFreePhys_ = 0, miTotalVirtual_ = 0, miFreeVirtual_ = 0;
+    Bytes miTotalPageFile_ = 0, miFreePageFile_ = 0;
+    Integer miFreeMem_ = 0, miPageSize_ = 0;
     Integer miAllocationGranularity_ = 0;
     Word diDiskCount_ = 0;
     wchar_t diSign_ = L'\0';
-    Integer diFreeSpace_ = 0, diTotalSpace_ = 0;
+    Bytes diFreeSpace_ = 0, diTotalSpace_ = 0;
     bool diCompressed_ = false;
     Integer diSectorsPerCluster_ = 0, diBytesPerSector_ = 0, diTotalClusters_ = 0;
     std::wstring diFileSystem_;

@@ -12,7 +12,7 @@ namespace {
 
 using Rows = std::vector<TInfoRow>;
 
-std::wstring Bytes(std::int32_t value) {
+std::wstring Bytes(std::int64_t value) {
     return FormatWithUnit(value, kUnitBytes);
 }
 std::wstring Count(std::int32_t value) {
@@ -140,8 +140,8 @@ TCategoryRows CategoryRows(TSysFacts &facts, const std::wstring &nodeText, const
         result.rows = {{L"Description", facts.ppMonitor()}};
     else if (nodeText == L"Sound Device") {
         result.rows = SoundRows(facts);
-        // No description at all (the system keeps none) says as little as "?".
-        result.success = !facts.sdSoundDevice().empty() && facts.sdSoundDevice() != L"?";
+        // Only a key without the description hides the rows; the devices may answer without one.
+        result.success = facts.sdSoundDevice() != L"?";
     } else if (nodeText == L"Mouse")
         result.rows = {{L"Description", facts.ppMouse()}};
     else if (nodeText == L"Printer")

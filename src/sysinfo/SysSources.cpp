@@ -81,8 +81,8 @@ TSoundDevices ReadSoundDevices() {
     return devices;
 }
 
-std::int32_t Low32Product(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
-    return static_cast<std::int32_t>(a * b * c);
+std::int64_t ByteProduct(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+    return static_cast<std::int64_t>(std::uint64_t{a} * b * c);
 }
 
 } // namespace sysinfo

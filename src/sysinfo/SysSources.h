@@ -37,7 +37,7 @@ struct TSoundDevices {
 };
 TSoundDevices ReadSoundDevices();
 
-// a * b * c in 32-bit arithmetic read as signed: the low 32 bits of the true product.
-std::int32_t Low32Product(std::uint32_t a, std::uint32_t b, std::uint32_t c);
+// a * b * c in 64-bit arithmetic: clusters times sectors times bytes never overflows it.
+std::int64_t ByteProduct(std::uint32_t a, std::uint32_t b, std::uint32_t c);
 
 } // namespace sysinfo

@@ -29,11 +29,18 @@ bool TApplication::TakeShortcut(const MSG &msg) {
     int command = shortcuts_.Find(static_cast<WORD>(msg.wParam), KeyboardShiftState());
     if (command == 0) return false;
     // The key belongs to the menu even when its item is disabled or runs nothing.
+    if (msg.message == WM_SYSKEYDOWN) altShortcutTaken_ = true;
     SendMessageW(main, WM_COMMAND, MAKEWPARAM(command, 1), 0);
     return true;
 }
 
 void TApplication::DispatchOne(MSG &msg) {
+    const bool altKey = msg.wParam == VK_MENU || msg.wParam == VK_LMENU || msg.wParam == VK_RMENU;
+    if (altKey && msg.message == WM_SYSKEYDOWN && !(msg.lParam & (1 << 30))) altShortcutTaken_ = false;
+    if (altKey && (msg.message == WM_SYSKEYUP || msg.message == WM_KEYUP) && altShortcutTaken_) {
+        altShortcutTaken_ = false;
+        return;
+    }
     if (TakeShortcut(msg)) return;
     if (TForm *modal = ActiveModal(); modal && modal->Handle() &&
                                       (msg.hwnd == modal->Handle() || IsChild(modal->Handle(), msg.hwnd))) {

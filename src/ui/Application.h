@@ -51,6 +51,9 @@ private:
     TForm *mainForm_ = nullptr;
     TShortcutTable shortcuts_;
     std::vector<TForm *> modalStack_;
+    // An Alt shortcut was taken: the release of that Alt must not put the menu bar into menu mode, which it
+    // does when the system saw no other key between Alt's press and release.
+    bool altShortcutTaken_ = false;
 };
 
 inline TApplication &Application() { return TApplication::Instance(); }

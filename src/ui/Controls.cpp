@@ -93,6 +93,13 @@ void TComboBox::CreateBox(HWND parent, DWORD childStyle) {
     if (font_) SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (fieldHeight_ >= 0) SetItemHeights(fieldHeight_, itemHeight_);
     FindEdit();
+    if (unlimitedText_) RemoveTextLimit();
+}
+
+void TComboBox::RemoveTextLimit() {
+    unlimitedText_ = true;
+    // 0: as long as the system lets a single-line edit be.
+    if (!standIn_ && Handle()) SendMessageW(Handle(), CB_LIMITTEXT, 0, 0);
 }
 
 void TComboBox::CreateOnFirstUse(HWND parent, int id, DWORD style) {

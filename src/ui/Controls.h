@@ -81,6 +81,9 @@ public:
     bool DroppedDown() const;
     void SetDroppedDown(bool dropped);
     HWND EditHandle() const;
+    // Lifts the edit field's limit on the text's length (30,000 characters on some systems), so that a
+    // longer text typed or pasted stays whole for its user to judge rather than being cut.
+    void RemoveTextLimit();
     // The height of the selection field and of the list's entries (owner-drawn boxes).
     void SetItemHeights(int field, int items);
     TNotifyEvent OnChange;
@@ -115,6 +118,7 @@ private:
     bool standIn_ = false;
     int id_ = 0;
     DWORD style_ = 0;
+    bool unlimitedText_ = false;
     HFONT font_ = nullptr;
     int fieldHeight_ = -1, itemHeight_ = -1;
     mutable int closedHeight_ = -1; // measured at first need

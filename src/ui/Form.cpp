@@ -98,9 +98,14 @@ void TForm::Close() {
 }
 
 int TForm::ShowModal() {
+    // A form opened from a modal form gives that form back, not the main window, which must stay disabled
+    // until that form ends too.
+    TForm *below = Application().ActiveModal();
     TForm *main = Application().MainForm();
-    HWND owner = (main && main != this) ? main->Handle() : nullptr;
-    if (owner) EnableWindow(owner, FALSE);
+    TForm *from = (below && below != this) ? below : (main && main != this ? main : nullptr);
+    HWND owner = from ? from->Handle() : nullptr;
+    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+    if (ownerWasEnabled) EnableWindow(owner, FALSE);
     modal_ = true;
     modalResult_ = mrNone;
     lastFocus_ = nullptr;
@@ -118,9 +123,9 @@ int TForm::ShowModal() {
     }
     Application().EndModal(this);
     modal_ = false;
-    if (owner) EnableWindow(owner, TRUE);
+    if (ownerWasEnabled) EnableWindow(owner, TRUE);
     if (Handle()) ShowWindow(Handle(), SW_HIDE);
-    if (owner) SetActiveWindow(owner);
+    if (owner && IsWindow(owner)) SetActiveWindow(owner);
     return modalResult_;
 }
 

@@ -19,6 +19,9 @@ public:
 
     void Show();
     void Close();
+    // Shows the form and runs its loop until it has a result. The window it was opened from (the modal form
+    // below it, else the main window) is disabled meanwhile and given back afterwards, enabled only if it
+    // was enabled before, and active.
     int ShowModal();
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }

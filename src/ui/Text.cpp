@@ -22,4 +22,15 @@ std::string Narrow(std::wstring_view text) {
 
 std::runtime_error Error(std::wstring_view message) { return std::runtime_error(Narrow(message)); }
 
+std::wstring SystemErrorText(unsigned long code) {
+    wchar_t *buffer = nullptr;
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                      FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, code, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
+    std::wstring text(buffer ? buffer : L"", buffer ? length : 0);
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    return text.empty() ? L"Error " + std::to_wstring(code) + L"." : text;
+}
+
 } // namespace ui

@@ -9,5 +9,8 @@ std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view text);
 // The error type of handlers: the message is shown by the application's error handler.
 std::runtime_error Error(std::wstring_view message);
+// The system's own words for an error code, without the closing line break; "Error <code>." when the
+// system has none.
+std::wstring SystemErrorText(unsigned long code);
 
 } // namespace ui

@@ -1,5 +1,6 @@
 #include "MainFormFixture.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,51 @@ TEST_F(MainFormTest, MenuShortcutsNeverReachAPanel) {
     PressKey(VK_DOWN);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0], VK_DOWN);
+}
+
+// Set while the thread's menu bar was seen in menu mode; the mode is ended at once so that the test goes on.
+bool g_menuModeSeen = false;
+void CALLBACK WatchMenuMode(HWND, UINT, UINT_PTR, DWORD) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE))) {
+        g_menuModeSeen = true;
+        EndMenu();
+    }
+}
+
+TEST_F(MainFormTest, ShortcutsThatDoNothingLeaveNoMenuModeBehind) {
+    std::vector<WORD> seen;
+    form->LeftFileView.OnKeyDown = [&](WORD &key, ui::TShiftState) { seen.push_back(key); };
+    const struct {
+        WORD key;
+        ui::TShiftState shift;
+        bool altReleasedFirst; // quick fingers let go of Alt before the other key
+    } cases[] = {{VK_F5, ui::ssAlt, false},        {VK_F9, ui::ssAlt, true},
+                 {VK_F9, ui::ssShift | ui::ssAlt, false}, {VK_RETURN, ui::ssAlt, true},
+                 {VK_F5, ui::ssAlt, true},         {VK_RETURN, ui::ssAlt, false}};
+    UINT_PTR watch = SetTimer(nullptr, 0, 20, WatchMenuMode);
+    for (const auto &c : cases) {
+        g_menuModeSeen = false;
+        seen.clear();
+        testdriver::KeyDown(VK_MENU, c.shift);
+        testdriver::KeyDown(c.key, c.shift);
+        if (c.altReleasedFirst) {
+            testdriver::KeyUp(VK_MENU, c.shift);
+            testdriver::KeyUp(c.key, c.shift & ~ui::ssAlt);
+        } else {
+            testdriver::KeyUp(c.key, c.shift);
+            testdriver::KeyUp(VK_MENU, c.shift);
+        }
+        testdriver::Pump(100);
+        PressKey(VK_DOWN);
+        testdriver::Pump(100);
+        EXPECT_FALSE(g_menuModeSeen) << c.key << " " << c.altReleasedFirst;
+        // Down reaches the panel; the shortcut's own key never does.
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), WORD(VK_DOWN)), 1) << c.key << " " << c.altReleasedFirst;
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), c.key), 0) << c.key << " " << c.altReleasedFirst;
+    }
+    KillTimer(nullptr, watch);
 }
 
 std::wstring ShortcutOfItem(HMENU menu, UINT id) {

@@ -6,6 +6,9 @@
 #include "app/CommandIds.h"
 #include "driver/TempDir.h"
 #include "fileops/MenuAnswer.h"
+#include "../sysinfo/TempMachineKey.h"
+
+#include <optional>
 
 namespace {
 
@@ -55,8 +58,10 @@ std::wstring Ungrouped(std::wstring text) {
     return text;
 }
 
-std::int32_t Low32(unsigned long long value) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+// The drive's size in bytes, however large.
+std::wstring TotalBytes(const wchar_t *root) {
+    ULARGE_INTEGER available{}, total{}, free{};
+    return GetDiskFreeSpaceExW(root, &available, &total, &free) ? std::to_wstring(total.QuadPart) : L"?";
 }
 
 class SystemWindowsTest : public MainFormTest {
@@ -139,7 +144,7 @@ TEST_F(SystemWindowsTest, CtrlLShowsThePanelsDriveAndClosesOnEnterAndEscapeWitho
         EXPECT_EQ(v.group, std::wstring(L"Fixed C: (") + fileSystem + L")");
         EXPECT_EQ(v.label, label);
         EXPECT_EQ(v.serial, serialText);
-        EXPECT_EQ(Ungrouped(v.total), std::to_wstring(Low32(1ull * clusters * spc * bps)) + L" \u0411");
+        EXPECT_EQ(Ungrouped(v.total), TotalBytes(L"C:\\") + L" \u0411");
         EXPECT_EQ(v.free.substr(v.free.size() - 2), L" \u0411");
         EXPECT_EQ(v.freeMem.substr(v.freeMem.size() - 2), L" %");
         EXPECT_EQ(v.computer, form->MainSysInfo().uiComputer());
@@ -357,7 +362,7 @@ TEST_F(SysInfoWindowTest, EachCategoryListsItsRows) {
     });
 }
 
-TEST_F(SysInfoWindowTest, ADiskNodeListsNineRowsAndASilentSoundDeviceOrRefreshShowsTheClock) {
+TEST_F(SysInfoWindowTest, ADiskNodeListsNineRowsAndRefreshShowsTheClock) {
     DWORD spc = 0, bps = 0, freeClusters = 0, clusters = 0;
     ASSERT_TRUE(GetDiskFreeSpaceW(L"C:\\", &spc, &bps, &freeClusters, &clusters));
     WhileUp([&] {
@@ -372,16 +377,10 @@ TEST_F(SysInfoWindowTest, ADiskNodeListsNineRowsAndASilentSoundDeviceOrRefreshSh
                   (Texts{L"File System", L"Serial Number", L"", L"Compressed", L"Total Space", L"Free Space",
                          L"Total Clusters", L"Sectors Per Cluster", L"Bytes Per Sector"}));
         EXPECT_EQ(form->MainSysInfo().diSign(), L'C');
-        EXPECT_EQ(Ungrouped(Value(L"Total Space")), std::to_wstring(Low32(1ull * clusters * spc * bps)) + L" B");
+        EXPECT_EQ(Ungrouped(Value(L"Total Space")), TotalBytes(L"C:\\") + L" B");
         EXPECT_EQ(Ungrouped(Value(L"Total Clusters")), std::to_wstring(clusters) + L" ");
         EXPECT_EQ(Value(L"Bytes Per Sector"), std::to_wstring(bps) + L" ");
         EXPECT_EQ(Value(L"Serial Number").size(), 18u);
-
-        // No sound device description under Wine: the clock shows instead of the list.
-        Select(Node(L"Sound Device"));
-        EXPECT_FALSE(ListShown());
-        EXPECT_TRUE(ClockShown());
-        EXPECT_FALSE(form->SysInfoForm().EmptyPanel.Caption().empty());
 
         // Refresh: the tree is built again and the clock shows.
         Select(Node(L"CPU"));
@@ -392,6 +391,41 @@ TEST_F(SysInfoWindowTest, ADiskNodeListsNineRowsAndASilentSoundDeviceOrRefreshSh
         EXPECT_TRUE(ClockShown());
         EXPECT_EQ(Children(nullptr), (Texts{L"Computer", L"Operating System"}));
     });
+}
+
+TEST_F(SysInfoWindowTest, TheSoundDeviceShowsItsRowsUnlessItsDescriptionIsMissing) {
+    const wchar_t *path = L"System\\CurrentControlSet\\Services\\Class\\MEDIA\\0000";
+    // No key keeps the description empty, which is no "?": the rows show. A key without the value says "?".
+    const struct {
+        const char *machine;
+        bool makeKey;
+        const wchar_t *driverDesc;
+        bool listShown;
+        std::wstring description;
+    } cases[] = {{"no sound key", false, nullptr, true, L""},
+                 {"a described device", true, L"Zelvor Test Sound", true, L"Zelvor Test Sound"},
+                 {"a key without a description", true, nullptr, false, L""}};
+    for (const auto &c : cases) {
+        std::optional<TTempMachineKey> key;
+        if (c.makeKey) {
+            key.emplace(path);
+            if (!key->Made())
+                GTEST_SKIP() << "the sound key exists already or cannot be made here";
+            if (c.driverDesc)
+                key->SetText(L"DriverDesc", c.driverDesc);
+        } else if (TTempMachineKey probe(path); !probe.Made()) {
+            GTEST_SKIP() << "this machine has a sound key";
+        }
+        form->MainSysInfo().Refresh();
+        WhileUp([&] {
+            Select(Node(L"Sound Device"));
+            EXPECT_EQ(ListShown(), c.listShown) << c.machine;
+            EXPECT_EQ(ClockShown(), !c.listShown) << c.machine;
+            if (c.listShown) {
+                EXPECT_EQ(Value(L"Description"), c.description) << c.machine;
+            }
+        });
+    }
 }
 
 TEST_F(SysInfoWindowTest, TheContextMenuRefreshesDoesNothingForAboutAndExits) {
@@ -468,7 +502,7 @@ protected:
     void Run(int id) { SendMessageW(form->Handle(), WM_COMMAND, id, 0); }
 };
 
-TEST_F(NetworkCommandsTest, WithoutANetworkTheDialogsEndSilentlyKeepingFocusAndSelection) {
+TEST_F(NetworkCommandsTest, WithoutANetworkTheDialogsSayWhyKeepingFocusAndSelection) {
     form->Left.Activate();
     ListView_SetItemState(LeftView(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     form->RightFileView.SetSelected(1);
@@ -476,7 +510,11 @@ TEST_F(NetworkCommandsTest, WithoutANetworkTheDialogsEndSilentlyKeepingFocusAndS
     HWND focus = GetFocus();
     for (int id : {IDM_NETWORKCONNECTIONS1, IDM_DISCONNECTNETWORKDRIVES1}) {
         ValidateDriveBoxes();
+        std::vector<std::wstring> messages;
+        AnswerWhenShown(L"Zelvor", testdriver::ReadMessageAndPressOk(messages));
         Run(id);
+        EXPECT_EQ(messages, Texts{testdriver::SystemReason(ERROR_NO_NETWORK)}) << id;
+        testdriver::ClearAnswers();
         EXPECT_EQ(GetFocus(), focus) << id;
         EXPECT_EQ(form->LeftFileView.Selected(), -1) << id;
         EXPECT_EQ(form->RightFileView.Selected(), 1) << id;
@@ -543,6 +581,47 @@ TEST_F(NetworkCommandsTest, AfterASuccessTheDriveBoxesAreRedrawnAndTheActiveView
     EXPECT_EQ(calls[0].type, static_cast<DWORD>(RESOURCETYPE_PRINT));
 }
 
+TEST_F(NetworkCommandsTest, ARefusalIsToldWithTheSystemsReasonAndACancelIsNot) {
+    DWORD answer = NO_ERROR;
+    form->NetConnect.PlatformCall = [&](HWND, DWORD) { return answer; };
+    form->NetDisConnect.PlatformCall = [&](HWND, DWORD) { return answer; };
+    const struct {
+        DWORD answer;
+        bool told;
+    } cases[] = {{NO_ERROR, false},           {0xFFFFFFFF, false},          {ERROR_CANCELLED, false},
+                 {ERROR_NO_NETWORK, true},    {ERROR_ACCESS_DENIED, true},  {ERROR_BAD_NET_NAME, true}};
+    for (const auto &c : cases)
+        for (int id : {IDM_NETWORKCONNECTIONS1, IDM_DISCONNECTNETWORKDRIVES1}) {
+            answer = c.answer;
+            testdriver::ClearAnswers();
+            std::vector<std::wstring> messages;
+            AnswerWhenShown(L"Zelvor", testdriver::ReadMessageAndPressOk(messages));
+            Run(id);
+            testdriver::Pump(100);
+            EXPECT_EQ(messages, c.told ? Texts{testdriver::SystemReason(c.answer)} : Texts{}) << c.answer << " " << id;
+        }
+    testdriver::ClearAnswers();
+}
+
+TEST_F(NetworkCommandsTest, ShareWithoutAPropertySheetSaysSo) {
+    // A directory that has gone: the shell finds no item, so there is no sheet to share it on.
+    std::wstring gone;
+    {
+        testdriver::TempDir temp;
+        temp.Folder(L"sub");
+        form->Left.SetDirectory(temp / L"sub\\");
+        gone = temp / L"sub";
+    }
+    form->Left.Activate();
+    form->LeftFileView.SetSelected(-1);
+    std::vector<std::wstring> messages;
+    AnswerWhenShown(L"Zelvor", testdriver::ReadMessageAndPressOk(messages));
+    Run(IDM_SHARECURRENTDIRECTORY1);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(L"\"" + gone + L"\""), std::wstring::npos) << messages[0];
+    testdriver::ClearAnswers();
+}
+
 TEST_F(NetworkCommandsTest, ShareAndUnshareOpenThePropertiesOfTheDirectoryOrTheFolderUnderTheCursor) {
     testdriver::TempDir temp;
     temp.Folder(L"shared");
@@ -551,7 +630,9 @@ TEST_F(NetworkCommandsTest, ShareAndUnshareOpenThePropertiesOfTheDirectoryOrTheF
     form->Right.SetDirectory(temp / L"shared\\");
     form->Left.Activate();
     std::wstring dirName = temp.Path().substr(0, temp.Path().size() - 1);
+    const std::wstring parent = dirName.substr(0, dirName.rfind(L'\\'));
     dirName = dirName.substr(dirName.rfind(L'\\') + 1);
+    const std::wstring parentName = parent.substr(parent.rfind(L'\\') + 1);
     auto rowOf = [&](const std::wstring &caption) {
         Texts captions = testdriver::Captions(LeftView());
         return static_cast<int>(std::find(captions.begin(), captions.end(), caption) - captions.begin());
@@ -565,7 +646,9 @@ TEST_F(NetworkCommandsTest, ShareAndUnshareOpenThePropertiesOfTheDirectoryOrTheF
         {L"shared", IDM_SHARECURRENTDIRECTORY1, L"Properties for shared"},
         {L"a.txt", IDM_UNSHAREDIRECTORY1, L"Properties for " + dirName},
         {L"shared", IDM_UNSHAREDIRECTORY1, L"Properties for shared"},
-        {L"..", IDM_SHARECURRENTDIRECTORY1, L"Properties for " + dirName},
+        // The parent row is a folder row: it names the parent folder.
+        {L"..", IDM_SHARECURRENTDIRECTORY1, L"Properties for " + parentName},
+        {L"..", IDM_UNSHAREDIRECTORY1, L"Properties for " + parentName},
     };
     for (const Case &c : cases) {
         testdriver::ClearAnswers();

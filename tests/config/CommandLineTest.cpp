@@ -163,9 +163,73 @@ TEST_F(CommandLineTest, ACommandTooLongForTheSystemGetsAMessageAndTheProgramGoes
     form->HistoryCmdBox.SetFocus();
     PressKey(VK_RETURN);
     EXPECT_TRUE(testdriver::PumpUntil([&] { return !message.empty(); }));
-    EXPECT_EQ(message, L"Cannot run a command of 40,000 characters: the system takes at most 32,764.");
+    EXPECT_EQ(message, L"Cannot run a command of 40,000 characters: the system takes at most 32,501.");
     EXPECT_EQ(shellCalls.size(), 1u);
     EXPECT_TRUE(IsWindow(form->Handle()));
+}
+
+// Puts text on the clipboard and pastes it into the window, as a person's Ctrl+V does.
+void Paste(HWND edit, const std::wstring &text) {
+    ASSERT_TRUE(OpenClipboard(edit));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    SendMessageW(edit, WM_PASTE, 0, 0);
+}
+
+std::wstring ReadUtf16(const std::wstring &path) {
+    std::string bytes = testdriver::ReadFileBytes(path);
+    return std::wstring(reinterpret_cast<const wchar_t *>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+TEST_F(CommandLineTest, APastedCommandRunsWholeOrIsRefusedWholeButNeverRunsCut) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring program = std::wstring(self).substr(0, std::wstring(self).rfind(L'\\') + 1) + L"echo_commandline.exe";
+    ASSERT_TRUE(testdriver::Exists(program));
+    const std::wstring output = temp / L"echo.txt";
+    SetEnvironmentVariableW(L"ZELVOR_ECHO_FILE", output.c_str());
+    form->SettingsCommands.ShellOpen = [](HWND owner, const std::wstring &file, const std::wstring &parameters) {
+        ShellExecuteW(owner, L"open", file.c_str(), parameters.c_str(), nullptr, SW_SHOW);
+    };
+    // The program in quotes, a blank and the parameters fill the 32,767 characters of a command line with
+    // its closing NUL when the command is 32,764 characters long.
+    const struct {
+        size_t length;
+        const wchar_t *refusal;
+    } cases[] = {{32764, nullptr},
+                 {32765, L"Cannot run a command of 32,765 characters: the system takes at most 32,764."},
+                 {40000, L"Cannot run a command of 40,000 characters: the system takes at most 32,764."}};
+    for (const auto &c : cases) {
+        DeleteFileW(output.c_str());
+        const std::wstring parameters(c.length - program.size() - 1, L'p');
+        const std::wstring command = program + L" " + parameters;
+        form->HistoryCmdBox.SetText(L"");
+        form->HistoryCmdBox.SetFocus();
+        Paste(Edit(), command);
+        ASSERT_EQ(commands().CommandLineText().size(), command.size()) << "the field cut the pasted command";
+        std::wstring message;
+        AnswerMessage(message);
+        PressKey(VK_RETURN);
+        if (!c.refusal) {
+            const std::wstring expected = L"\"" + program + L"\" " + parameters;
+            EXPECT_TRUE(testdriver::PumpUntil([&] { return ReadUtf16(output).size() >= expected.size(); }, 20000));
+            testdriver::Pump(200);
+            EXPECT_EQ(ReadUtf16(output), expected);
+            EXPECT_EQ(message, L"");
+        } else {
+            EXPECT_TRUE(testdriver::PumpUntil([&] { return !message.empty(); })) << c.length;
+            EXPECT_EQ(message, c.refusal);
+            EXPECT_EQ(commands().CommandLineText(), command);
+            testdriver::Pump(500);
+            EXPECT_FALSE(testdriver::Exists(output)) << c.length;
+        }
+        testdriver::ClearAnswers();
+    }
+    SetEnvironmentVariableW(L"ZELVOR_ECHO_FILE", nullptr);
 }
 
 TEST_F(CommandLineTest, AFileOfThreeHundredCharactersRunsByItsShortName) {

@@ -269,6 +269,25 @@ std::function<void(HWND)> PressButton(const std::wstring &text) {
     };
 }
 
+std::function<void(HWND)> ReadMessageAndPressOk(std::vector<std::wstring> &texts) {
+    return [&texts](HWND box) {
+        // The message is the box's static control with id 0xFFFF.
+        wchar_t text[2048] = {};
+        GetDlgItemTextW(box, 0xFFFF, text, 2048);
+        texts.push_back(text);
+        PressButton(L"OK")(box);
+    };
+}
+
+std::wstring SystemReason(DWORD code) {
+    wchar_t text[1024] = {};
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, 1024, nullptr);
+    std::wstring reason = text;
+    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
+        reason.pop_back();
+    return reason;
+}
+
 std::function<void(HWND)> EnterTextAndPress(const std::wstring &text, const std::wstring &button) {
     return [text, button](HWND window) {
         HWND edit = nullptr;

@@ -56,5 +56,9 @@ std::function<void(HWND)> PressButton(const std::wstring &text);
 std::function<void(HWND)> EnterTextAndPress(const std::wstring &text, const std::wstring &button);
 // Captions of the windows answered so far (in order).
 const std::vector<std::wstring> &AnsweredCaptions();
+// An answer that keeps a message box's text (each box's text is appended) and presses OK.
+std::function<void(HWND)> ReadMessageAndPressOk(std::vector<std::wstring> &texts);
+// The system's own words for an error code, as a message box shows them (no closing line break).
+std::wstring SystemReason(DWORD code);
 
 } // namespace testdriver

@@ -150,15 +150,25 @@ TEST(History, RequestsTheSystemCannotTakeAreRefused) {
         {{word(40000), L""}, false, L"", L"Cannot open a name of 40,000 characters: the system takes at most 259."},
         {{longExisting, L""}, true, L"C:\\LONG\\NNNNNN~1", L""},
         {{L"notepad", word(5000)}, true, L"notepad", L""},
-        {{L"notepad", word(32764 - 8)}, true, L"notepad", L""},
-        {{L"notepad", word(32765 - 8)}, false, L"",
-         L"Cannot run a command of 32,765 characters: the system takes at most 32,764."},
+        // A name the shell searches for leaves room for the program's full path in front of the line.
+        {{L"notepad", word(32501 - 8)}, true, L"notepad", L""},
+        {{L"notepad", word(32502 - 8)}, false, L"",
+         L"Cannot run a command of 32,502 characters: the system takes at most 32,501."},
         {{L"notepad", word(40000 - 8)}, false, L"",
-         L"Cannot run a command of 40,000 characters: the system takes at most 32,764."},
+         L"Cannot run a command of 40,000 characters: the system takes at most 32,501."},
+        {{L"C:\\doc\\readme.txt", word(32502 - 18)}, false, L"",
+         L"Cannot run a command of 32,502 characters: the system takes at most 32,501."},
+        // A program named by its full path is started as named: the whole line is the command's.
+        {{L"C:\\tools\\run.exe", word(32764 - 17)}, true, L"C:\\tools\\run.exe", L""},
+        {{L"C:\\tools\\run.exe", word(32765 - 17)}, false, L"",
+         L"Cannot run a command of 32,765 characters: the system takes at most 32,764."},
+        {{L"C:\\tools\\gone.exe", word(32765 - 18)}, false, L"",
+         L"Cannot run a command of 32,765 characters: the system takes at most 32,501."},
     };
+    auto exists = [](const std::wstring &path) { return path == L"C:\\tools\\run.exe" || path == L"C:\\doc\\readme.txt"; };
     for (const Case &c : cases) {
         try {
-            TShellRequest result = filelist::WithinShellLimits(c.request, shortPath);
+            TShellRequest result = filelist::WithinShellLimits(c.request, shortPath, exists);
             EXPECT_TRUE(c.runs) << c.request.file.size();
             EXPECT_EQ(result.file, c.file);
             EXPECT_EQ(result.parameters, c.request.parameters);

@@ -158,3 +158,48 @@ TEST_F(ShellPicturesListTest, QuickPicturesLastUntilTheNextListing) {
 }
 
 } // namespace
+
+namespace {
+
+// A process that ends while threads of its own still ask for pictures ends cleanly: what they use lasts
+// as long as the process, not only until its end begins.
+TEST(ShellPictures, AProcessEndsCleanlyWhileItsThreadsStillAskForPictures) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring helper = self;
+    helper = helper.substr(0, helper.rfind(L'\\') + 1) + L"pictures_at_exit.exe";
+    ASSERT_TRUE(testdriver::Exists(helper));
+    // Under Wine a crash otherwise waits for a person to close its report.
+    HKEY report = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\WineDbg", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &report, nullptr),
+              ERROR_SUCCESS);
+    const DWORD off = 0;
+    RegSetValueExW(report, L"ShowCrashDialog", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&off), sizeof off);
+    struct Restore {
+        HKEY key;
+        ~Restore() {
+            RegDeleteValueW(key, L"ShowCrashDialog");
+            RegCloseKey(key);
+        }
+    } restore{report};
+    for (int run = 0; run < 20; ++run) {
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        std::wstring commandLine = L"\"" + helper + L"\"";
+        ASSERT_TRUE(CreateProcessW(helper.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &si, &pi));
+        CloseHandle(pi.hThread);
+        const bool ended = WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0;
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(pi.hProcess, &code);
+        if (!ended)
+            TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hProcess);
+        ASSERT_TRUE(ended) << "run " << run;
+        ASSERT_EQ(code, 0u) << "run " << run << " ended with 0x" << std::hex << code;
+    }
+}
+
+} // namespace

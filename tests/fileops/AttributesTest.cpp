@@ -20,13 +20,14 @@ protected:
             PressButton(button)(dialog);
         });
         form->FileCommands.Change1Click();
-        EXPECT_EQ(testdriver::AnsweredCaptions().back(), L"Change attributes");
+        const std::vector<std::wstring> &answered = testdriver::AnsweredCaptions();
+        EXPECT_NE(std::find(answered.begin(), answered.end(), L"Change attributes"), answered.end());
     }
     // Counts the writes, and passes them on to the file.
     void WatchWrites() {
         AtrForm().WriteAttributes = [this](const std::wstring &path, DWORD word) {
             writes.push_back({path, word});
-            SetFileAttributesW(path.c_str(), word);
+            return SetFileAttributesW(path.c_str(), word) ? DWORD{ERROR_SUCCESS} : GetLastError();
         };
     }
 
@@ -105,6 +106,7 @@ TEST_F(AttributesTest, AFileGoneBeforeTheDialogShowsAllFourBoxesAndOkWritesNothi
     PutCursor(L"a.txt");
     DeleteFileW(file.c_str());
     WatchWrites();
+    AnswerWhenShown(L"Zelvor", PressButton(L"OK"));
     ChangeAttributes([] {}, L"OK");
     EXPECT_TRUE(shownChecks.archive && shownChecks.readOnly && shownChecks.hidden && shownChecks.system);
     EXPECT_TRUE(writes.empty());

@@ -12,12 +12,12 @@ namespace {
 using namespace sysinfo;
 
 TEST(NumberFormatTest, GroupedNumbersWithTheirUnits) {
-    // A drive of 3 GB (786,432 clusters of 8 sectors of 512 bytes) comes out as its low 32 bits.
-    const std::int32_t threeGigabytes = Low32Product(786432, 8, 512);
-    const std::int32_t fourGigabytes = Low32Product(1048576, 8, 512);
-    const std::int32_t fiveGigabytes = Low32Product(1310720, 8, 512);
+    // Drives of 3, 4 and 5 GB (clusters of 8 sectors of 512 bytes) and 2 TB show their true size.
+    const std::int64_t threeGigabytes = ByteProduct(786432, 8, 512);
+    const std::int64_t fourGigabytes = ByteProduct(1048576, 8, 512);
+    const std::int64_t fiveGigabytes = ByteProduct(1310720, 8, 512);
     struct Case {
-        std::int32_t value;
+        std::int64_t value;
         std::wstring unit;
         std::wstring separator;
         std::wstring expected;
@@ -31,9 +31,12 @@ TEST(NumberFormatTest, GroupedNumbersWithTheirUnits) {
         {-1000, L"B", L",", L"-1,000 B"},
         {INT32_MAX, L"B", L",", L"2,147,483,647 B"},
         {INT32_MIN, L"B", L",", L"-2,147,483,648 B"},
-        {threeGigabytes, L"B", L",", L"-1,073,741,824 B"},
-        {fourGigabytes, L"B", L",", L"0 B"},
-        {fiveGigabytes, L"B", L",", L"1,073,741,824 B"},
+        {threeGigabytes, L"B", L",", L"3,221,225,472 B"},
+        {fourGigabytes, L"B", L",", L"4,294,967,296 B"},
+        {fiveGigabytes, L"B", L",", L"5,368,709,120 B"},
+        {2199023255552, L"\u0411", L",", L"2,199,023,255,552 \u0411"},
+        {INT64_MAX, L"B", L",", L"9,223,372,036,854,775,807 B"},
+        {INT64_MIN, L"B", L",", L"-9,223,372,036,854,775,808 B"},
         {1000, L"\u0411", L",", L"1,000 \u0411"},
         {-1, L"\u0411", L",", L"-1 \u0411"},
         {57, L"%", L",", L"57 %"},

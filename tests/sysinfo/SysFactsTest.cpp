@@ -31,17 +31,28 @@ wchar_t UnusedLetter(const std::wstring &used) {
 
 } // namespace
 
-TEST(SysFacts, MemoryFiguresAreConsistent) {
+TEST(SysFacts, MemoryFiguresAreTheTrueByteCounts) {
     TSysFacts facts;
-    // The counts are the low 32 bits of the true values, so they compare as unsigned numbers.
-    EXPECT_GT(Bits(facts.miTotalPhys()), 0u);
-    EXPECT_LE(Bits(facts.miFreePhys()), Bits(facts.miTotalPhys()));
-    EXPECT_LE(Bits(facts.miFreeVirtual()), Bits(facts.miTotalVirtual()));
-    // The page file figures are not compared: systems clamp the two independently.
-
-    MEMORYSTATUS now{};
+    MEMORYSTATUSEX now{};
     now.dwLength = sizeof(now);
-    GlobalMemoryStatus(&now);
+    ASSERT_TRUE(GlobalMemoryStatusEx(&now));
+    // Totals do not move; the free figures are checked against them, as they change between two reads.
+    const struct {
+        const char *figure;
+        TSysFacts::Bytes value;
+        DWORDLONG total;
+    } figures[] = {{"miTotalPhys", facts.miTotalPhys(), now.ullTotalPhys},
+                   {"miFreePhys", facts.miFreePhys(), now.ullTotalPhys},
+                   {"miTotalVirtual", facts.miTotalVirtual(), now.ullTotalVirtual},
+                   {"miFreeVirtual", facts.miFreeVirtual(), now.ullTotalVirtual},
+                   {"miTotalPageFile", facts.miTotalPageFile(), now.ullTotalPageFile}};
+    for (const auto &row : figures) {
+        EXPECT_GT(row.value, 0) << row.figure;
+        EXPECT_LE(static_cast<DWORDLONG>(row.value), row.total) << row.figure;
+    }
+    EXPECT_EQ(static_cast<DWORDLONG>(facts.miTotalPhys()), now.ullTotalPhys);
+    EXPECT_EQ(static_cast<DWORDLONG>(facts.miTotalVirtual()), now.ullTotalVirtual);
+
     EXPECT_GE(facts.miFreeMem(), 0);
     EXPECT_LE(facts.miFreeMem(), 100);
     EXPECT_LE(std::abs(facts.miFreeMem() - (100 - static_cast<int>(now.dwMemoryLoad))), 5);
@@ -96,13 +107,14 @@ TEST(SysFacts, CurrentDriveIsCAfterCreation) {
     EXPECT_NE(facts.diFileSystem(), L"?");
     EXPECT_GT(facts.diBytesPerSector(), 0);
 
-    // Sizes over 2 GB come out as the low 32 bits of clusters x sectors x bytes.
+    // The true byte count, however large the drive.
     DWORD sectors = 0, bytes = 0, freeClusters = 0, totalClusters = 0;
     ASSERT_TRUE(GetDiskFreeSpaceW(L"C:\\", &sectors, &bytes, &freeClusters, &totalClusters));
-    const std::uint64_t total = std::uint64_t{totalClusters} * sectors * bytes;
-    if (total <= 0x7FFFFFFFu)
-        GTEST_SKIP() << "drive C is not over 2 GB";
-    EXPECT_EQ(Bits(facts.diTotalSpace()), static_cast<std::uint32_t>(total));
+    ULARGE_INTEGER available{}, total{}, free{};
+    ASSERT_TRUE(GetDiskFreeSpaceExW(L"C:\\", &available, &total, &free));
+    EXPECT_EQ(static_cast<ULONGLONG>(facts.diTotalSpace()), total.QuadPart);
+    EXPECT_GT(facts.diFreeSpace(), 0);
+    EXPECT_LE(facts.diFreeSpace(), facts.diTotalSpace());
     EXPECT_EQ(facts.diTotalClusters(), static_cast<TSysFacts::Integer>(totalClusters));
 }
 
@@ -117,7 +129,7 @@ TEST(SysFacts, WritingDiSignUpperCasesAndReadsThatDrive) {
     EXPECT_EQ(facts.diSign(), unused);
     const struct {
         const char *fact;
-        TSysFacts::Integer value;
+        std::int64_t value;
     } failed[] = {{"diTotalSpace", facts.diTotalSpace()},
                   {"diFreeSpace", facts.diFreeSpace()},
                   {"diSectorsPerCluster", facts.diSectorsPerCluster()},

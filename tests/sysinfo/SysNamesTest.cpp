@@ -65,21 +65,22 @@ TEST(SysSources, SoundDeviceText) {
         EXPECT_EQ(sysinfo::SoundDeviceText(row.product, row.version), row.text);
 }
 
-TEST(SysSources, Low32ProductKeepsTheLow32Bits) {
+TEST(SysSources, ByteProductKeepsEveryBit) {
     const struct {
         std::uint32_t a, b, c;
-        std::int32_t product;
+        std::int64_t product;
     } rows[] = {
         {1000, 8, 512, 4096000},
-        {524287, 8, 512, 2147479552},      // just under 2 GB
-        {524288, 8, 512, -2147483647 - 1}, // exactly 2 GB wraps to the lowest number
-        {1000000, 8, 512, -198967296},     // 4,096,000,000 bytes
-        {1048576, 8, 512, 0},              // 4 GB exactly
-        {2000000, 8, 512, -397934592},     // 8,192,000,000 bytes
+        {524287, 8, 512, 2147479552},          // just under 2 GB
+        {524288, 8, 512, 2147483648},          // exactly 2 GB
+        {1000000, 8, 512, 4096000000},
+        {1048576, 8, 512, 4294967296},         // 4 GB exactly
+        {2000000, 8, 512, 8192000000},
+        {0xFFFFFFFF, 128, 4096, 2251799813160960}, // the largest count of 512 KB clusters
         {0, 8, 512, 0},
     };
     for (const auto &row : rows)
-        EXPECT_EQ(sysinfo::Low32Product(row.a, row.b, row.c), row.product) << row.a << " clusters";
+        EXPECT_EQ(sysinfo::ByteProduct(row.a, row.b, row.c), row.product) << row.a << " clusters";
 }
 
 TEST(SysSources, MachineKeyReadsTextsOnly) {
