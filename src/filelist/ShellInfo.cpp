@@ -65,23 +65,24 @@ bool AskStockIcon(int id, UINT flags, TStockIconInfo &info) {
     return call && SUCCEEDED(call(id, flags, &info));
 }
 
-// The stock picture of a drive type (the shell's SIID_ numbers), and its place among the shell library's
-// icons for shells that have no stock pictures.
+// The stock picture of a drive type (the shell's SIID_ numbers), and the resource number of its classic
+// picture in the shell library, for shells that have no stock pictures. By number, not by place: shells
+// that leave out some older pictures hold the rest at other places.
 struct TDrivePicture {
     int id = 8; // fixed drive
-    int libraryIndex = 8;
+    int libraryResource = 9;
 };
 
 TDrivePicture DrivePictureOf(UINT driveType) {
     switch (driveType) {
     case DRIVE_REMOVABLE:
-        return {6, 6};
+        return {6, 7};
     case DRIVE_REMOTE:
-        return {9, 9};
+        return {9, 10};
     case DRIVE_CDROM:
-        return {11, 11};
+        return {11, 12};
     case DRIVE_RAMDISK:
-        return {12, 12};
+        return {12, 13};
     default:
         return {};
     }
@@ -110,7 +111,7 @@ int DriveTypeIcon(UINT driveType) {
     if (icon < 0) {
         wchar_t library[MAX_PATH] = {};
         ShellLibraryPath(library);
-        icon = CachedImageIndex(library, picture.libraryIndex);
+        icon = CachedImageIndex(library, -picture.libraryResource);
     }
     if (icon < 0) {
         // The shell's folder picture, by attributes alone.
@@ -295,7 +296,7 @@ int QuickDriveTypePicture(UINT driveType) {
             return true;
         }
         ShellLibraryPath(file);
-        place = picture.libraryIndex;
+        place = -picture.libraryResource;
         return true;
     });
 }
