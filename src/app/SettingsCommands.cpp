@@ -88,7 +88,9 @@ void TSettingsCommands::RestoreBeforeLayout() {
     settingsUnwritable_ = !step([&] {
         config::CreateReg({pos.top, pos.left, pos.width, pos.height, PanelFontName(), textColor_, backColor_});
     });
-    if (!settingsUnwritable_) {
+    if (settingsUnwritable_) {
+        errors.back() += L"\nZelvor goes on with its built-in settings; this run's cannot be kept.";
+    } else {
         config::TSettingsKey key;
         step([&] { SetPanelTextColor(key.ReadColor(L"FontColor")); });
         step([&] { SetPanelBackColor(key.ReadColor(L"BackColor")); });
@@ -212,7 +214,12 @@ void TSettingsCommands::SaveOnClose() {
 }
 
 void TSettingsCommands::Saveposition1Click() {
-    config::SaveRegPos(WindowPos(), &inHand_);
+    try {
+        config::SaveRegPos(WindowPos(), &inHand_);
+    } catch (const std::exception &) {
+        settingsUnwritable_ = true; // said now, not again at exit
+        throw;
+    }
 }
 
 void TSettingsCommands::SaveHistory(bool evenWhenEmpty) {

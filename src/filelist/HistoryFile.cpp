@@ -144,8 +144,11 @@ public:
             DWORD error = GetLastError();
             if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)
                 FailToSave(path, SystemReason(error));
-            // A folder that cannot be written also says "access denied": no waiting for that.
-            if (error == ERROR_ACCESS_DENIED && GetFileAttributesW(lock.c_str()) == INVALID_FILE_ATTRIBUTES)
+            // Another copy's lock answers "sharing violation", or "access denied" while it is being
+            // removed; a folder that cannot be written answers "access denied" with no lock in it, and
+            // is not waited for.
+            if (error == ERROR_ACCESS_DENIED && GetFileAttributesW(lock.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                GetLastError() == ERROR_FILE_NOT_FOUND)
                 FailToSave(path, SystemReason(error));
             Sleep(50);
         }

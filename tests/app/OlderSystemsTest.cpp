@@ -165,7 +165,9 @@ const std::map<std::string, std::set<std::string>> kNewerThanXp = {
      {// Vista, or only in common controls 6, which a program without a manifest never gets.
       "TaskDialog", "TaskDialogIndirect", "LoadIconMetric", "LoadIconWithScaleDown", "DrawShadowText",
       "ImageList_CoCreateInstance", "HIMAGELIST_QueryInterface", "ImageList_ReadEx", "ImageList_WriteEx",
-      "ImageList_SetColorTable"}},
+      "ImageList_SetColorTable",
+      // Exported by number since 5.8, by name only from version 6 on: imported by number.
+      "SetWindowSubclass", "GetWindowSubclass", "RemoveWindowSubclass", "DefSubclassProc"}},
     {"advapi32.dll",
      {"RegGetValueW" /* not on 32-bit XP */, "RegGetValueA", "RegDeleteTreeW", "RegDeleteTreeA", "RegCopyTreeW",
       "RegSetKeyValueW", "RegDeleteKeyValueW", "RegLoadMUIStringW", "RegDeleteKeyExW" /* not on 32-bit XP */,
