@@ -8,6 +8,8 @@
 // --empty-only (or BENCH_STARTUP_EMPTY_ONLY=1) times the empty-folder start against the minimal program alone;
 // --also times another build's starts in the same rounds, to compare two builds through the same noise.
 #include <windows.h>
+#define NO_SHLWAPI_STRFCNS // its StrToInt would rename the program's own
+#include <shlwapi.h>
 #include <commctrl.h>
 #include <psapi.h>
 
@@ -108,7 +110,7 @@ Bare BareLoop(const std::wstring &dir) {
 
 // A complete settings key, as a first start leaves it, with the two directories to start in.
 void SeedSettings(const std::wstring &left, const std::wstring &right) {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey);
+    SHDeleteKeyW(HKEY_LOCAL_MACHINE, kSettingsKey);
     config::CreateReg({100, 100, 813, 405, L"MS Sans Serif", config::clWindowText, config::clWindow});
     config::TSettingsKey key;
     key.WriteString(L"LeftDirectory", left);
@@ -388,7 +390,7 @@ int main(int argc, char **argv) {
             }
         }
     }
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey);
+    SHDeleteKeyW(HKEY_LOCAL_MACHINE, kSettingsKey);
 
     auto best = [](const std::vector<Launch> &runs, double Launch::*field) {
         double b = 1e9;

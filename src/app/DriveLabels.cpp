@@ -5,6 +5,7 @@
 #include <mutex>
 #include <thread>
 
+#include "ui/Fallbacks.h"
 #include "ui/LateBound.h"
 
 namespace app {
@@ -30,11 +31,9 @@ std::wstring ReadDriveName(wchar_t letter, UINT driveType) {
     if (driveType != DRIVE_FIXED && driveType != DRIVE_CDROM && driveType != DRIVE_RAMDISK) return {};
     wchar_t root[] = {letter, L':', L'\\', 0};
     wchar_t volume[MAX_PATH + 1] = {};
-    // An empty drive gives no system message box; this thread's mode only, the UI thread keeps its own.
-    DWORD oldMode = 0;
-    SetThreadErrorMode(SEM_FAILCRITICALERRORS, &oldMode);
+    // An empty drive gives no system message box.
+    ui::TQuietDriveErrors quiet;
     BOOL ok = GetVolumeInformationW(root, volume, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0);
-    SetThreadErrorMode(oldMode, nullptr);
     return ok ? volume : L"";
 }
 

@@ -84,10 +84,13 @@ void TSettingsCommands::RestoreBeforeLayout() {
         }
     };
     config::TWindowPos pos = WindowPos();
-    // Without the key, nothing can be read.
-    if (step([&] {
-            config::CreateReg({pos.top, pos.left, pos.width, pos.height, PanelFontName(), textColor_, backColor_});
-        })) {
+    // Without the key, nothing can be read, nor written: that is said now, and not again at exit.
+    settingsUnwritable_ = !step([&] {
+        config::CreateReg({pos.top, pos.left, pos.width, pos.height, PanelFontName(), textColor_, backColor_});
+    });
+    if (settingsUnwritable_) {
+        errors.back() += L"\nZelvor goes on with its built-in settings; this run's cannot be kept.";
+    } else {
         config::TSettingsKey key;
         step([&] { SetPanelTextColor(key.ReadColor(L"FontColor")); });
         step([&] { SetPanelBackColor(key.ReadColor(L"BackColor")); });
@@ -183,21 +186,40 @@ bool TSettingsCommands::RestoreDirectories(std::vector<std::wstring> &errors, bo
     return right || left;
 }
 
-// A failing step is reported and skips the rest, but the window closes all the same. Only values in hand
-// are written: what this run did not restore keeps what the last run saved.
+// Only values in hand are written: what this run did not restore keeps what the last run saved. The
+// window closes all the same. The history and the settings key fail apart: a key that cannot be written
+// (a limited user on XP) does not cost the history, nor a history that cannot be written the key. Each
+// is said once a run: a key that could not be made at start, or failed before, fails quietly now.
 void TSettingsCommands::SaveOnClose() {
-    try {
-        config::SavePanelsState(PanelsState(), &inHand_, true);
-        if (inHand_.Usable(L"SaveCommand"))
+    auto settingsStep = [this](const std::function<void()> &save) {
+        try {
+            save();
+        } catch (const std::exception &e) {
+            if (!settingsUnwritable_)
+                ui::Application().HandleException(ui::Error(
+                    ui::Widen(e.what()) + L"\nThe settings of this run cannot be kept in HKEY_LOCAL_MACHINE" +
+                    config::kSettingsKeyPath + L"."));
+            settingsUnwritable_ = true;
+        }
+    };
+    settingsStep([&] { config::SavePanelsState(PanelsState(), &inHand_, true); });
+    if (inHand_.Usable(L"SaveCommand")) {
+        try {
             SaveHistory(false);
-        config::SaveRegPos(WindowPos(), &inHand_, true);
-    } catch (const std::exception &e) {
-        ui::Application().HandleException(e);
+        } catch (const std::exception &e) {
+            ui::Application().HandleException(e);
+        }
     }
+    settingsStep([&] { config::SaveRegPos(WindowPos(), &inHand_, true); });
 }
 
 void TSettingsCommands::Saveposition1Click() {
-    config::SaveRegPos(WindowPos(), &inHand_);
+    try {
+        config::SaveRegPos(WindowPos(), &inHand_);
+    } catch (const std::exception &) {
+        settingsUnwritable_ = true; // said now, not again at exit
+        throw;
+    }
 }
 
 void TSettingsCommands::SaveHistory(bool evenWhenEmpty) {

@@ -96,6 +96,7 @@ private:
     ui::FontHandle panelFont_;
     config::TValuesInHand inHand_;
     bool directoriesRestored_ = false;
+    bool settingsUnwritable_ = false; // the settings key could not be written, and that has been said
     filelist::THistoryFile history_;
 };
 

@@ -4,6 +4,8 @@
 
 #include <iterator>
 
+#include "ui/Fallbacks.h"
+
 namespace app {
 
 namespace {
@@ -26,8 +28,7 @@ TStartupTraceArea *TraceArea() {
 void TraceStartup(const wchar_t *step) {
     TStartupTraceArea *area = TraceArea();
     if (!area) return;
-    FILETIME now;
-    GetSystemTimePreciseAsFileTime(&now);
+    FILETIME now = ui::PreciseSystemTime();
     // The start-up threads mark their steps too: each mark takes its own entry.
     long index = InterlockedIncrement(&area->count) - 1;
     if (index < 0 || index >= static_cast<long>(std::size(area->entries))) return;

@@ -10,9 +10,9 @@ namespace caption {
 LOGFONTW LoadSystemCaptionFont() {
     LOGFONTW font{};
     GetObjectW(GetStockObject(SYSTEM_FONT), sizeof font, &font);
-    // The size older systems know: without the padded border that newer headers add.
+    // The size every system knows: built for XP, the headers leave out Vista's padded border.
     NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    metrics.cbSize = sizeof metrics;
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return font;
     const LOGFONTW &caption = metrics.lfCaptionFont;
     wcsncpy(font.lfFaceName, caption.lfFaceName, LF_FACESIZE - 1);

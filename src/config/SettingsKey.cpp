@@ -28,7 +28,10 @@ std::wstring Quoted(const wchar_t *format, const std::wstring &text) {
 } // namespace
 
 TSettingsKey::TSettingsKey() {
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, RelativePath(), 0, KEY_ALL_ACCESS, &key_) != ERROR_SUCCESS)
+    // A user who may read the key but not write it (a limited user on XP) still gets the settings read;
+    // writes then fail with the value's name.
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, RelativePath(), 0, KEY_ALL_ACCESS, &key_) != ERROR_SUCCESS &&
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, RelativePath(), 0, KEY_READ, &key_) != ERROR_SUCCESS)
         key_ = nullptr;
 }
 

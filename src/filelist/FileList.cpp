@@ -7,6 +7,7 @@
 
 #include "filelist/ReadAhead.h"
 #include "ui/Application.h"
+#include "ui/Fallbacks.h"
 #include "ui/Handles.h"
 #include "ui/ScopedFlag.h"
 
@@ -259,8 +260,7 @@ bool TFileList::ReadDirectory(const std::wstring &dir, std::uint16_t directoryIn
     ui::ErrorModeScope errorMode(SEM_FAILCRITICALERRORS);
     WIN32_FIND_DATAW fd;
     // The short names are asked of the file system only while a column shows them.
-    ui::FindHandle find(FindFirstFileExW((dir + L"*").c_str(), keepDosNames_ ? FindExInfoStandard : FindExInfoBasic,
-                                         &fd, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    ui::FindHandle find(ui::FindFirstForListing(dir + L"*", fd, keepDosNames_));
     ++listings_;
     if (find.get() == INVALID_HANDLE_VALUE) return true;
     do {

@@ -17,6 +17,25 @@ namespace {
     throw ui::Error(what + path);
 }
 
+// The system's words for an error code, without the line end it puts after them.
+std::wstring SystemReason(DWORD code) {
+    wchar_t *text = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    std::wstring reason = n && text ? std::wstring(text, n) : L"Error " + std::to_wstring(code) + L".";
+    LocalFree(text);
+    while (!reason.empty() && (reason.back() == L'\r' || reason.back() == L'\n' || reason.back() == L' '))
+        reason.pop_back();
+    return reason;
+}
+
+// A save that cannot be made: what failed, why, and that nothing is lost.
+[[noreturn]] void FailToSave(const std::wstring &path, const std::wstring &why) {
+    throw ui::Error(L"Cannot create file " + path + L"\n" + why +
+                    L"\nThe file is left as it was; this run's commands stay in the command line's history "
+                    L"until Zelvor closes.");
+}
+
 bool WriteAll(HANDLE file, const std::string &bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -86,28 +105,74 @@ std::vector<std::pair<size_t, size_t>> LineSpans(const std::string &bytes) {
     return spans;
 }
 
+// The whole file is written beside the old one and then takes its place: a write that fails half-way
+// (a full disk, a medium pulled out) leaves the old file whole.
 void WriteHistoryBytes(const std::wstring &path, const std::string &bytes) {
     std::wstring temp = path + L".tmp";
     {
         ui::KernelHandle file(
             CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.get() == INVALID_HANDLE_VALUE)
-            Fail(L"Cannot create file ", path);
+            FailToSave(path, SystemReason(GetLastError()));
         if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
+            DWORD error = GetLastError();
             file.reset();
             DeleteFileW(temp.c_str());
-            Fail(L"Cannot create file ", path);
+            FailToSave(path, SystemReason(error));
         }
     }
     if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DWORD error = GetLastError();
         DeleteFileW(temp.c_str());
-        Fail(L"Cannot create file ", path);
+        FailToSave(path, SystemReason(error));
     }
 }
+
+// Held while a copy of the program reads the file as it stands, adds its lines and replaces it, so that
+// two copies closing at once each add theirs to what the other wrote. Gone with its handle, even when
+// the program is ended.
+class THistoryLock {
+public:
+    explicit THistoryLock(const std::wstring &path) {
+        const std::wstring lock = path + L".lock";
+        // A save takes milliseconds; a copy that holds the lock longer is stuck.
+        for (int tries = 0; tries < 100; ++tries) {
+            handle_.reset(CreateFileW(lock.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+            if (handle_.get() != INVALID_HANDLE_VALUE)
+                return;
+            DWORD error = GetLastError();
+            if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)
+                FailToSave(path, SystemReason(error));
+            // Another copy's lock answers "sharing violation", or "access denied" while it is being
+            // removed; a folder that cannot be written answers "access denied" with no lock in it, and
+            // is not waited for.
+            if (error == ERROR_ACCESS_DENIED && GetFileAttributesW(lock.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                GetLastError() == ERROR_FILE_NOT_FOUND)
+                FailToSave(path, SystemReason(error));
+            Sleep(50);
+        }
+        FailToSave(path, L"Another copy of Zelvor is saving it.");
+    }
+
+private:
+    ui::KernelHandle handle_;
+};
 
 void AppendLine(std::string &bytes, const std::string &line) {
     bytes += line;
     bytes += "\r\n";
+}
+
+// The file's bytes as they stand now; empty when there is no file.
+std::string CurrentBytes(const std::wstring &path) {
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return {};
+    try {
+        return ReadAll(path);
+    } catch (const std::exception &) {
+        FailToSave(path, L"It cannot be read now, so the lines in it cannot be kept.");
+    }
 }
 
 } // namespace
@@ -160,26 +225,24 @@ std::optional<std::vector<std::wstring>> THistoryFile::Load(const std::wstring &
     known_ = false;
     unreadable_ = true;
     entries_.clear();
-    lines_.clear();
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        // Known to hold nothing: a file another copy makes meanwhile is added to, not written over.
         unreadable_ = false;
+        known_ = true;
         return std::nullopt;
     }
     std::string bytes = ReadAll(path);
     unreadable_ = false;
     auto spans = LineSpans(bytes);
     entries_.reserve(spans.size());
-    lines_.reserve(spans.size());
     // In a code page of one byte per character, the whole text decodes at once and each line's text
     // stands at its bytes' place.
     CPINFO info{};
     bool singleByte = GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
     std::wstring text = singleByte ? DecodeHistoryLine(bytes) : std::wstring();
     singleByte = singleByte && text.size() == bytes.size();
-    for (const auto &[start, length] : spans) {
-        lines_.emplace_back(std::string(bytes, start, length));
-        entries_.push_back(singleByte ? text.substr(start, length) : DecodeHistoryLine(*lines_.back()));
-    }
+    for (const auto &[start, length] : spans)
+        entries_.push_back(singleByte ? text.substr(start, length) : DecodeHistoryLine(bytes.substr(start, length)));
     known_ = true;
     return entries_;
 }
@@ -189,39 +252,41 @@ void THistoryFile::Save(const std::wstring &path, const std::vector<std::wstring
     if (same && unreadable_)
         return;
     // The entries the file already holds, from the start.
+    bool known = same && known_;
     size_t common = 0;
-    if (same && known_)
+    if (known)
         while (common < entries.size() && common < entries_.size() && entries[common] == entries_[common])
             ++common;
-    if (same && known_ && common == entries.size() && common == entries_.size())
+    if (known && common == entries.size())
         return;
-    std::vector<std::optional<std::string>> added;
-    added.reserve(entries.size() - common);
-    size_t total = 0;
-    for (size_t i = 0; i < common; ++i)
-        total += lines_[i] ? lines_[i]->size() + 2 : 0;
-    for (size_t i = common; i < entries.size(); ++i) {
-        added.push_back(EncodeHistoryLine(entries[i]));
-        total += added.back() ? added.back()->size() + 2 : 0;
+    try {
+        DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            FailToSave(path, L"It is marked read-only, and Zelvor does not write over it.");
+        THistoryLock lock(path);
+        std::string bytes;
+        if (known) {
+            // Added to the file as it stands now: lines another copy of the program added since this one
+            // read or wrote it stay, byte for byte, and this run's come after them.
+            bytes = CurrentBytes(path);
+            if (!bytes.empty() && bytes.back() != '\r' && bytes.back() != '\n')
+                bytes += "\r\n";
+        }
+        for (size_t i = known ? common : 0; i < entries.size(); ++i)
+            if (auto line = EncodeHistoryLine(entries[i]))
+                AppendLine(bytes, *line);
+        WriteHistoryBytes(path, bytes);
+    } catch (const std::exception &) {
+        // Said once a run: the next save (the one at exit) fails as quietly as it keeps the file.
+        if (failed_)
+            return;
+        failed_ = true;
+        throw;
     }
-    std::string bytes;
-    bytes.reserve(total);
-    for (size_t i = 0; i < common; ++i)
-        if (lines_[i])
-            AppendLine(bytes, *lines_[i]);
-    for (const auto &line : added)
-        if (line)
-            AppendLine(bytes, *line);
-    WriteHistoryBytes(path, bytes);
-
     path_ = path;
     known_ = true;
     unreadable_ = false;
-    entries_.resize(common);
-    entries_.insert(entries_.end(), entries.begin() + static_cast<std::ptrdiff_t>(common), entries.end());
-    lines_.resize(common);
-    for (auto &line : added)
-        lines_.push_back(std::move(line));
+    entries_ = entries;
 }
 
 } // namespace filelist

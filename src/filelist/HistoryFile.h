@@ -13,8 +13,7 @@ std::wstring HistoryFilePath();
 
 // The file's lines as bytes, exactly as they stand between the line ends; nothing when the file does
 // not exist, "Cannot open file %s" when it cannot be read. Writing goes to a temporary file beside it
-// first, which then replaces the old file, so a failed write ("Cannot create file %s") never loses the
-// old history.
+// first, which then replaces the old file, so a failed write never loses the old history.
 std::optional<std::vector<std::string>> ReadHistoryLines(const std::wstring &path);
 
 // A line's text, and the line for a text: nothing when the ANSI code page cannot hold the text so that
@@ -27,21 +26,25 @@ std::optional<std::string> EncodeHistoryLine(const std::wstring &text);
 std::optional<std::vector<std::wstring>> ReadHistoryFile(const std::wstring &path);
 void WriteHistoryFile(const std::wstring &path, const std::vector<std::wstring> &lines);
 
-// The history file as this run knows it. Saving leaves the file alone when the entries are those it
-// holds; otherwise it writes the file anew, the lines that came from it byte for byte as they were read
-// (a NUL inside a line included), and leaves out entries the code page cannot hold (they stay in the
-// session's history only). A file that could not be read is never written over.
+// The history file as this run knows it. Saving leaves the file alone when it holds every entry already.
+// Once this run has read the file (or found none) or written it, saving adds the new entries to the file
+// as it stands then, under a lock beside it: lines another copy of the program added meanwhile stay,
+// byte for byte, and two copies closing at once both keep theirs. A file this run knows nothing of is
+// written anew. Entries the code page cannot hold are left out (they stay in the session's history
+// only). A file that could not be read, or that is marked read-only, is never written over. The first
+// save that fails says so ("Cannot create file %s", the full path, and why); later ones in the same run
+// fail silently, the history staying in the program.
 class THistoryFile {
 public:
     std::optional<std::vector<std::wstring>> Load(const std::wstring &path);
     void Save(const std::wstring &path, const std::vector<std::wstring> &entries);
 
 private:
-    std::wstring path_;                            // the file whose content is known, or that failed
-    bool known_ = false;                           // path_ holds exactly entries_ (their lines)
-    bool unreadable_ = false;                      // path_ could not be read
-    std::vector<std::wstring> entries_;            // the entries the file stands for
-    std::vector<std::optional<std::string>> lines_; // for each entry, its line in the file, if any
+    std::wstring path_;                 // the file whose content is known, or that failed
+    bool known_ = false;                // path_ holds entries_ (and perhaps lines of other copies)
+    bool unreadable_ = false;           // path_ could not be read
+    bool failed_ = false;               // a save has failed and been reported in this run
+    std::vector<std::wstring> entries_; // the session's entries the file holds
 };
 
 } // namespace filelist

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "filelist/ShellInfo.h"
+#include "ui/Fallbacks.h"
 #include "ui/Handles.h"
 
 namespace filelist {
@@ -57,10 +58,9 @@ struct TDirectoryReadAhead::TShared {
     void Read(const std::wstring &dir) {
         std::vector<TFoundEntry> batch;
         try {
-            SetThreadErrorMode(SEM_FAILCRITICALERRORS, nullptr);
+            ui::TQuietDriveErrors quiet;
             WIN32_FIND_DATAW fd;
-            ui::FindHandle find(FindFirstFileExW((dir + L"*").c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch,
-                                                 nullptr, FIND_FIRST_EX_LARGE_FETCH));
+            ui::FindHandle find(ui::FindFirstForListing(dir + L"*", fd, false));
             if (find.get() != INVALID_HANDLE_VALUE) {
                 bool fileSeen = false;
                 do {

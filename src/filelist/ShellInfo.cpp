@@ -9,6 +9,7 @@
 
 #include "filelist/FileColumns.h"
 #include "ui/Handles.h"
+#include "ui/LateBound.h"
 
 namespace filelist {
 
@@ -42,23 +43,46 @@ HIMAGELIST SystemImageList(bool small) {
 
 namespace {
 
-// The stock picture of a drive type, and its place among the shell library's icons for shells that have
-// no stock pictures.
+// The shell's stock pictures, found at first use: Vista's shell has them, XP's has not (it then gets
+// the classic places of the shell library's icons). Declared here as the shell takes them.
+struct TStockIconInfo {
+    DWORD cbSize;
+    HICON hIcon;
+    int iSysImageIndex;
+    int iIcon;
+    WCHAR szPath[MAX_PATH];
+};
+using StockIconCall = HRESULT(WINAPI *)(int id, UINT flags, TStockIconInfo *info);
+constexpr UINT kStockIconLocation = 0;
+constexpr UINT kStockSysIconIndex = SHGFI_SYSICONINDEX;
+constexpr UINT kStockSmallIcon = SHGFI_SMALLICON;
+constinit const ui::TLateBound<StockIconCall> kStockIcon(L"shell32.dll", "SHGetStockIconInfo");
+
+bool AskStockIcon(int id, UINT flags, TStockIconInfo &info) {
+    StockIconCall call = kStockIcon.Get();
+    info = {};
+    info.cbSize = sizeof info;
+    return call && SUCCEEDED(call(id, flags, &info));
+}
+
+// The stock picture of a drive type (the shell's SIID_ numbers), and the resource number of its classic
+// picture in the shell library, for shells that have no stock pictures. By number, not by place: shells
+// that leave out some older pictures hold the rest at other places.
 struct TDrivePicture {
-    SHSTOCKICONID id = SIID_DRIVEFIXED;
-    int libraryIndex = 8;
+    int id = 8; // fixed drive
+    int libraryResource = 9;
 };
 
 TDrivePicture DrivePictureOf(UINT driveType) {
     switch (driveType) {
     case DRIVE_REMOVABLE:
-        return {SIID_DRIVE35, 6};
+        return {6, 7};
     case DRIVE_REMOTE:
-        return {SIID_DRIVENET, 9};
+        return {9, 10};
     case DRIVE_CDROM:
-        return {SIID_DRIVECD, 11};
+        return {11, 12};
     case DRIVE_RAMDISK:
-        return {SIID_DRIVERAM, 12};
+        return {12, 13};
     default:
         return {};
     }
@@ -81,15 +105,14 @@ int DriveTypeIcon(UINT driveType) {
     auto it = byType.find(driveType);
     if (it != byType.end()) return it->second;
     TDrivePicture picture = DrivePictureOf(driveType);
-    SHSTOCKICONINFO info{};
-    info.cbSize = sizeof info;
+    TStockIconInfo info;
     int icon = -1;
-    if (SUCCEEDED(SHGetStockIconInfo(picture.id, SHGSI_SYSICONINDEX | SHGSI_SMALLICON, &info)))
+    if (AskStockIcon(picture.id, kStockSysIconIndex | kStockSmallIcon, info))
         icon = info.iSysImageIndex;
     if (icon < 0) {
         wchar_t library[MAX_PATH] = {};
         ShellLibraryPath(library);
-        icon = CachedImageIndex(library, picture.libraryIndex);
+        icon = CachedImageIndex(library, -picture.libraryResource);
     }
     if (icon < 0) {
         // The shell's folder picture, by attributes alone.
@@ -267,17 +290,15 @@ int QuickFolderPicture() {
 int QuickDriveTypePicture(UINT driveType) {
     return TQuickPictures::Instance().Picture(driveType, [driveType](wchar_t(&file)[MAX_PATH], int &place) {
         TDrivePicture picture = DrivePictureOf(driveType);
-        SHSTOCKICONINFO info{};
-        info.cbSize = sizeof info;
+        TStockIconInfo info;
         // Some shells name the library but no place in it (-1); their stock pictures are the library's own.
-        if (SUCCEEDED(SHGetStockIconInfo(picture.id, SHGSI_ICONLOCATION, &info)) && info.szPath[0] &&
-            info.iIcon != -1) {
+        if (AskStockIcon(picture.id, kStockIconLocation, info) && info.szPath[0] && info.iIcon != -1) {
             lstrcpynW(file, info.szPath, MAX_PATH);
             place = info.iIcon;
             return true;
         }
         ShellLibraryPath(file);
-        place = picture.libraryIndex;
+        place = -picture.libraryResource;
         return true;
     });
 }

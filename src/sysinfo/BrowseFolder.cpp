@@ -16,6 +16,29 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 0x4246;
 
+// The common controls' subclassing calls, by the numbers every version since 5.8 exports them under:
+// the names came later, and XP's library for programs without a manifest (5.82) need not have them.
+struct TSubclassCalls {
+    decltype(&::SetWindowSubclass) set = nullptr;
+    decltype(&::RemoveWindowSubclass) remove = nullptr;
+    decltype(&::DefSubclassProc) next = nullptr;
+};
+
+const TSubclassCalls &SubclassCalls() {
+    static const TSubclassCalls calls = [] {
+        TSubclassCalls found;
+        HMODULE library = LoadLibraryW(L"comctl32.dll"); // loaded already: the program imports it
+        auto call = [library](WORD number) {
+            return reinterpret_cast<void (*)()>(library ? GetProcAddress(library, MAKEINTRESOURCEA(number)) : nullptr);
+        };
+        found.set = reinterpret_cast<decltype(found.set)>(call(410));
+        found.remove = reinterpret_cast<decltype(found.remove)>(call(412));
+        found.next = reinterpret_cast<decltype(found.next)>(call(413));
+        return found;
+    }();
+    return calls;
+}
+
 struct ItemIdListFree {
     void operator()(ITEMIDLIST *list) const { CoTaskMemFree(list); }
 };
@@ -209,7 +232,8 @@ void TBrowseFolder::CreateCustomButton() {
     EnableWindow(customButton_, customButtonEnabled_);
     if (CustomButtonType == btCheckBox)
         SendMessageW(customButton_, BM_SETCHECK, CustomButtonChecked ? BST_CHECKED : BST_UNCHECKED, 0);
-    SetWindowSubclass(dialog_, DialogSubclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    if (SubclassCalls().set && SubclassCalls().remove && SubclassCalls().next)
+        SubclassCalls().set(dialog_, DialogSubclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
 // OK records a check-box button's state before the dialog closes; the own button's press is ours alone.
@@ -225,13 +249,13 @@ LRESULT CALLBACK TBrowseFolder::DialogSubclass(HWND hwnd, UINT msg, WPARAM wPara
                                                DWORD_PTR data) {
     auto *self = reinterpret_cast<TBrowseFolder *>(data);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, DialogSubclass, kSubclassId);
+        SubclassCalls().remove(hwnd, DialogSubclass, kSubclassId);
     } else if (msg == WM_COMMAND) {
         bool handled = false;
         Guarded([&] { handled = self->DialogCommand(wParam); });
         if (handled) return 0;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return SubclassCalls().next(hwnd, msg, wParam, lParam);
 }
 
 } // namespace sysinfo

@@ -1,5 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
+#define NO_SHLWAPI_STRFCNS // its StrToInt would rename the program's own
+#include <shlwapi.h>
 
 #include <memory>
 #include <string>
@@ -19,7 +21,7 @@ protected:
 
     // Every test starts as on a first start: no settings key and no command history.
     static void ForgetSettings() {
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Kestrune\\Zelvor");
+        SHDeleteKeyW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Kestrune\\Zelvor");
         wchar_t exe[MAX_PATH] = {};
         GetModuleFileNameW(nullptr, exe, MAX_PATH);
         std::wstring history = exe;

@@ -244,9 +244,9 @@ TEST_F(NavigationTest, ASavedFolderNamedWithASemicolonIsListedAtStart) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
-    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Kestrune\\Zelvor", L"LeftDirectory", REG_SZ,
-                              folder.c_str(), static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
+    ASSERT_EQ(SHSetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Kestrune\\Zelvor", L"LeftDirectory", REG_SZ,
+                          folder.c_str(), static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))),
+              static_cast<DWORD>(ERROR_SUCCESS));
     form = std::make_unique<app::TMainForm>();
     form->Create();
     form->Show();

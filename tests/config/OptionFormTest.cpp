@@ -4,6 +4,7 @@
 #include "config/OptionForm.h"
 
 using namespace settingstest;
+using Lines = std::vector<std::wstring>;
 
 namespace {
 
@@ -236,6 +237,37 @@ TEST_F(OptionFormTest, AFailingApplyIsReportedAndTheDialogStaysOpen) {
         Click(d.btn_Cancel);
     });
     EXPECT_FALSE(KeyExists());
+}
+
+// The program's folder on a read-only medium: the run goes on, its commands stay in the command line
+// for the rest of it, "cmd.his" keeps what it held, and that is said once, at the first save, not again
+// at exit.
+TEST_F(OptionFormTest, AHistoryThatCannotBeSavedIsSaidOnceAndKeptForTheRun) {
+    const std::wstring folder = testdriver::ReadOnlyFolder();
+    if (folder.empty())
+        GTEST_SKIP() << "no read-only folder: the suite's fixture mounts one, which needs root";
+    const std::wstring path = folder + L"cmd.his";
+    SetText(L"SaveCommand", L"True");
+    Create();
+    form->SettingsCommands.HistoryFile = path;
+    Show();
+    ASSERT_EQ(form->HistoryCmdBox.Items(), Lines{L"old"});
+    form->HistoryCmdBox.SetText(L"dir");
+    form->SettingsCommands.RunCommandLineFromPanel();
+    std::wstring first, second;
+    AnswerMessage(first);
+    AnswerMessage(second);
+    WithDialog([&](config::TOptionForm &d) {
+        Click(d.Ch_Pan);
+        Click(d.btn_Apply);
+        Click(d.btn_Cancel);
+    });
+    EXPECT_EQ(first.substr(0, first.find(L'\n')), L"Cannot create file " + path);
+    EXPECT_EQ(form->HistoryCmdBox.Items(), (Lines{L"old", L"dir"}));
+    form->Close();
+    testdriver::Pump(200);
+    EXPECT_EQ(second, L"") << "said again at exit";
+    EXPECT_EQ(testdriver::ReadFileBytes(path), "old\r\n");
 }
 
 } // namespace

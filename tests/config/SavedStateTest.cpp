@@ -2,6 +2,8 @@
 
 #include "app/CommandIds.h"
 
+#include <sddl.h>
+
 using namespace settingstest;
 using Lines = std::vector<std::wstring>;
 
@@ -347,6 +349,43 @@ TEST_F(SavedStateTest, ACommandTheCodePageCannotHoldStaysInTheSessionOnly) {
     Destroy();
     Start();
     EXPECT_EQ(form->HistoryCmdBox.Items(), (Lines{L"dir", L"calc"}));
+}
+
+// A settings key that may be read but not written (a limited user on XP, the key made by an
+// administrator): the settings are restored, the run goes on, and at exit the history is still saved
+// and the key's refusal is said once.
+TEST_F(SavedStateTest, AKeyThatCannotBeWrittenIsReadAndItsRefusalSaidOnce) {
+    WriteDefaultKey();
+    SetText(L"SaveDir", L"True");
+    SetText(L"SaveCommand", L"True");
+    SetText(L"LeftDirectory", temp.Path());
+    // Everyone may read it, nobody write it; put back before the key is removed.
+    auto setAccess = [](const wchar_t *descriptor) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, WRITE_DAC, &key), ERROR_SUCCESS);
+        PSECURITY_DESCRIPTOR sd = nullptr;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(descriptor, SDDL_REVISION_1, &sd, nullptr));
+        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
+        LocalFree(sd);
+        RegCloseKey(key);
+    };
+    setAccess(L"D:P(A;;KR;;;WD)");
+    std::wstring first, second;
+    AnswerMessage(first);
+    AnswerMessage(second);
+    Start();
+    EXPECT_EQ(form->Left.Directory(), temp.Path());
+    EXPECT_EQ(first, L"") << "nothing to say at start";
+    form->HistoryCmdBox.SetText(L"dir");
+    form->SettingsCommands.RunCommandLineFromPanel();
+    form->Left.SetDirectory(L"C:\\windows\\");
+    form->Close();
+    testdriver::Pump(200);
+    setAccess(L"D:P(A;;KA;;;WD)");
+    EXPECT_EQ(first.substr(0, first.find(L'\n')), L"Failed to set data for 'LeftDirectory'");
+    EXPECT_EQ(second, L"") << "said once";
+    EXPECT_EQ(testdriver::ReadFileBytes(HistoryFile()), "dir\r\n");
+    EXPECT_EQ(Text(L"LeftDirectory"), temp.Path());
 }
 
 } // namespace

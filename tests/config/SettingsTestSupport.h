@@ -1,5 +1,7 @@
 #pragma once
 #include <windows.h>
+#define NO_SHLWAPI_STRFCNS // its StrToInt would rename the program's own
+#include <shlwapi.h>
 
 #include <gtest/gtest.h>
 
@@ -21,7 +23,7 @@ inline constexpr wchar_t kKey[] = L"SOFTWARE\\Kestrune\\Zelvor";
 
 // Removes the settings key, and its vendor key when nothing else is left in it.
 inline void RemoveSettingsKey() {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kKey);
+    SHDeleteKeyW(HKEY_LOCAL_MACHINE, kKey);
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, kKey);
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Kestrune");
 }
@@ -54,7 +56,7 @@ inline void SetDword(const wchar_t *name, DWORD value) {
 }
 
 inline void DeleteValue(const wchar_t *name) {
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kKey, name);
+    SHDeleteValueW(HKEY_LOCAL_MACHINE, kKey, name);
 }
 
 struct RawValue {

@@ -22,6 +22,21 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() { RemoveTree(path_); }
 
+std::wstring ReadOnlyFolder() {
+    // The Linux path, as Wine's drive Z: shows it.
+    std::string linuxPath = ZELVOR_READONLY_FOLDER;
+    std::wstring folder = L"Z:";
+    for (char c : linuxPath) folder += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    folder += L'\\';
+    if (!Exists(folder + L"cmd.his")) return {};
+    // Only a folder that refuses a new file will do.
+    HANDLE probe = CreateFileW((folder + L"probe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return folder;
+    CloseHandle(probe);
+    return {};
+}
+
 std::wstring TempDir::Folder(const std::wstring &relative, DWORD attributes) {
     std::wstring full = path_;
     size_t start = 0;

@@ -25,6 +25,9 @@ private:
 };
 
 bool Exists(const std::wstring &path);
+// A folder on a medium that cannot be written, holding "cmd.his" with the line "old" (made by the suite's
+// fixture "readonly_folder"); its path ending in "\", or empty when the suite could not make one.
+std::wstring ReadOnlyFolder();
 std::string ReadFileBytes(const std::wstring &path);
 void RemoveTree(const std::wstring &path);
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <thread>
+
 #include "driver/TempDir.h"
 #include "filelist/CommandLine.h"
 #include "filelist/HistoryBox.h"
@@ -77,18 +80,122 @@ TEST(History, FileHoldsAnsiLinesEndingInCrLf) {
     EXPECT_EQ(filelist::ReadHistoryFile(path), Lines{});
 }
 
-TEST(History, FailedWriteKeepsTheOldFile) {
+// A file that cannot be written keeps what it holds (and its read-only mark); the first save of a run
+// says so with the full path and why, the later ones are silent.
+TEST(History, AFileThatCannotBeWrittenIsKeptAndSaidOnce) {
+    testdriver::TempDir dir;
+    struct Case {
+        const char *what;
+        std::wstring path; // empty: not to be had here
+        DWORD attributes;
+    };
+    const std::wstring readOnly = testdriver::ReadOnlyFolder();
+    const Case cases[] = {
+        {"the temporary file cannot be made", dir.File(L"blocked\\cmd.his", "old\r\n"), FILE_ATTRIBUTE_ARCHIVE},
+        {"marked read-only", dir.File(L"marked\\cmd.his", "old\r\n", FILE_ATTRIBUTE_READONLY), FILE_ATTRIBUTE_READONLY},
+        {"on a read-only medium", readOnly.empty() ? L"" : readOnly + L"cmd.his", 0},
+    };
+    dir.Folder(L"blocked\\cmd.his.tmp");
+    for (const Case &c : cases) {
+        if (c.path.empty()) {
+            std::cout << "[  SKIPPED ] " << c.what << ": no read-only folder (mounting it needs root)\n";
+            continue;
+        }
+        filelist::THistoryFile file;
+        auto entries = file.Load(c.path);
+        ASSERT_EQ(entries, Lines{L"old"}) << c.what;
+        entries->push_back(L"new");
+        try {
+            file.Save(c.path, *entries);
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const std::exception &e) {
+            std::string message = e.what();
+            EXPECT_EQ(message.substr(0, message.find('\n')), "Cannot create file " + std::string(c.path.begin(), c.path.end()))
+                << c.what;
+            EXPECT_GT(message.size(), message.find('\n') + 10) << c.what << ": and why";
+        }
+        entries->push_back(L"newer");
+        EXPECT_NO_THROW(file.Save(c.path, *entries)) << c.what << ": said once";
+        EXPECT_EQ(testdriver::ReadFileBytes(c.path), "old\r\n") << c.what;
+        if (c.attributes) {
+            EXPECT_EQ(GetFileAttributesW(c.path.c_str()) & FILE_ATTRIBUTE_READONLY, c.attributes & FILE_ATTRIBUTE_READONLY)
+                << c.what << ": the mark stays";
+        }
+    }
+    SetFileAttributesW((dir / L"marked\\cmd.his").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Lines another copy of the program adds to the file while this one runs stay, byte for byte, before
+// this run's own; "another copy" is a history file object of its own, as a second process holds one.
+TEST(History, LinesAnotherCopyAddedAreKept) {
+    struct Case {
+        const char *what;
+        const char *start;                              // the file when both copies start; null: none
+        std::vector<std::vector<std::wstring>> rounds;  // per round: other's new lines, then ours
+        std::string end;
+    };
+    const Case cases[] = {
+        {"both add once", "old\r\n", {{L"b1", L"a1"}}, "old\r\nb1\r\na1\r\n"},
+        {"no file at first", nullptr, {{L"b1", L"a1"}}, "b1\r\na1\r\n"},
+        {"this copy saves twice (Apply, then exit)", "old\r\n", {{L"b1", L"a1"}, {L"b2", L"a2"}},
+         "old\r\nb1\r\na1\r\nb2\r\na2\r\n"},
+        {"a last line without its end", "old", {{L"", L"a1"}}, "old\r\na1\r\n"},
+    };
+    for (const Case &c : cases) {
+        testdriver::TempDir dir;
+        std::wstring path = c.start ? dir.File(L"cmd.his", c.start) : dir / L"cmd.his";
+        filelist::THistoryFile ours, other;
+        Lines mine = ours.Load(path).value_or(Lines{}), theirs = other.Load(path).value_or(Lines{});
+        for (const auto &round : c.rounds) {
+            if (!round[0].empty()) {
+                theirs.push_back(round[0]);
+                other.Save(path, theirs);
+            }
+            mine.push_back(round[1]);
+            ours.Save(path, mine);
+        }
+        EXPECT_EQ(testdriver::ReadFileBytes(path), c.end) << c.what;
+    }
+}
+
+// Two copies closing at the same moment, again and again: each one's lines are in the file.
+TEST(History, TwoCopiesClosingAtOnceKeepBothHistories) {
     testdriver::TempDir dir;
     std::wstring path = dir.File(L"cmd.his", "old\r\n");
-    // The temporary file cannot be made where a folder of its name stands.
-    dir.Folder(L"cmd.his.tmp");
-    try {
-        filelist::WriteHistoryFile(path, {L"new"});
-        ADD_FAILURE() << "no error";
-    } catch (const std::exception &e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file " + std::string(path.begin(), path.end()));
+    constexpr int kRounds = 30;
+    std::string expected = "old\r\n";
+    for (int round = 0; round < kRounds; ++round) {
+        filelist::THistoryFile first, second;
+        Lines a = *first.Load(path), b = *second.Load(path);
+        a.push_back(L"a" + std::to_wstring(round));
+        b.push_back(L"b" + std::to_wstring(round));
+        HANDLE go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        std::string errors;
+        auto save = [&](filelist::THistoryFile &file, const Lines &lines, std::string &error) {
+            try {
+                file.Save(path, lines);
+            } catch (const std::exception &e) {
+                error = e.what();
+            }
+        };
+        std::string otherError;
+        std::thread other([&] {
+            WaitForSingleObject(go, INFINITE);
+            save(second, b, otherError);
+        });
+        SetEvent(go);
+        save(first, a, errors);
+        other.join();
+        CloseHandle(go);
+        ASSERT_EQ(errors + otherError, "") << "round " << round;
+        std::string bytes = testdriver::ReadFileBytes(path);
+        for (const std::string &line : {"a" + std::to_string(round), "b" + std::to_string(round)})
+            ASSERT_NE(bytes.find(line + "\r\n"), std::string::npos) << "round " << round << ": " << line << " lost";
+        ASSERT_EQ(bytes.size(), expected.size() + 2 * (std::to_string(round).size() + 3)) << "round " << round;
+        expected = bytes;
     }
-    EXPECT_EQ(testdriver::ReadFileBytes(path), "old\r\n");
+    EXPECT_FALSE(testdriver::Exists(path + L".lock"));
+    EXPECT_FALSE(testdriver::Exists(path + L".tmp"));
 }
 
 TEST(History, BoxTakesTheSharedEntriesOfItsId) {

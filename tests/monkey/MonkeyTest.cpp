@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#define NO_SHLWAPI_STRFCNS // its StrToInt would rename the program's own
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -42,7 +44,7 @@ std::wstring ExeDirectory() {
 }
 
 void ForgetSettings() {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey);
+    SHDeleteKeyW(HKEY_LOCAL_MACHINE, kSettingsKey);
     DeleteFileW((ExeDirectory() + L"cmd.his").c_str());
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 #include <windows.h>
+#define NO_SHLWAPI_STRFCNS // its StrToInt would rename the program's own
+#include <shlwapi.h>
 
 #include <string>
 
@@ -38,7 +40,7 @@ public:
             RegCloseKey(key_);
         key_ = nullptr;
         if (!created_.empty())
-            RegDeleteTreeW(HKEY_LOCAL_MACHINE, created_.c_str());
+            SHDeleteKeyW(HKEY_LOCAL_MACHINE, created_.c_str());
         created_.clear();
     }
 
