@@ -2,6 +2,7 @@
 // folders on two drives: every start must end cleanly, however early the close comes to its start-up
 // threads (folders read ahead, drive names, the shell's pictures).
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <gtest/gtest.h>
 
@@ -65,7 +66,7 @@ const wchar_t kCrashReportKey[] = L"Software\\Wine\\WineDbg";
 class StartCloseLoopTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey);
+        SHDeleteKeyW(HKEY_LOCAL_MACHINE, kSettingsKey);
         HKEY key = nullptr;
         if (RegCreateKeyExW(HKEY_CURRENT_USER, kCrashReportKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) ==
             ERROR_SUCCESS) {
@@ -75,8 +76,8 @@ protected:
         }
     }
     void TearDown() override {
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey);
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, kCrashReportKey, L"ShowCrashDialog");
+        SHDeleteKeyW(HKEY_LOCAL_MACHINE, kSettingsKey);
+        SHDeleteValueW(HKEY_CURRENT_USER, kCrashReportKey, L"ShowCrashDialog");
         testdriver::RemoveTree(second_);
     }
     std::wstring second_;
