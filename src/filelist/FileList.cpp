@@ -427,6 +427,10 @@ void TFileList::SetMarked(int index, bool marked) {
     if (Handle()) ListView_RedrawItems(Handle(), index, index);
 }
 
+void TFileList::RepaintRows() {
+    if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 int TFileList::Selected() const { return Handle() ? ListView_GetNextItem(Handle(), -1, LVNI_SELECTED) : -1; }
 
 void TFileList::SetSelected(int index) {

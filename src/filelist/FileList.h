@@ -78,6 +78,13 @@ public:
     bool IsFolder(int index) const;
     bool Marked(int index) const;
     void SetMarked(int index, bool marked);
+    // Sets the mark of every row to `marked(index, row)` in one pass over the rows, then repaints the rows
+    // in sight once: a mark is a field of the row, so marking all of a large folder costs no more than that.
+    template <class Marked> void MarkRows(Marked marked) {
+        for (size_t i = 0; i < rows_.size(); ++i)
+            rows_[i].stateIndex = marked(static_cast<int>(i), static_cast<const TFileRow &>(rows_[i])) ? 0 : -1;
+        RepaintRows();
+    }
     // The cursor row (the selected row), -1 when none.
     int Selected() const;
     void SetSelected(int index);
@@ -109,6 +116,7 @@ private:
     void SortNow();
     void Publish(bool invalidateAll);
     void ClearSelection();
+    void RepaintRows();
     void GetDispInfo(NMLVDISPINFOW &info);
     void DropFiles(HDROP drop);
 
