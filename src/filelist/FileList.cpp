@@ -628,9 +628,8 @@ LRESULT TFileList::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-        // A click beside the rows leaves no row selected, as the list view does by itself.
+        // A click beside the rows leaves no row selected, as the list view does by itself. (The second
+        // press of a double click, on the row the first one selected, moves nothing and is left alone.)
         ReleaseCursorSelection();
         break;
     default:

@@ -17,6 +17,12 @@ std::wstring SizeKBText(uint64_t size);
 class TFoundFiles {
 public:
     void Clear();
+    void Swap(TFoundFiles &other) noexcept {
+        entries_.swap(other.entries_);
+        order_.swap(other.order_);
+        directories_.swap(other.directories_);
+        directoryKeys_.swap(other.directoryKeys_);
+    }
     void Add(const std::wstring &directory, const WIN32_FIND_DATAW &data);
     void Add(const std::wstring &directory, std::wstring name, uint64_t size);
     // Brings the files added since the last merge into the shown rows; true when there were any.

@@ -51,7 +51,10 @@ void CopyText(const std::wstring &text, wchar_t *buffer, int size) {
 // looks at the keyboard even while the walk waits on a slow folder. Shared with that thread, which may
 // outlive the search it was given up by.
 struct TSearchRun {
-    explicit TSearchRun(const TMyFF &settings) : finder(settings) { finder.SetStop(&stop); }
+    TSearchRun(const TMyFF &settings, std::wstring startDirectory)
+        : finder(settings), start(std::move(startDirectory)) {
+        finder.SetStop(&stop);
+    }
 
     struct TFound {
         size_t directory;
@@ -60,6 +63,8 @@ struct TSearchRun {
     };
 
     TMyFF finder;
+    std::wstring start;
+    bool threaded = true;
     std::atomic<bool> stop{false};
     std::mutex lock;
     std::condition_variable changed;
@@ -252,10 +257,20 @@ void TSearchForm::FormKeyDown(WORD &key, ui::TShiftState shift) {
 
 void TSearchForm::Find_BtnClick() {
     if (searching_) return;
+    MyFF.SetAttributes(kAttributesSearched);
+    MyFF.SetFindString(CheckTextSearch.Checked() ? FindTextHistoryBox.Text() : std::wstring());
+    MyFF.SetFileMask(FindHistoryBox.Text());
+    MyFF.SetRecurseDirs(true);
+    // The walk starts first; the dialog gets ready for it while it runs.
+    std::shared_ptr<TSearchRun> run = StartSearch(FindDirEdit.Text());
     FindHistoryBox.AddItem(FindHistoryBox.Text());
     SetResultButtons(false);
-    rows_.Clear();
-    FindListView.Publish();
+    {
+        // The rows of the last search go while the walk runs.
+        TFoundFiles last;
+        last.Swap(rows_);
+        FindListView.Publish();
+    }
 
     // The search runs inside this handler; its buttons must not act meanwhile. A button losing the focus
     // to its disabling would leave the keyboard nowhere, so the focus waits on the list.
@@ -282,19 +297,15 @@ void TSearchForm::Find_BtnClick() {
         }
     } scope(*this, focus, caption);
 
-    MyFF.SetAttributes(kAttributesSearched);
-    MyFF.SetFindString(CheckTextSearch.Checked() ? FindTextHistoryBox.Text() : std::wstring());
-    MyFF.SetFileMask(FindHistoryBox.Text());
-    MyFF.SetRecurseDirs(true);
-    RunSearch(FindDirEdit.Text());
+    WaitForSearch(*run);
     rows_.Merge();
     FindListView.Publish();
     status_ = std::to_wstring(rows_.Count()) + L" File(s) found";
     ShowStatus();
 }
 
-void TSearchForm::RunSearch(const std::wstring &start) {
-    auto run = std::make_shared<TSearchRun>(MyFF);
+std::shared_ptr<TSearchRun> TSearchForm::StartSearch(const std::wstring &start) {
+    auto run = std::make_shared<TSearchRun>(MyFF, start);
     try {
         std::thread([run, start] {
             t_run = run.get();
@@ -308,17 +319,24 @@ void TSearchForm::RunSearch(const std::wstring &start) {
             run->changed.notify_one();
         }).detach();
     } catch (const std::system_error &) {
+        run->threaded = false;
+    }
+    return run;
+}
+
+void TSearchForm::WaitForSearch(TSearchRun &run) {
+    if (!run.threaded) {
         // No thread to be had: walk here, and look at the keyboard only when it ends.
-        run->finder.Execute(start);
+        run.finder.Execute(run.start);
         return;
     }
     DWORD lastPaint = GetTickCount(), paintInterval = kPaintIntervalMs;
     for (;;) {
-        if (TakeFound(*run, kPollIntervalMs)) return;
+        if (TakeFound(run, kPollIntervalMs)) return;
         if (EscapePressed()) {
-            run->stop = true;
+            run.stop = true;
             MessageBoxW(Handle(), L"User abort!", ui::Application().Title().c_str(), MB_OK);
-            TakeFound(*run, kStopWaitMs);
+            TakeFound(run, kStopWaitMs);
             return;
         }
         DWORD now = GetTickCount();

@@ -85,9 +85,11 @@ private:
     void ShowStatus();
     // Shows the rows and the status line found so far.
     void Repaint();
-    // Runs the finder on a thread of its own and meanwhile takes what it finds into the list, repaints now
-    // and then and looks at the keyboard every few milliseconds, whatever the walk is waiting on.
-    void RunSearch(const std::wstring &start);
+    // Starts the finder on a thread of its own with the dialog's settings.
+    std::shared_ptr<TSearchRun> StartSearch(const std::wstring &start);
+    // Meanwhile takes what it finds into the list, repaints now and then and looks at the keyboard every few
+    // milliseconds, whatever the walk is waiting on.
+    void WaitForSearch(TSearchRun &run);
     // Moves what the walk has found since the last call into the rows; true once the walk has ended.
     bool TakeFound(TSearchRun &run, DWORD waitMs);
     bool EscapePressed();
