@@ -19,6 +19,7 @@
 #include <cwchar>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "BenchClock.h"
@@ -173,7 +174,20 @@ struct Launch {
     double rows = 0;       // launch until the left list holds every expected row
     SIZE_T privateBytes = 0; // the process's private memory once every row is there
     SIZE_T workingSet = 0;
+    SIZE_T peakWorkingSet = 0;
     std::vector<std::pair<std::wstring, double>> steps; // the program's own start-up marks, if any
+    // With a Down posted every 100 ms while the rows come: how many were posted, how many moved the cursor,
+    // and the longest wait from posting one to the cursor having moved.
+    int keys = 0, keysMoved = 0;
+    double worstKeyLatency = 0;
+    double markSeconds = -1; // gray * on the listed rows until the window answers with the marks shown
+};
+
+// Where the program's main thread is while it lists: its instruction pointer, sampled from outside.
+struct Profile {
+    std::map<std::wstring, int> modules;  // samples per module
+    std::map<std::wstring, int> addresses; // samples per "module+offset"
+    int samples = 0;
 };
 
 // The shared area Zelvor writes its start-up marks into while it exists.
@@ -214,7 +228,61 @@ private:
     app::TStartupTraceArea *area_ = nullptr;
 };
 
-Launch Run(const std::wstring &exe, int expectedRows, TraceArea &trace) {
+bool g_keys = false;       // post a Down every 100 ms during the listings too
+bool g_mark = false;       // time gray * (invert the marks) once every row is there
+Profile *g_profile = nullptr; // sample the main thread of the keyed runs
+
+int FocusedRow(HWND list) {
+    DWORD_PTR row = static_cast<DWORD_PTR>(-1);
+    if (!SendMessageTimeoutW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED, SMTO_NORMAL, 2000, &row))
+        return -2;
+    return static_cast<int>(row);
+}
+
+std::wstring ModuleOf(HANDLE process, DWORD address, DWORD &offset) {
+    HMODULE modules[512];
+    DWORD needed = 0;
+    if (!EnumProcessModules(process, modules, sizeof modules, &needed)) return L"?";
+    for (DWORD i = 0; i < needed / sizeof(HMODULE) && i < 512; ++i) {
+        MODULEINFO info{};
+        if (!GetModuleInformation(process, modules[i], &info, sizeof info)) continue;
+        DWORD base = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(info.lpBaseOfDll));
+        if (address >= base && address < base + info.SizeOfImage) {
+            wchar_t name[MAX_PATH] = {};
+            GetModuleBaseNameW(process, modules[i], name, MAX_PATH);
+            offset = address - base;
+            return name;
+        }
+    }
+    offset = address;
+    return L"(outside modules)";
+}
+
+// Samples the thread's instruction pointer every millisecond or so until `stop` is set.
+void SampleThread(HANDLE process, HANDLE thread, volatile bool &stop, Profile &profile) {
+    std::map<DWORD, int> hits;
+    while (!stop) {
+        if (SuspendThread(thread) != static_cast<DWORD>(-1)) {
+            CONTEXT context{};
+            context.ContextFlags = CONTEXT_CONTROL;
+            if (GetThreadContext(thread, &context)) ++hits[context.Eip];
+            ResumeThread(thread);
+        }
+        Sleep(1);
+    }
+    std::map<DWORD, std::pair<std::wstring, DWORD>> cache;
+    for (const auto &[eip, n] : hits) {
+        DWORD offset = 0;
+        std::wstring module = ModuleOf(process, eip, offset);
+        profile.modules[module] += n;
+        wchar_t at[300];
+        swprintf(at, 300, L"%ls+%lx", module.c_str(), static_cast<unsigned long>(offset));
+        profile.addresses[at] += n;
+        profile.samples += n;
+    }
+}
+
+Launch Run(const std::wstring &exe, int expectedRows, TraceArea &trace, bool keys = false) {
     Launch result;
     trace.Reset();
     STARTUPINFOW si{};
@@ -229,18 +297,65 @@ Launch Run(const std::wstring &exe, int expectedRows, TraceArea &trace) {
     }
     HWND top = nullptr, list = nullptr;
     int seen = -1;
+    double nextKey = 0, posted = -1;
+    int before = -1;
+    volatile bool stopSampling = false;
+    std::thread sampler;
+    if (keys && g_profile)
+        sampler = std::thread([&] { SampleThread(pi.hProcess, pi.hThread, stopSampling, *g_profile); });
     while (Now() - launch < kGiveUpSeconds) {
         if (!top) {
             top = VisibleTopWindow(pi.dwProcessId);
             if (top) result.window = Now() - launch;
         }
-        if (top && !list) list = LeftListView(top);
-        if (list && (seen = RowCount(list)) >= expectedRows) {
+        if (top && !list) {
+            list = LeftListView(top);
+            nextKey = Now();
+        }
+        if (list && keys) {
+            if (posted >= 0) {
+                int now = FocusedRow(list);
+                if (now != before && now != -2) {
+                    result.worstKeyLatency = std::max(result.worstKeyLatency, Now() - posted);
+                    ++result.keysMoved;
+                    posted = -1;
+                }
+            }
+            if (Now() >= nextKey) {
+                if (posted >= 0) result.worstKeyLatency = std::max(result.worstKeyLatency, Now() - posted);
+                before = FocusedRow(list);
+                PostMessageW(list, WM_KEYDOWN, VK_DOWN, 1);
+                PostMessageW(list, WM_KEYUP, VK_DOWN, 0xC0000001);
+                posted = Now();
+                ++result.keys;
+                nextKey += 0.1;
+            }
+        }
+        if (list && !result.ok && (seen = RowCount(list)) >= expectedRows) {
             result.rows = Now() - launch;
             result.ok = true;
-            break;
+            // With keys, they go on until the listing has ended, its sort included.
+            if (!keys) break;
         }
+        if (result.ok && (trace.Has(L"left side listed") || Now() - launch > kGiveUpSeconds / 2)) break;
         if (WaitForSingleObject(pi.hProcess, kPollMs) == WAIT_OBJECT_0) break;
+    }
+    stopSampling = true;
+    if (sampler.joinable()) sampler.join();
+    if (result.ok && g_mark && !keys && list) {
+        // Marks show as state image 1 of a row; row 1 is a folder below "..", which inverting marks.
+        Sleep(300);
+        double start = Now();
+        PostMessageW(list, WM_KEYDOWN, VK_MULTIPLY, 1);
+        PostMessageW(list, WM_KEYUP, VK_MULTIPLY, 0xC0000001);
+        while (Now() - start < kGiveUpSeconds) {
+            DWORD_PTR state = 0;
+            if (SendMessageTimeoutW(list, LVM_GETITEMSTATE, 1, LVIS_STATEIMAGEMASK, SMTO_NORMAL, 20000, &state) &&
+                (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(1)) {
+                result.markSeconds = Now() - start;
+                break;
+            }
+        }
     }
     // The memory is read once the shell's pictures are loaded too: an empty folder's start has them
     // loaded a moment after its row, and a row's share must not take their size.
@@ -251,6 +366,7 @@ Launch Run(const std::wstring &exe, int expectedRows, TraceArea &trace) {
     {
         result.privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
         result.workingSet = memory.WorkingSetSize;
+        result.peakWorkingSet = memory.PeakWorkingSetSize;
     }
     // Let the right side finish too, so that the marks are complete, then close as a user would.
     Sleep(200);
@@ -324,10 +440,23 @@ int main(int argc, char **argv) {
     std::vector<int> sizes;
     std::vector<std::wstring> also; // other builds to time in the same rounds
     bool emptyOnly = std::getenv("BENCH_STARTUP_EMPTY_ONLY") != nullptr;
+    g_keys = std::getenv("BENCH_STARTUP_KEYS") != nullptr;
+    g_mark = std::getenv("BENCH_STARTUP_MARK") != nullptr;
+    Profile profile;
+    if (std::getenv("BENCH_STARTUP_PROFILE")) g_profile = &profile;
+    if (const char *list = std::getenv("BENCH_STARTUP_SIZES"))
+        for (char *end = nullptr;; list = end) {
+            long n = std::strtol(list, &end, 10);
+            if (end == list) break;
+            sizes.push_back(static_cast<int>(n));
+        }
     if (const char *runs = std::getenv("BENCH_STARTUP_RUNS")) kRuns = std::max(1, std::atoi(runs));
     for (int i = 1; i < argc; ++i) {
         if (std::string(argv[i]) == "--runs" && i + 1 < argc) kRuns = std::max(1, std::atoi(argv[++i]));
         else if (std::string(argv[i]) == "--empty-only") emptyOnly = true;
+        else if (std::string(argv[i]) == "--keys") g_keys = true;
+        else if (std::string(argv[i]) == "--mark") g_mark = true;
+        else if (std::string(argv[i]) == "--profile") g_profile = &profile;
         else if (std::string(argv[i]) == "--also" && i + 1 < argc) also.push_back(Wide(argv[++i]));
         else sizes.push_back(std::atoi(argv[i]));
     }
@@ -353,6 +482,7 @@ int main(int argc, char **argv) {
         std::vector<Bare> bare;
         std::vector<Launch> launches;
         std::vector<std::vector<Launch>> alsoLaunches; // per other build
+        std::vector<Launch> keyed;                     // with a Down every 100 ms
     };
     std::vector<SizeRuns> perSize;
     for (int n : sizes) {
@@ -361,7 +491,7 @@ int main(int argc, char **argv) {
             std::printf("missing %ls: tools/bench.sh makes it\n", dir.c_str());
             return 1;
         }
-        perSize.push_back({n, dir, {}, {}, std::vector<std::vector<Launch>>(also.size())});
+        perSize.push_back({n, dir, {}, {}, std::vector<std::vector<Launch>>(also.size()), {}});
     }
     std::vector<Launch> minimalRuns, emptyRuns, oneFileRuns;
     std::vector<std::vector<Launch>> alsoRuns(also.size());
@@ -384,6 +514,10 @@ int main(int argc, char **argv) {
             s.bare.push_back(bare);
             SeedSettings(s.dir, empty);
             s.launches.push_back(Run(zelvor, bare.rows, trace));
+            if (g_keys) {
+                SeedSettings(s.dir, empty);
+                s.keyed.push_back(Run(zelvor, bare.rows, trace, true));
+            }
             for (size_t i = 0; i < also.size(); ++i) {
                 SeedSettings(s.dir, empty);
                 s.alsoLaunches[i].push_back(Run(also[i], bare.rows, trace));
@@ -477,17 +611,53 @@ int main(int argc, char **argv) {
             auto perRow = [&](SIZE_T withRows, SIZE_T empty) {
                 return withRows > empty ? double(withRows - empty) / s.bare[0].rows : 0.0;
             };
-            std::printf("  memory: %.0f bytes per row of private memory, %.0f of working set (less the empty "
-                        "start)\n",
+            std::printf("  memory: %.0f bytes per row of private memory, %.0f of working set, %.0f of peak working "
+                        "set (less the empty start); whole process: %.0f MB private, peak working set %.0f MB\n",
                         perRow(bestLaunch->privateBytes, bestEmpty->privateBytes),
-                        perRow(bestLaunch->workingSet, bestEmpty->workingSet));
+                        perRow(bestLaunch->workingSet, bestEmpty->workingSet),
+                        perRow(bestLaunch->peakWorkingSet, bestEmpty->peakWorkingSet),
+                        bestLaunch->privateBytes / 1048576.0, bestLaunch->peakWorkingSet / 1048576.0);
         }
         // Whole launches of the other builds, in the same rounds.
         for (size_t i = 0; i < also.size(); ++i)
             std::printf("  launch to all rows, best / median: Zelvor %.3f / %.3f s, %ls %.3f / %.3f s\n",
                         best(s.launches, &Launch::rows), median(s.launches), also[i].c_str(),
                         best(s.alsoLaunches[i], &Launch::rows), median(s.alsoLaunches[i]));
+        double marks = 1e9;
+        for (const Launch &l : s.launches)
+            if (l.markSeconds >= 0) marks = std::min(marks, l.markSeconds);
+        if (marks < 1e9) std::printf("  gray * (invert the marks) on %d rows: %.3f s to the window answering\n", s.bare[0].rows, marks);
+        if (!s.keyed.empty()) {
+            double keyed = best(s.keyed, &Launch::rows), still = best(s.launches, &Launch::rows), worst = 0;
+            int posted = 0, moved = 0;
+            for (const Launch &l : s.keyed) {
+                worst = std::max(worst, l.worstKeyLatency);
+                posted += l.keys;
+                moved += l.keysMoved;
+            }
+            double bare = 1e9;
+            for (const Bare &b : s.bare) bare = std::min(bare, b.seconds);
+            std::printf("  with a Down every 100 ms: launch to all rows %.3f s, without input %.3f s: %.2fx (target 1.2x); "
+                        "against the bare loop plus the empty start (%.3f s): %.2fx and %.2fx\n",
+                        keyed, still, keyed / still, bare + emptyRows, keyed / (bare + emptyRows),
+                        still / (bare + emptyRows));
+            std::printf("  keys: %d posted, %d moved the cursor; worst key to cursor moved %.0f ms (target 100 ms)\n",
+                        posted, moved, worst * 1000);
+        }
         if (s.files == perSize.back().files) PrintSteps("Zelvor start-up steps", bestLaunch->steps);
+    }
+    if (g_profile && profile.samples) {
+        std::printf("main thread during the keyed listings, %d samples, by module:\n", profile.samples);
+        std::vector<std::pair<int, std::wstring>> byCount;
+        for (const auto &[m, n] : profile.modules) byCount.push_back({n, m});
+        std::sort(byCount.rbegin(), byCount.rend());
+        for (const auto &[n, m] : byCount) std::printf("  %5.1f%%  %ls\n", 100.0 * n / profile.samples, m.c_str());
+        byCount.clear();
+        for (const auto &[a, n] : profile.addresses) byCount.push_back({n, a});
+        std::sort(byCount.rbegin(), byCount.rend());
+        std::printf("  hottest addresses:\n");
+        for (size_t i = 0; i < byCount.size() && i < 40; ++i)
+            std::printf("  %5.1f%%  %ls\n", 100.0 * byCount[i].first / profile.samples, byCount[i].second.c_str());
     }
     return 0;
 }

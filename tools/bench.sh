@@ -29,6 +29,8 @@ make_tree_directory() {
 USER=${USER:-$(id -un)}
 make_listing_directory 10000
 make_listing_directory 100000
+# Larger folders for bench_startup on demand: BENCH_STARTUP_SIZES="300000 1000000".
+for n in ${BENCH_STARTUP_SIZES:-}; do make_listing_directory "$n"; done
 make_tree_directory
 cd "$BUILD_DIR/bench"
 for b in bench_*.exe; do

@@ -10,6 +10,7 @@ namespace app {
 namespace {
 
 bool IsParentRow(const filelist::TFileList &list, int row) { return list.Caption(row) == L".."; }
+bool IsParent(const filelist::TFileRow &row) { return row.folder && row.caption == L".."; }
 
 std::wstring UpperAscii(std::wstring s) {
     for (wchar_t &c : s)
@@ -20,15 +21,15 @@ std::wstring UpperAscii(std::wstring s) {
 } // namespace
 
 void MarkAll(filelist::TFileList &list) {
-    for (int i = 0; i < list.Count(); ++i) list.SetMarked(i, !IsParentRow(list, i));
+    list.MarkRows([](int, const filelist::TFileRow &row) { return !IsParent(row); });
 }
 
 void UnmarkAll(filelist::TFileList &list) {
-    for (int i = 0; i < list.Count(); ++i) list.SetMarked(i, false);
+    list.MarkRows([](int, const filelist::TFileRow &) { return false; });
 }
 
 void InvertMarks(filelist::TFileList &list) {
-    for (int i = 0; i < list.Count(); ++i) list.SetMarked(i, !IsParentRow(list, i) && !list.Marked(i));
+    list.MarkRows([](int, const filelist::TFileRow &row) { return !IsParent(row) && !row.Marked(); });
 }
 
 void ToggleMark(filelist::TFileList &list, int row) {
@@ -40,15 +41,20 @@ void MarkGroup(filelist::TFileList &list, const std::wstring &pattern, bool mark
     // Rows by upper-case name, so that a large folder is not scanned once per name found.
     std::unordered_multimap<std::wstring, int> rows;
     for (int i = 0; i < list.Count(); ++i)
-        if (!IsParentRow(list, i)) rows.emplace(UpperAscii(list.Caption(i)), i);
-    ui::ErrorModeScope errorMode(SEM_FAILCRITICALERRORS);
-    WIN32_FIND_DATAW fd;
-    ui::FindHandle find(FindFirstFileW((list.Directory() + pattern).c_str(), &fd));
-    if (find.get() == INVALID_HANDLE_VALUE) return;
-    do {
-        auto range = rows.equal_range(UpperAscii(fd.cFileName));
-        for (auto it = range.first; it != range.second; ++it) list.SetMarked(it->second, mark);
-    } while (FindNextFileW(find.get(), &fd));
+        if (!IsParent(list.Row(i))) rows.emplace(UpperAscii(list.Row(i).caption), i);
+    std::vector<bool> found(static_cast<size_t>(list.Count()));
+    {
+        ui::ErrorModeScope errorMode(SEM_FAILCRITICALERRORS);
+        WIN32_FIND_DATAW fd;
+        ui::FindHandle find(FindFirstFileW((list.Directory() + pattern).c_str(), &fd));
+        if (find.get() == INVALID_HANDLE_VALUE) return;
+        do {
+            auto range = rows.equal_range(UpperAscii(fd.cFileName));
+            for (auto it = range.first; it != range.second; ++it) found[static_cast<size_t>(it->second)] = true;
+        } while (FindNextFileW(find.get(), &fd));
+    }
+    // The rows found change, the others keep their marks; one repaint for all.
+    list.MarkRows([&](int i, const filelist::TFileRow &row) { return found[static_cast<size_t>(i)] ? mark : row.Marked(); });
 }
 
 } // namespace app

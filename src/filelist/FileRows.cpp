@@ -27,28 +27,84 @@ int CompareSortKeys(const TSortKey &key1, const TSortKey &key2, bool byName, boo
     return result;
 }
 
-std::vector<int> SortRows(std::vector<TFileRow> &rows, const TColumnText &columnText, bool reverse, bool dateColumn) {
+namespace {
+
+// The upper-case form of every UTF-16 unit, as CharUpperBuff gives it for the unit alone: names compare
+// through it without an upper-case copy of each name.
+const std::vector<wchar_t> &UpperTable() {
+    static const std::vector<wchar_t> table = [] {
+        std::vector<wchar_t> t(0x10000);
+        for (size_t c = 0; c < t.size(); ++c) t[c] = static_cast<wchar_t>(c);
+        // Surrogate halves stay themselves, as within a whole name.
+        CharUpperBuffW(t.data(), 0xD800);
+        CharUpperBuffW(t.data() + 0xE000, 0x10000 - 0xE000);
+        return t;
+    }();
+    return table;
+}
+
+int CompareUpper(const std::wstring &a, const std::wstring &b, const wchar_t *upper) {
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        wchar_t x = upper[static_cast<unsigned short>(a[i])], y = upper[static_cast<unsigned short>(b[i])];
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+} // namespace
+
+std::vector<int> SortOrder(const std::vector<TFileRow> &rows, const TColumnText &columnText, bool reverse,
+                           bool dateColumn) {
     const bool byName = !columnText;
+    std::vector<int> order(rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    if (byName) {
+        // By name the rows need no keys of their own: a large folder is sorted without a copy of its names.
+        const wchar_t *upper = UpperTable().data();
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            const TFileRow &x = rows[a], &y = rows[b];
+            if (x.IsFolder() != y.IsFolder()) return x.IsFolder();
+            int result = CompareUpper(x.caption, y.caption, upper);
+            return (reverse ? -result : result) < 0;
+        });
+        return order;
+    }
     std::vector<TSortKey> keys(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
         keys[i].folder = rows[i].IsFolder();
         keys[i].name = UpperCase(rows[i].caption);
-        if (!byName) keys[i].column = UpperCase(columnText(rows[i]));
+        keys[i].column = UpperCase(columnText(rows[i]));
     }
-    std::vector<int> order(rows.size());
-    std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return CompareSortKeys(keys[a], keys[b], byName, reverse, dateColumn) < 0;
     });
-    std::vector<TFileRow> sorted;
-    sorted.reserve(rows.size());
+    return order;
+}
+
+std::vector<int> ApplyOrder(std::vector<TFileRow> &rows, const std::vector<int> &order) {
     std::vector<int> newPosition(rows.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        newPosition[order[i]] = static_cast<int>(i);
-        sorted.push_back(std::move(rows[order[i]]));
+    for (size_t i = 0; i < order.size(); ++i) newPosition[order[i]] = static_cast<int>(i);
+    // In place, cycle by cycle: no second copy of a large listing's rows.
+    std::vector<bool> placed(rows.size());
+    for (size_t start = 0; start < rows.size(); ++start) {
+        if (placed[start]) continue;
+        TFileRow held = std::move(rows[start]);
+        size_t at = start;
+        for (;;) {
+            placed[at] = true;
+            size_t from = static_cast<size_t>(order[at]);
+            if (from == start) break;
+            rows[at] = std::move(rows[from]);
+            at = from;
+        }
+        rows[at] = std::move(held);
     }
-    rows = std::move(sorted);
     return newPosition;
+}
+
+std::vector<int> SortRows(std::vector<TFileRow> &rows, const TColumnText &columnText, bool reverse, bool dateColumn) {
+    return ApplyOrder(rows, SortOrder(rows, columnText, reverse, dateColumn));
 }
 
 } // namespace filelist

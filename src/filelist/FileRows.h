@@ -42,6 +42,11 @@ using TColumnText = std::function<std::wstring(const TFileRow &row)>;
 // Sorts rows as CompareSortKeys orders them, stable, with the keys made once per row.
 // Returns the new position of each old row.
 std::vector<int> SortRows(std::vector<TFileRow> &rows, const TColumnText &columnText, bool reverse, bool dateColumn);
+// The same in two steps: the order only reads the rows (so another thread may make it while the rows are
+// shown), and putting the rows in that order returns the new position of each old row.
+std::vector<int> SortOrder(const std::vector<TFileRow> &rows, const TColumnText &columnText, bool reverse,
+                           bool dateColumn);
+std::vector<int> ApplyOrder(std::vector<TFileRow> &rows, const std::vector<int> &order);
 
 std::wstring UpperCase(const std::wstring &text);
 

@@ -18,7 +18,8 @@ void TFileTextScanner::SetBlockSize(size_t blockSize) {
     blockSize_ = blockSize;
 }
 
-TFileTextScanner::TResult TFileTextScanner::Scan(const std::wstring &path, TTextSearch &search) {
+TFileTextScanner::TResult TFileTextScanner::Scan(const std::wstring &path, TTextSearch &search,
+                                                 const std::atomic<bool> *stop) {
     UniqueFileHandle file(NullIfInvalid(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
     if (!file)
@@ -29,6 +30,8 @@ TFileTextScanner::TResult TFileTextScanner::Scan(const std::wstring &path, TText
 
     size_t kept = 0;
     for (;;) {
+        if (stop && *stop)
+            return TResult::NotFound;
         DWORD got = 0;
         if (!ReadFile(file.get(), buffer_.data() + kept, static_cast<DWORD>(blockSize_), &got, nullptr))
             return TResult::Unreadable;

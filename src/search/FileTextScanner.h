@@ -2,6 +2,7 @@
 
 #include "search/TextSrch.h"
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -19,7 +20,8 @@ public:
 
     // Opens the file for reading only and lets others read and write it meanwhile; nothing is written,
     // so the file's times and attributes stay as they were.
-    TResult Scan(const std::wstring &path, TTextSearch &search);
+    // A set `stop` ends the reading between two blocks (the file then counts as not containing the text).
+    TResult Scan(const std::wstring &path, TTextSearch &search, const std::atomic<bool> *stop = nullptr);
 
     size_t BlockSize() const { return blockSize_; }
     void SetBlockSize(size_t blockSize);

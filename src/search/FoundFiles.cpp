@@ -20,8 +20,8 @@ std::string SortKey(const std::wstring &name) {
 
 } // namespace
 
-std::wstring SizeKBText(uint32_t sizeLow) {
-    uint32_t kb = (sizeLow + 1023u) / 1024u;
+std::wstring SizeKBText(uint64_t size) {
+    uint64_t kb = size / 1024u + (size % 1024u != 0);
     return std::to_wstring(kb) + L" KB";
 }
 
@@ -33,15 +33,17 @@ void TFoundFiles::Clear() {
 }
 
 void TFoundFiles::Add(const std::wstring &directory, const WIN32_FIND_DATAW &data) {
+    Add(directory, data.cFileName, (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+}
+
+void TFoundFiles::Add(const std::wstring &directory, std::wstring name, uint64_t size) {
     // The finder reports a folder's files one after the other: each folder is kept once.
     if (directories_.empty() || directories_.back() != directory) {
         directories_.push_back(directory);
         directoryKeys_.push_back(SortKey(directory));
     }
-    std::wstring name = data.cFileName;
     std::string key = SortKey(name);
-    entries_.push_back({std::move(name), static_cast<uint32_t>(directories_.size() - 1),
-                        static_cast<uint32_t>(data.nFileSizeLow), std::move(key)});
+    entries_.push_back({std::move(name), static_cast<uint32_t>(directories_.size() - 1), size, std::move(key)});
 }
 
 bool TFoundFiles::Less(uint32_t a, uint32_t b) const {

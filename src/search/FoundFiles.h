@@ -7,9 +7,8 @@
 
 namespace search {
 
-// The Size column of a found file: the low 32 bits of its size plus 1023, divided by 1024 in unsigned
-// 32-bit arithmetic, followed by " KB".
-std::wstring SizeKBText(uint32_t sizeLow);
+// The Size column of a found file: its whole size in kilobytes, rounded up, followed by " KB".
+std::wstring SizeKBText(uint64_t size);
 
 // The rows of the Find Files list: each found file's name, size and directory. Files are appended as the
 // finder reports them and join the shown rows, in ascending order of their names, at the next Merge; so a
@@ -18,7 +17,14 @@ std::wstring SizeKBText(uint32_t sizeLow);
 class TFoundFiles {
 public:
     void Clear();
+    void Swap(TFoundFiles &other) noexcept {
+        entries_.swap(other.entries_);
+        order_.swap(other.order_);
+        directories_.swap(other.directories_);
+        directoryKeys_.swap(other.directoryKeys_);
+    }
     void Add(const std::wstring &directory, const WIN32_FIND_DATAW &data);
+    void Add(const std::wstring &directory, std::wstring name, uint64_t size);
     // Brings the files added since the last merge into the shown rows; true when there were any.
     bool Merge();
 
@@ -26,7 +32,7 @@ public:
     int Count() const { return static_cast<int>(order_.size()); }
     const std::wstring &Name(int row) const { return At(row).name; }
     const std::wstring &Directory(int row) const { return directories_[At(row).directory]; }
-    std::wstring SizeText(int row) const { return SizeKBText(At(row).sizeLow); }
+    std::wstring SizeText(int row) const { return SizeKBText(At(row).size); }
     // The first shown row at or after start (wrapping round) whose name begins with the prefix, letter case
     // ignored; -1 when none.
     int FindPrefix(const std::wstring &prefix, int start) const;
@@ -35,7 +41,7 @@ private:
     struct Entry {
         std::wstring name;
         uint32_t directory;
-        uint32_t sizeLow;
+        uint64_t size;
         std::string sortKey; // the locale's sort key of the name: ordering compares bytes only
     };
     const Entry &At(int row) const { return entries_[order_[static_cast<size_t>(row)]]; }

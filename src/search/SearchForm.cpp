@@ -3,6 +3,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include "ui/Application.h"
 
@@ -26,8 +31,11 @@ enum : int {
     kStatusId,
 };
 
-// How long a search runs between two looks at the screen and the keyboard, as the panel listing does.
-constexpr DWORD kPollIntervalMs = 25;
+// How often a running search looks at the keyboard, and at least how often it shows what it found.
+constexpr DWORD kPollIntervalMs = 25, kPaintIntervalMs = 100;
+// After Escape, how long the dialog waits for the walk to notice; a walk stuck in a slow folder (a network
+// share that does not answer, a drive that spins up) is left to end on its own.
+constexpr DWORD kStopWaitMs = 1000;
 constexpr int kAttributesSearched = 39; // read-only, hidden, system and archive
 
 void CopyText(const std::wstring &text, wchar_t *buffer, int size) {
@@ -37,6 +45,40 @@ void CopyText(const std::wstring &text, wchar_t *buffer, int size) {
     buffer[n] = L'\0';
 }
 
+} // namespace
+
+// One search: the walk runs on a thread of its own with a copy of the dialog's finder, so that the dialog
+// looks at the keyboard even while the walk waits on a slow folder. Shared with that thread, which may
+// outlive the search it was given up by.
+struct TSearchRun {
+    TSearchRun(const TMyFF &settings, std::wstring startDirectory)
+        : finder(settings), start(std::move(startDirectory)) {
+        finder.SetStop(&stop);
+    }
+
+    struct TFound {
+        size_t directory;
+        std::wstring name;
+        uint64_t size;
+    };
+
+    TMyFF finder;
+    std::wstring start;
+    bool threaded = true;
+    std::atomic<bool> stop{false};
+    std::mutex lock;
+    std::condition_variable changed;
+    bool ended = false;
+    std::wstring status;
+    std::vector<std::wstring> directories; // of the files found, each once, in the order met
+    std::vector<TFound> found;
+    // The dialog's side: the directories taken so far.
+    std::vector<std::wstring> taken;
+};
+
+namespace {
+// The search the calling thread walks for; none on the dialog's own thread.
+thread_local TSearchRun *t_run = nullptr;
 } // namespace
 
 void TFoundFilesView::Create(HWND parent, int id, const TFoundFiles &rows) {
@@ -215,10 +257,20 @@ void TSearchForm::FormKeyDown(WORD &key, ui::TShiftState shift) {
 
 void TSearchForm::Find_BtnClick() {
     if (searching_) return;
+    MyFF.SetAttributes(kAttributesSearched);
+    MyFF.SetFindString(CheckTextSearch.Checked() ? FindTextHistoryBox.Text() : std::wstring());
+    MyFF.SetFileMask(FindHistoryBox.Text());
+    MyFF.SetRecurseDirs(true);
+    // The walk starts first; the dialog gets ready for it while it runs.
+    std::shared_ptr<TSearchRun> run = StartSearch(FindDirEdit.Text());
     FindHistoryBox.AddItem(FindHistoryBox.Text());
     SetResultButtons(false);
-    rows_.Clear();
-    FindListView.Publish();
+    {
+        // The rows of the last search go while the walk runs.
+        TFoundFiles last;
+        last.Swap(rows_);
+        FindListView.Publish();
+    }
 
     // The search runs inside this handler; its buttons must not act meanwhile. A button losing the focus
     // to its disabling would leave the keyboard nowhere, so the focus waits on the list.
@@ -245,42 +297,97 @@ void TSearchForm::Find_BtnClick() {
         }
     } scope(*this, focus, caption);
 
-    MyFF.SetAttributes(kAttributesSearched);
-    MyFF.SetFindString(CheckTextSearch.Checked() ? FindTextHistoryBox.Text() : std::wstring());
-    MyFF.SetFileMask(FindHistoryBox.Text());
-    MyFF.SetRecurseDirs(true);
-    lastPoll_ = GetTickCount();
-    pollInterval_ = kPollIntervalMs;
-    MyFF.Execute(FindDirEdit.Text());
+    WaitForSearch(*run);
     rows_.Merge();
     FindListView.Publish();
     status_ = std::to_wstring(rows_.Count()) + L" File(s) found";
     ShowStatus();
 }
 
+std::shared_ptr<TSearchRun> TSearchForm::StartSearch(const std::wstring &start) {
+    auto run = std::make_shared<TSearchRun>(MyFF, start);
+    try {
+        std::thread([run, start] {
+            t_run = run.get();
+            try {
+                run->finder.Execute(start);
+            } catch (...) {
+                // Out of memory in the walk: what was found stays found.
+            }
+            std::lock_guard<std::mutex> hold(run->lock);
+            run->ended = true;
+            run->changed.notify_one();
+        }).detach();
+    } catch (const std::system_error &) {
+        run->threaded = false;
+    }
+    return run;
+}
+
+void TSearchForm::WaitForSearch(TSearchRun &run) {
+    if (!run.threaded) {
+        // No thread to be had: walk here, and look at the keyboard only when it ends.
+        run.finder.Execute(run.start);
+        return;
+    }
+    DWORD lastPaint = GetTickCount(), paintInterval = kPaintIntervalMs;
+    for (;;) {
+        if (TakeFound(run, kPollIntervalMs)) return;
+        if (EscapePressed()) {
+            run.stop = true;
+            MessageBoxW(Handle(), L"User abort!", ui::Application().Title().c_str(), MB_OK);
+            TakeFound(run, kStopWaitMs);
+            return;
+        }
+        DWORD now = GetTickCount();
+        if (now - lastPaint >= paintInterval) {
+            Repaint();
+            // Painting on a slow display can take longer than the search between two paints: the paints then
+            // come less often, so that they never take more than a fifth of the time. The keyboard is looked
+            // at as often as ever.
+            lastPaint = GetTickCount();
+            paintInterval = std::max<DWORD>(kPaintIntervalMs, (lastPaint - now) * 4);
+        }
+    }
+}
+
+bool TSearchForm::TakeFound(TSearchRun &run, DWORD waitMs) {
+    std::vector<TSearchRun::TFound> found;
+    bool ended;
+    {
+        std::unique_lock<std::mutex> hold(run.lock);
+        run.changed.wait_for(hold, std::chrono::milliseconds(waitMs), [&] { return run.ended; });
+        ended = run.ended;
+        found.swap(run.found);
+        for (size_t d = run.taken.size(); d < run.directories.size(); ++d) run.taken.push_back(run.directories[d]);
+        if (!run.status.empty()) status_ = std::move(run.status);
+        run.status.clear();
+    }
+    for (TSearchRun::TFound &f : found) rows_.Add(run.taken[f.directory], std::move(f.name), f.size);
+    return ended;
+}
+
+// On the walk's thread: the events hand what they see to the dialog's thread.
 void TSearchForm::MyFFChDir(const std::wstring &name, bool &cancel) {
+    if (TSearchRun *run = t_run) {
+        std::lock_guard<std::mutex> hold(run->lock);
+        run->status = L"Scanning " + name;
+        cancel = run->stop;
+        return;
+    }
     status_ = L"Scanning " + name;
-    PollDuringSearch(cancel);
 }
 
 void TSearchForm::MyFFAddFile(const std::wstring &path, const WIN32_FIND_DATAW &data, bool &cancel) {
-    rows_.Add(path, data);
-    PollDuringSearch(cancel);
-}
-
-void TSearchForm::PollDuringSearch(bool &cancel) {
-    DWORD now = GetTickCount();
-    if (now - lastPoll_ < pollInterval_) return;
-    Repaint();
-    bool escape = EscapePressed();
-    // Painting on a slow display can take longer than the search between two looks: the looks then come
-    // less often, so that they never take more than a fifth of the time.
-    lastPoll_ = GetTickCount();
-    pollInterval_ = std::max<DWORD>(kPollIntervalMs, (lastPoll_ - now) * 4);
-    if (escape) {
-        cancel = true;
-        MessageBoxW(Handle(), L"User abort!", ui::Application().Title().c_str(), MB_OK);
+    const uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    if (TSearchRun *run = t_run) {
+        std::lock_guard<std::mutex> hold(run->lock);
+        if (run->directories.empty() || run->directories.back() != path) run->directories.push_back(path);
+        run->found.push_back({run->directories.size() - 1, data.cFileName, size});
+        cancel = run->stop;
+        return;
     }
+    rows_.Add(path, data.cFileName, size);
 }
 
 void TSearchForm::Repaint() {

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "filelist/HistoryBox.h"
@@ -26,6 +27,8 @@ protected:
 private:
     const TFoundFiles *rows_ = nullptr;
 };
+
+struct TSearchRun;
 
 // The Find Files dialog: searches a folder tree for files by name masks and, optionally, a text they
 // contain, lists what it finds, views a found file or takes the main window's active side to its folder.
@@ -80,10 +83,15 @@ private:
     void SetResultButtons(bool enabled);
     void SetStatus(const std::wstring &text);
     void ShowStatus();
-    // Shows the rows and the status line found so far; during a search at most every 25 ms.
+    // Shows the rows and the status line found so far.
     void Repaint();
-    // During a search: now and then repaint and look whether Escape is pressed; on Escape cancel with a message.
-    void PollDuringSearch(bool &cancel);
+    // Starts the finder on a thread of its own with the dialog's settings.
+    std::shared_ptr<TSearchRun> StartSearch(const std::wstring &start);
+    // Meanwhile takes what it finds into the list, repaints now and then and looks at the keyboard every few
+    // milliseconds, whatever the walk is waiting on.
+    void WaitForSearch(TSearchRun &run);
+    // Moves what the walk has found since the last call into the rows; true once the walk has ended.
+    bool TakeFound(TSearchRun &run, DWORD waitMs);
     bool EscapePressed();
     // Full path of the selected row; empty when no row is selected.
     bool SelectedRow(std::wstring &directory, std::wstring &name) const;
@@ -92,8 +100,7 @@ private:
     std::wstring status_;
     bool searching_ = false;
     bool focusOnActivate_ = false;
-    DWORD lastPoll_ = 0;
-    DWORD pollInterval_ = 25;
+
 };
 
 } // namespace search

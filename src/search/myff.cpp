@@ -42,8 +42,8 @@ bool IsDotEntry(const wchar_t *name) {
 
 TMyFF::TMyFF() {
     SetAttributes(AllAttributes);
-    SetDateFrom(FirstDate);
-    SetDateTo(LastDate);
+    dateFrom_ = StoredDate(FirstDate);
+    dateTo_ = StoredDate(LastDate);
 }
 
 void TMyFF::SetFindString(const std::wstring &value) {
@@ -65,7 +65,7 @@ FILETIME TMyFF::StoredDate(TDateTime value) {
 }
 
 bool TMyFF::Execute(const std::wstring &startDirectory) {
-    if (FileTimeValue(dateTo_) < FileTimeValue(dateFrom_))
+    if (dateFromSet_ && dateToSet_ && FileTimeValue(dateTo_) < FileTimeValue(dateFrom_))
         std::swap(dateFrom_, dateTo_);
     if (maxSize_ < minSize_)
         std::swap(minSize_, maxSize_);
@@ -88,6 +88,8 @@ bool TMyFF::Walk(std::wstring dir) {
         if (cancel)
             return false;
     }
+    if (Stopped())
+        return false;
 
     // The listing is closed before any subdirectory is walked, so only one is ever open however deep the tree.
     std::vector<std::wstring> subdirs;
@@ -96,6 +98,8 @@ bool TMyFF::Walk(std::wstring dir) {
         UniqueFindHandle find(NullIfInvalid(FindFirstFileW((dir + L"*.*").c_str(), &data)));
         if (find) {
             do {
+                if (Stopped())
+                    return false;
                 if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                     if (recurseDirs_ && !IsDotEntry(data.cFileName))
                         subdirs.push_back(dir + data.cFileName);
@@ -114,11 +118,12 @@ bool TMyFF::Walk(std::wstring dir) {
 }
 
 bool TMyFF::Qualifies(const std::wstring &dir, const WIN32_FIND_DATAW &data, bool &cancel) {
-    const auto size = static_cast<int32_t>(data.nFileSizeLow);
-    if (size < minSize_ || size > maxSize_)
+    const uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    if ((minSize_ > 0 && size < static_cast<uint64_t>(minSize_)) || maxSize_ < 0 ||
+        size > static_cast<uint64_t>(maxSize_))
         return false;
     const uint64_t written = FileTimeValue(data.ftLastWriteTime);
-    if (written < FileTimeValue(dateFrom_) || written > FileTimeValue(dateTo_))
+    if ((dateFromSet_ && written < FileTimeValue(dateFrom_)) || (dateToSet_ && written > FileTimeValue(dateTo_)))
         return false;
     if (data.dwFileAttributes & static_cast<DWORD>(excludedAttributes_))
         return false;
@@ -138,5 +143,5 @@ bool TMyFF::Qualifies(const std::wstring &dir, const WIN32_FIND_DATAW &data, boo
 bool TMyFF::ContainsText(const std::wstring &path) {
     if (!patternRepresentable_)
         return false;
-    return scanner_.Scan(path, search_) == TFileTextScanner::TResult::Found;
+    return scanner_.Scan(path, search_, stop_) == TFileTextScanner::TResult::Found;
 }

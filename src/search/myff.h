@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -44,22 +45,35 @@ public:
     void SetFileMask(const std::wstring &value) { masks_.Assign(value); }
     const TFinderMask &Masks() const { return masks_; }
 
-    // Bounds of the last-write time, clamped to 1980-01-01 .. 2099-12-31 and kept in 2-second steps.
+    // Bounds of the last-write time, clamped to 1980-01-01 .. 2099-12-31 and kept in 2-second steps. A bound
+    // applies only once it is set: with none set, files of any date are found (a file of 1975 too).
     TDateTime DateFrom() const { return UtcFileTimeToDateTime(dateFrom_); }
-    void SetDateFrom(TDateTime value) { dateFrom_ = StoredDate(value); }
+    void SetDateFrom(TDateTime value) {
+        dateFrom_ = StoredDate(value);
+        dateFromSet_ = true;
+    }
     TDateTime DateTo() const { return UtcFileTimeToDateTime(dateTo_); }
-    void SetDateTo(TDateTime value) { dateTo_ = StoredDate(value); }
+    void SetDateTo(TDateTime value) {
+        dateTo_ = StoredDate(value);
+        dateToSet_ = true;
+    }
 
-    // Bounds of the file size's low 32 bits, read as a signed number.
-    int32_t MinSize() const { return minSize_; }
-    void SetMinSize(int32_t value) { minSize_ = value; }
-    int32_t MaxSize() const { return maxSize_; }
-    void SetMaxSize(int32_t value) { maxSize_ = value; }
+    // Bounds of the whole 64-bit file size; a negative lower bound is no bound. With none set, files of any
+    // size are found.
+    int64_t MinSize() const { return minSize_; }
+    void SetMinSize(int64_t value) { minSize_ = value; }
+    int64_t MaxSize() const { return maxSize_; }
+    void SetMaxSize(int64_t value) { maxSize_ = value; }
 
     // How much of a file is read at a time for the text test.
     void SetBlockSize(size_t value) { scanner_.SetBlockSize(value); }
 
-    // True when the walk ran to its end; false when an event cancelled it or the start directory does not exist.
+    // A flag another thread may set to end the walk: looked at before every entry and between the blocks of a
+    // file read for the text, so a walk through a large folder of files that do not qualify stops as soon.
+    void SetStop(const std::atomic<bool> *stop) { stop_ = stop; }
+
+    // True when the walk ran to its end; false when an event or the stop flag cancelled it, or the start
+    // directory does not exist.
     bool Execute(const std::wstring &startDirectory);
 
 private:
@@ -67,6 +81,7 @@ private:
     bool Walk(std::wstring dir);
     bool Qualifies(const std::wstring &dir, const WIN32_FIND_DATAW &data, bool &cancel);
     bool ContainsText(const std::wstring &path);
+    bool Stopped() const { return stop_ && stop_->load(std::memory_order_relaxed); }
 
     int32_t excludedAttributes_ = 0;
     std::wstring findString_;
@@ -75,8 +90,11 @@ private:
     TFinderMask masks_;
     FILETIME dateFrom_{};
     FILETIME dateTo_{};
-    int32_t minSize_ = 0;
-    int32_t maxSize_ = 2147483647;
+    bool dateFromSet_ = false;
+    bool dateToSet_ = false;
+    int64_t minSize_ = 0;
+    int64_t maxSize_ = INT64_MAX;
     TTextSearch search_;
     TFileTextScanner scanner_;
+    const std::atomic<bool> *stop_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "MainFormFixture.h"
 
+#include <atomic>
 #include <thread>
 
 #include "driver/TempDir.h"
@@ -349,5 +350,54 @@ TEST_F(SearchFormTest, EscapeStopsARunningSearchAndKeepsWhatWasFound) {
         EXPECT_TRUE(Enabled(d.Find_Btn) && Enabled(d.Cancel_Btn) && Enabled(d.GoTo_Btn));
         d.MyFF.OnScanFile = nullptr;
     });
+    EXPECT_EQ(messages, std::vector<std::wstring>{L"User abort!"});
+}
+
+// The walk waits on one slow file or folder (a share that does not answer); Escape still stops the search at
+// once, and the dialog answers again without waiting for the walk to come back.
+TEST_F(SearchFormTest, EscapeStopsASearchWhoseWalkIsStuck) {
+    dir.File(L"slow\\a.dat", "k");
+    dir.File(L"slow\\b.dat", "k");
+    std::vector<std::wstring> messages;
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> stuck{false}, leftStuck{false}, heldToTheEnd{false};
+    WithFindFiles([&](search::TSearchForm &d) {
+        d.FindDirEdit.SetText(dir / L"slow\\");
+        testdriver::Click(d.CheckTextSearch.Handle(), 5, 5);
+        d.FindTextHistoryBox.SetText(L"k");
+        d.MyFF.OnScanFile = [&](const std::wstring &, bool &) {
+            if (stuck.exchange(true)) return;
+            heldToTheEnd = WaitForSingleObject(release, 30000) == WAIT_TIMEOUT;
+            leftStuck = true;
+        };
+        AnswerWhenShown(L"Zelvor", [&](HWND box) {
+            EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&messages));
+            PressButton(L"OK")(box);
+        });
+        std::thread person([&] {
+            while (!stuck) Sleep(10);
+            INPUT keys[2] = {};
+            keys[0].type = keys[1].type = INPUT_KEYBOARD;
+            keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
+            keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            SendInput(1, &keys[0], sizeof(INPUT));
+            Sleep(60);
+            SendInput(1, &keys[1], sizeof(INPUT));
+        });
+        d.FindHistoryBox.SetFocus();
+        d.FindHistoryBox.SetText(L"*.dat");
+        PressKey(VK_RETURN);
+        person.join();
+        EXPECT_FALSE(leftStuck) << "the search waited for the stuck walk";
+        SetEvent(release);
+        while (!leftStuck) Sleep(10);
+        testdriver::Pump(100);
+        EXPECT_EQ(StatusLine(d), L"0 File(s) found");
+        EXPECT_EQ(d.Text(), L"Find Files");
+        EXPECT_TRUE(Enabled(d.Find_Btn) && Enabled(d.Cancel_Btn));
+        d.MyFF.OnScanFile = nullptr;
+    });
+    CloseHandle(release);
+    EXPECT_FALSE(heldToTheEnd);
     EXPECT_EQ(messages, std::vector<std::wstring>{L"User abort!"});
 }

@@ -318,3 +318,38 @@ TEST_F(FileListTest, PropertiesSetInsideAnUpdateReadOnce) {
 }
 
 } // namespace
+
+// The keys and clicks that move the cursor leave exactly one row selected, the one with the focus; a key
+// that cannot move it (Up on the first row, Down on the last) keeps it where it was.
+TEST_F(FileListTest, CursorKeysAndClicksKeepOneSelectedRow) {
+    for (int i = 0; i < 12; ++i) dir.File(L"f" + std::to_wstring(10 + i) + L".txt");
+    list.SetDirectory(dir.Path()); // ".." and 12 files
+    ShowWindow(form.Handle(), SW_SHOW);
+    struct Move {
+        int from;
+        std::function<void()> act;
+        int to;
+        const char *what;
+    } moves[] = {
+        {1, [] { testdriver::PressKey(VK_DOWN); }, 2, "Down"},
+        {5, [] { testdriver::PressKey(VK_UP); }, 4, "Up"},
+        {0, [] { testdriver::PressKey(VK_UP); }, 0, "Up on the first row"},
+        {12, [] { testdriver::PressKey(VK_DOWN); }, 12, "Down on the last row"},
+        {3, [] { testdriver::PressKey(VK_END); }, 12, "End"},
+        {7, [] { testdriver::PressKey(VK_HOME); }, 0, "Home"},
+        {7, [] { testdriver::PressKey(VK_DOWN, ui::ssShift); }, 8, "Shift+Down"},
+        {2, [&] { testdriver::ClickRow(list.Handle(), 6); }, 6, "a click on a row"},
+    };
+    for (const Move &m : moves) {
+        list.SetSelected(m.from);
+        list.SetFocus();
+        m.act();
+        testdriver::Pump();
+        auto rows = testdriver::ReadRows(list.Handle());
+        std::vector<int> selected;
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].selected) selected.push_back(static_cast<int>(i));
+        EXPECT_EQ(selected, std::vector<int>{m.to}) << m.what;
+        EXPECT_EQ(ListView_GetNextItem(list.Handle(), -1, LVNI_FOCUSED), m.to) << m.what;
+    }
+}

@@ -7,10 +7,11 @@
 
 namespace {
 
-WIN32_FIND_DATAW Found(const wchar_t *name, DWORD sizeLow = 0) {
+WIN32_FIND_DATAW Found(const wchar_t *name, uint64_t size = 0) {
     WIN32_FIND_DATAW data{};
     wcscpy(data.cFileName, name);
-    data.nFileSizeLow = sizeLow;
+    data.nFileSizeLow = static_cast<DWORD>(size);
+    data.nFileSizeHigh = static_cast<DWORD>(size >> 32);
     return data;
 }
 
@@ -22,9 +23,9 @@ std::vector<std::wstring> Shown(const search::TFoundFiles &rows) {
 
 } // namespace
 
-TEST(FoundFiles, SizeIsRoundedUpToWholeKilobytesIn32Bits) {
+TEST(FoundFiles, SizeIsTheWholeSizeRoundedUpToKilobytes) {
     struct Case {
-        uint32_t size;
+        uint64_t size;
         const wchar_t *shown;
     } cases[] = {
         {0, L"0 KB"},
@@ -33,8 +34,11 @@ TEST(FoundFiles, SizeIsRoundedUpToWholeKilobytesIn32Bits) {
         {1025, L"2 KB"},
         {2048, L"2 KB"},
         {1048576, L"1024 KB"},
-        {4294966272u, L"4194303 KB"}, // the largest sum that does not wrap
-        {4294966273u, L"0 KB"},       // low 32 bits plus 1023 wrap past 2^32
+        {4294966273u, L"4194304 KB"}, // would wrap past 2^32 with 1023 added in 32 bits
+        {3ULL << 30, L"3145728 KB"},
+        {(5ULL << 30) + 1, L"5242881 KB"},
+        {5ULL << 30, L"5242880 KB"},
+        {UINT64_MAX, L"18014398509481984 KB"},
     };
     for (const Case &c : cases) EXPECT_EQ(search::SizeKBText(c.size), c.shown) << c.size;
 }
@@ -48,7 +52,7 @@ TEST(FoundFiles, RowsJoinInNameOrderAtEachMergeAndEqualNamesGoByDirectory) {
     EXPECT_EQ(Shown(rows), (std::vector<std::wstring>{L"C:\\one\\|Banana.txt", L"C:\\one\\|cherry.txt"}));
     rows.Add(L"C:\\two\\", Found(L"Banana.txt"));
     rows.Add(L"C:\\one\\sub\\", Found(L"apple.txt"));
-    rows.Add(L"C:\\two\\", Found(L"date.txt"));
+    rows.Add(L"C:\\two\\", Found(L"date.txt", 5ULL << 30));
     EXPECT_TRUE(rows.Merge());
     EXPECT_FALSE(rows.Merge()) << "nothing new";
     // Letter case does not put capitals first: the locale's order, as a person reads a list.
@@ -57,6 +61,7 @@ TEST(FoundFiles, RowsJoinInNameOrderAtEachMergeAndEqualNamesGoByDirectory) {
                                                       L"C:\\two\\|date.txt"}));
     EXPECT_EQ(rows.SizeText(3), L"2 KB");
     EXPECT_EQ(rows.SizeText(1), L"1 KB");
+    EXPECT_EQ(rows.SizeText(4), L"5242880 KB") << "both halves of the size";
 
     struct FindCase {
         const wchar_t *prefix;

@@ -111,21 +111,31 @@ TEST(MyFF, FiltersBySizeDateAttributesTextAndDepth) {
     TempTree::SetWriteTime(tree.File(L"y2k.txt", "x"), FileTimeOf(2000, 6, 1));
     SetFileAttributesW(tree.File(L"ro.txt", "x").c_str(), FILE_ATTRIBUTE_READONLY);
     SetFileAttributesW(tree.File(L"hid.txt", "x").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    {
-        // 2 GiB: negative as a signed 32-bit size, so outside every range a caller can set but a negative one.
+    // Sparse files past 2 GiB: 2 and 3 GiB have a low 32-bit half that is negative as a signed number, and
+    // 5 GiB one of 1 GiB.
+    for (const auto &[name, gib] : {std::pair{L"g2.dat", 2LL}, {L"g3.dat", 3LL}, {L"g5.dat", 5LL}}) {
         UniqueFileHandle huge(NullIfInvalid(
-            CreateFileW(tree.File(L"huge.dat").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
+            CreateFileW(tree.File(name).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
         LARGE_INTEGER at;
-        at.QuadPart = 1LL << 31;
+        at.QuadPart = gib << 30;
         ASSERT_TRUE(huge && SetFilePointerEx(huge.get(), at, nullptr, FILE_BEGIN) && SetEndOfFile(huge.get()));
     }
-    const Names all = {L"a.txt",   L"big.dat", L"empty.bin", L"sub\\c.txt", L"sub\\deep\\d.pas",
-                       L"y2k.txt", L"ro.txt",  L"hid.txt"};
+    const Names all = {L"a.txt",  L"big.dat", L"empty.bin", L"sub\\c.txt", L"sub\\deep\\d.pas", L"old.txt",
+                       L"y2k.txt", L"ro.txt",  L"hid.txt",   L"g2.dat",     L"g3.dat",             L"g5.dat"};
+    auto allBut = [&](std::initializer_list<const wchar_t *> left) {
+        Names n = all;
+        for (const wchar_t *name : left) n.erase(name);
+        return n;
+    };
+    // The text cases leave the big files out: reading gigabytes of zeros proves nothing here.
+    auto smallOnly = [](TMyFF &ff) { ff.SetMaxSize(1 << 20); };
 
     const FilterCase cases[] = {
-        {"defaults report all but the file dated before 1980", [](TMyFF &) {}, all},
-        {"a date before 1980 is clamped to 1980", [](TMyFF &ff) { ff.SetDateFrom(EncodeDateTime(1970, 1, 1)); }, all},
-        {"date range", [](TMyFF &ff) { ff.SetDateTo(EncodeDateTime(2001, 1, 1)); }, {L"y2k.txt"}},
+        {"no bound set: every size and every date", [](TMyFF &) {}, all},
+        {"a date before 1980 is clamped to 1980", [](TMyFF &ff) { ff.SetDateFrom(EncodeDateTime(1970, 1, 1)); },
+         allBut({L"old.txt"})},
+        {"upper date bound only", [](TMyFF &ff) { ff.SetDateTo(EncodeDateTime(2001, 1, 1)); },
+         {L"old.txt", L"y2k.txt"}},
         {"swapped date bounds",
          [](TMyFF &ff) {
              ff.SetDateFrom(EncodeDateTime(2001, 1, 1));
@@ -145,35 +155,31 @@ TEST(MyFF, FiltersBySizeDateAttributesTextAndDepth) {
          },
          {L"big.dat"}},
         {"empty files only", [](TMyFF &ff) { ff.SetMaxSize(0); }, {L"empty.bin"}},
-        {"read-only excluded", [](TMyFF &ff) { ff.SetAttributes(63 & ~FILE_ATTRIBUTE_READONLY); },
-         [&] {
-             Names n = all;
-             n.erase(L"ro.txt");
-             return n;
-         }()},
-        {"hidden excluded", [](TMyFF &ff) { ff.SetAttributes(63 & ~FILE_ATTRIBUTE_HIDDEN); },
-         [&] {
-             Names n = all;
-             n.erase(L"hid.txt");
-             return n;
-         }()},
-        {"the dialog's attributes", [](TMyFF &ff) { ff.SetAttributes(39); }, all},
-        {"negative sizes",
+        {"from 2 GiB to 4 GiB",
          [](TMyFF &ff) {
-             ff.SetMinSize(-2147483647 - 1);
-             ff.SetMaxSize(-1);
+             ff.SetMinSize(2LL << 30);
+             ff.SetMaxSize(4LL << 30);
          },
-         {L"huge.dat"}},
-        {"text, case ignored", [](TMyFF &ff) { ff.SetFindString(L"WoRlD"); }, {L"a.txt", L"sub\\c.txt"}},
+         {L"g2.dat", L"g3.dat"}},
+        {"past 4 GiB", [](TMyFF &ff) { ff.SetMinSize((4LL << 30) + 1); }, {L"g5.dat"}},
+        {"a negative lower bound is none", [](TMyFF &ff) { ff.SetMinSize(-1); }, all},
+        {"read-only excluded", [](TMyFF &ff) { ff.SetAttributes(63 & ~FILE_ATTRIBUTE_READONLY); }, allBut({L"ro.txt"})},
+        {"hidden excluded", [](TMyFF &ff) { ff.SetAttributes(63 & ~FILE_ATTRIBUTE_HIDDEN); }, allBut({L"hid.txt"})},
+        {"the dialog's attributes", [](TMyFF &ff) { ff.SetAttributes(39); }, all},
+        {"text, case ignored",
+         [&](TMyFF &ff) {
+             smallOnly(ff);
+             ff.SetFindString(L"WoRlD");
+         },
+         {L"a.txt", L"sub\\c.txt", L"old.txt"}},
         {"text and mask",
-         [](TMyFF &ff) {
+         [&](TMyFF &ff) {
+             smallOnly(ff);
              ff.SetFindString(L"world");
              ff.SetFileMask(L"c");
          },
          {L"sub\\c.txt"}},
-        {"no recursion",
-         [](TMyFF &ff) { ff.SetRecurseDirs(false); },
-         {L"a.txt", L"big.dat", L"empty.bin", L"y2k.txt", L"ro.txt", L"hid.txt"}},
+        {"no recursion", [](TMyFF &ff) { ff.SetRecurseDirs(false); }, allBut({L"sub\\c.txt", L"sub\\deep\\d.pas"})},
         {"a character the code page lacks is in no file", [](TMyFF &ff) { ff.SetFindString(L"W\u0436rld"); }, {}},
     };
     for (const FilterCase &c : cases) {
