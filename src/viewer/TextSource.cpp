@@ -30,6 +30,15 @@ void TTextSource::OpenFile(const std::wstring &path) {
     memory_.clear();
     inMemory_ = false;
     Reset(static_cast<TPos>(size.QuadPart), 0);
+    // The first block is what the first screen shows: read through the handle at hand.
+    TCached first{0, std::vector<char>(static_cast<size_t>(std::min<TPos>(kBlockSize, end_)))};
+    DWORD got = 0;
+    if (!first.bytes.empty() &&
+        !ReadFile(probe.get(), first.bytes.data(), static_cast<DWORD>(first.bytes.size()), &got, nullptr))
+        got = 0;
+    first.bytes.resize(got);
+    if (got < kBlockSize) CutAt(got);
+    cache_.push_front(std::move(first));
 }
 
 // The file is opened for each read and closed again, sharing everything: while it is shown others may write,

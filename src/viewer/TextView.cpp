@@ -28,6 +28,7 @@ void TTextView::Create(HWND parent, int id, DWORD style) {
 }
 
 void TTextView::ApplyFont(HFONT font) {
+    if (font == font_ && layout_) return;
     font_ = font;
     if (!measureDc_) return;
     if (font_) SelectObject(measureDc_, font_);
@@ -35,16 +36,20 @@ void TTextView::ApplyFont(HFONT font) {
     GetTextMetricsW(measureDc_, &tm);
     lineHeight_ = std::max<int>(1, tm.tmHeight);
     charWidth_ = std::max<int>(1, tm.tmAveCharWidth);
+    InstallMeasure(*layout_);
+    widest_ = 0;
+    Relayout();
+}
+
+void TTextView::InstallMeasure(TTextLayout &layout) {
     HDC dc = measureDc_;
-    layout_->SetMeasure([dc](const wchar_t *text, int count, std::vector<int> &extents) {
+    layout.SetMeasure([dc](const wchar_t *text, int count, std::vector<int> &extents) {
         extents.assign(static_cast<size_t>(count), 0);
         SIZE size{};
         if (!GetTextExtentExPointW(dc, text, count, 0, nullptr, extents.data(), &size)) {
             for (int i = 0; i < count; ++i) extents[i] = (i + 1) * 6;
         }
     });
-    widest_ = 0;
-    Relayout();
 }
 
 void TTextView::Reset() {
@@ -61,9 +66,9 @@ void TTextView::OpenFile(const std::wstring &path) {
     source->OpenFile(path);
     auto layout = std::make_unique<TTextLayout>(*source);
     layout->SetCodePage(codePage_);
+    InstallMeasure(*layout);
     layout_ = std::move(layout);
     source_ = std::move(source);
-    ApplyFont(font_);
     Reset();
 }
 
@@ -95,6 +100,7 @@ void TTextView::SetWordWrap(bool wrap) {
 }
 
 void TTextView::SetCodePage(UINT codePage) {
+    if (codePage == codePage_) return;
     codePage_ = codePage;
     layout_->SetCodePage(codePage);
     widest_ = 0;
@@ -250,7 +256,8 @@ void TTextView::UpdateScrollBars() {
             si.nPage = std::max<UINT>(1, static_cast<UINT>(static_cast<double>(bottom - top_) * kScrollRange / end));
             if (reachedEnd) si.nPos = kScrollRange - static_cast<int>(si.nPage);
         }
-        SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
+        if (si.nPos != shownV_.nPos || si.nPage != shownV_.nPage) SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
+        shownV_ = si;
     }
     if (style & WS_HSCROLL) {
         SCROLLINFO si{sizeof si, SIF_ALL | SIF_DISABLENOSCROLL, 0, 0, 0, 0, 0};
@@ -262,7 +269,9 @@ void TTextView::UpdateScrollBars() {
             si.nMax = 1;
             si.nPage = 2;
         }
-        SetScrollInfo(Handle(), SB_HORZ, &si, TRUE);
+        if (si.nPos != shownH_.nPos || si.nPage != shownH_.nPage || si.nMax != shownH_.nMax)
+            SetScrollInfo(Handle(), SB_HORZ, &si, TRUE);
+        shownH_ = si;
     }
 }
 
@@ -519,6 +528,15 @@ void TTextView::PaintRow(HDC dc, int y, TPos rowStart) {
     int last = a;
     while (last < b && xOf(last) < width) ++last;
     TPos selA = SelStart(), selB = SelEnd();
+    if (selA == selB || selB <= t.bytes[a] || selA >= t.bytes[last]) {
+        // Nothing selected on this row: one call draws it and clears the rest of the row.
+        RECT box{0, y, width, y + lineHeight_};
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        ExtTextOutW(dc, xOf(a), y, ETO_OPAQUE | ETO_CLIPPED, &box, t.text.data() + a, static_cast<UINT>(last - a),
+                    nullptr);
+        return;
+    }
     int x = 0;
     auto segment = [&](int from, int to, bool selected) {
         if (from >= to) return;

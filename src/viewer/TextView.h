@@ -62,6 +62,7 @@ protected:
 private:
     void Reset();
     void ApplyFont(HFONT font);
+    void InstallMeasure(TTextLayout &layout);
     void Relayout();
     int VisibleRows() const;
     int TextWidth() const;
@@ -103,6 +104,9 @@ private:
     bool dragging_ = false;
     bool hasCaret_ = false;
     int fills_ = 0;
+    // What the scroll bars show, so an unchanged bar costs no call.
+    SCROLLINFO shownV_{sizeof(SCROLLINFO), 0, 0, 0, 0, -1, 0};
+    SCROLLINFO shownH_{sizeof(SCROLLINFO), 0, 0, 0, 0, -1, 0};
 };
 
 } // namespace viewer
