@@ -93,6 +93,38 @@ TEST_F(QuickViewTest, ThePaneFollowsUpAndDownToTheRowTheCursorIsAboutToReach) {
     }
 }
 
+TEST_F(QuickViewTest, DownsQueuedFasterThanTheyAreHandledLeaveThePaneOnTheRowTheLastOneReached) {
+    for (int i = 1; i <= 6; ++i) dir.File(L"f" + std::to_wstring(i) + L".txt", "text " + std::to_string(i));
+    ListSides(); // rows: .., f1.txt ... f6.txt
+    PressKey('Q', ui::ssCtrl);
+    struct Burst {
+        int downs;
+        int cursorAfter;
+        std::wstring pane;
+    };
+    const Burst bursts[] = {{3, 3, L"text 3"}, {2, 5, L"text 5"}, {4, 6, L"text 6"}};
+    for (const Burst &b : bursts) {
+        SCOPED_TRACE(b.downs);
+        // A held key: the repeats wait in the queue while the first is handled.
+        for (int i = 0; i < b.downs; ++i) {
+            PostMessageW(LeftView(), WM_KEYDOWN, VK_DOWN, 1);
+            PostMessageW(LeftView(), WM_KEYUP, VK_DOWN, 0xC0000001);
+        }
+        testdriver::PumpUntil([&] { return Pane(form->Right) == b.pane; }, 2000);
+        EXPECT_EQ(SelectedRow(LeftView()), b.cursorAfter);
+        EXPECT_EQ(Pane(form->Right), b.pane);
+    }
+    // Shift+Down right after queued Downs marks a row and moves on; the pane stays on the row the Downs reached.
+    form->LeftFileView.SetSelected(1);
+    PostMessageW(LeftView(), WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageW(LeftView(), WM_KEYDOWN, VK_DOWN, 1);
+    testdriver::Pump(100);
+    PressKey(VK_DOWN, ui::ssShift);
+    testdriver::Pump(100);
+    EXPECT_EQ(SelectedRow(LeftView()), 4);
+    EXPECT_EQ(Pane(form->Right), L"text 3") << "the pane is not left a row behind";
+}
+
 TEST_F(QuickViewTest, TabInThePaneGivesTheFocusBackToTheSideItServes) {
     dir.File(L"a.txt", "a");
     ListSides();
