@@ -105,6 +105,10 @@ void TViewCommands::FollowCursor(TSide &side, bool down) {
     FillPane(side.Other(), side, next);
 }
 
+TViewCommands::~TViewCommands() {
+    if (deferredOwner == this) deferredOwner = nullptr;
+}
+
 void TViewCommands::CancelDeferredFill() {
     if (!deferredSide_) return;
     deferredSide_ = nullptr;

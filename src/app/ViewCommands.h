@@ -16,6 +16,7 @@ class TSide;
 class TViewCommands {
 public:
     explicit TViewCommands(TMainForm &form);
+    ~TViewCommands();
 
     // F3: the cursor row's file in the viewer.
     void ViewCursorRow(TSide &side);

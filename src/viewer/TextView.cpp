@@ -18,6 +18,10 @@ constexpr int kWheelRows = 3;
 
 } // namespace
 
+TTextView::~TTextView() {
+    if (measureDc_) DeleteDC(measureDc_);
+}
+
 void TTextView::Create(HWND parent, int id, DWORD style) {
     CreateOwn(parent, WS_CHILD | WS_CLIPSIBLINGS | style, WS_EX_CLIENTEDGE, L"",
               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
@@ -676,10 +680,6 @@ LRESULT TTextView::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
             return TRUE;
         }
-        break;
-    case WM_DESTROY:
-        if (measureDc_) DeleteDC(measureDc_);
-        measureDc_ = nullptr;
         break;
     default:
         break;

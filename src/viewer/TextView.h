@@ -17,6 +17,8 @@ namespace viewer {
 // visible without the focus. The vertical scroll bar follows the byte offset of the top row.
 class TTextView : public ui::TWindow {
 public:
+    TTextView() = default;
+    ~TTextView() override;
     // style: WS_VISIBLE, WS_TABSTOP, WS_VSCROLL, WS_HSCROLL as the place needs.
     void Create(HWND parent, int id, DWORD style);
 
