@@ -111,6 +111,18 @@ void TTextView::SetCodePage(UINT codePage) {
     Relayout();
 }
 
+void TTextView::SetCharacterSet(HFONT font, UINT codePage) {
+    codePage_ = codePage;
+    layout_->SetCodePage(codePage);
+    // The font's change lays the text out, for both.
+    if (font != font_) {
+        SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        return;
+    }
+    widest_ = 0;
+    Relayout();
+}
+
 void TTextView::SetSelection(TPos anchor, TPos caret) {
     anchor_ = layout_->Snap(anchor);
     caret_ = layout_->Snap(caret);

@@ -33,6 +33,8 @@ public:
     void SetWordWrap(bool wrap);
     // CP_ACP or CP_OEMCP: the same bytes through another code page.
     void SetCodePage(UINT codePage);
+    // A font and a code page at once, laid out once.
+    void SetCharacterSet(HFONT font, UINT codePage);
 
     void SelectAll();
     // Puts the selection on the clipboard as text; a selection too large for it raises EViewLoadError and

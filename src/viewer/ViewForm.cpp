@@ -115,8 +115,7 @@ void TViewForm::SetCharSet(TViewCharSet set) {
     charSet_ = set;
     // The font's character set goes with the code page, so the DOS set is drawn in DOS shapes where a font has
     // them; either costs one screen's drawing.
-    ViewMemo.SetFont(set == TViewCharSet::vcOem ? oemFont_.Get() : ansiFont_.Get());
-    ViewMemo.SetCodePage(CodePageOf(set));
+    ViewMemo.SetCharacterSet(set == TViewCharSet::vcOem ? oemFont_.Get() : ansiFont_.Get(), CodePageOf(set));
 }
 
 void TViewForm::ViewCloseClick() {
