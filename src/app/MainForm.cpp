@@ -7,7 +7,7 @@
 #include "app/StartupTrace.h"
 #include "app/Version.h"
 #include "filelist/ReadAhead.h"
-#include "fileops/ViewForm.h"
+#include "viewer/ViewForm.h"
 #include "help/HelpCommands.h"
 #include "help/PrintCommand.h"
 #include "search/SearchForm.h"
@@ -158,9 +158,9 @@ sysinfo::TSysFacts &TMainForm::MainSysInfo() {
     return *sysFacts_;
 }
 
-fileops::TViewForm &TMainForm::ViewForm() {
+viewer::TViewForm &TMainForm::ViewForm() {
     if (!viewForm_) {
-        viewForm_ = std::make_unique<fileops::TViewForm>();
+        viewForm_ = std::make_unique<viewer::TViewForm>();
         viewForm_->Create();
     }
     return *viewForm_;

@@ -29,7 +29,7 @@
 namespace search {
 class TSearchForm;
 }
-namespace fileops {
+namespace viewer {
 class TViewForm;
 }
 
@@ -63,7 +63,7 @@ public:
     // The system facts, collected at their first use: collecting asks every drive and sound device.
     sysinfo::TSysFacts &MainSysInfo();
     // The file viewer, created at its first use.
-    fileops::TViewForm &ViewForm();
+    viewer::TViewForm &ViewForm();
     // The title bar, drawn by the program.
     caption::TGradientCaption GradientCaption1;
     // The Find Files dialog, created at its first use.
@@ -202,7 +202,7 @@ private:
     std::map<int, std::function<void()>> commands_;
     std::unique_ptr<sysinfo::TSysFacts> sysFacts_;
     std::unique_ptr<search::TSearchForm> searchForm_;
-    std::unique_ptr<fileops::TViewForm> viewForm_;
+    std::unique_ptr<viewer::TViewForm> viewForm_;
     std::unique_ptr<sysinfo::TDiskInfoForm> diskInfoForm_;
     std::unique_ptr<sysinfo::TSysInfoForm> sysInfoForm_;
     std::unique_ptr<sysinfo::TAboutBox> aboutBox_;

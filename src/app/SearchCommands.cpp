@@ -1,7 +1,7 @@
 // The Commands menu's Find Files and directory tree jump.
 #include "app/MainForm.h"
 
-#include "fileops/ViewForm.h"
+#include "viewer/ViewForm.h"
 #include "search/SearchForm.h"
 
 namespace app {

@@ -1,7 +1,7 @@
 #pragma once
 #include "app/DriveCombo.h"
 #include "filelist/FileList.h"
-#include "fileops/QuickView.h"
+#include "viewer/QuickView.h"
 #include "ui/Controls.h"
 #include "ui/Panel.h"
 
@@ -31,7 +31,7 @@ public:
     TDriveComboBox DriveCombo;
     ui::TPanel TitlePanel;
     filelist::TFileList FileView;
-    fileops::TQuickViewPane QMemo;
+    viewer::TQuickViewPane QMemo;
 
     TSide &Other() { return *other_; }
     std::wstring Directory() const { return FileView.Directory(); }

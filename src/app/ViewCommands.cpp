@@ -5,8 +5,9 @@
 #include <algorithm>
 
 #include "app/MainForm.h"
+#include "ui/Application.h"
 #include "fileops/OperationForm.h"
-#include "fileops/ViewForm.h"
+#include "viewer/ViewForm.h"
 
 namespace app {
 
@@ -58,7 +59,14 @@ bool TViewCommands::EditNamedFile(TSide &side) {
     return true;
 }
 
+namespace {
+// The one deferred refill of a pane: the timer's message comes only when no input waits.
+TViewCommands *deferredOwner = nullptr;
+constexpr UINT_PTR kDeferredFillTimer = 0x5A51;
+} // namespace
+
 void TViewCommands::FillPane(TSide &pane, TSide &rowSide, int row) {
+    CancelDeferredFill();
     if (row < 0 || row >= rowSide.FileView.Count()) {
         pane.QMemo.Clear();
         return;
@@ -67,6 +75,7 @@ void TViewCommands::FillPane(TSide &pane, TSide &rowSide, int row) {
 }
 
 void TViewCommands::Quickview1Click() {
+    CancelDeferredFill();
     TSide &active = form_.ActiveSide();
     TSide &pane = active.Other();
     if (pane.QuickViewShown()) {
@@ -81,14 +90,42 @@ void TViewCommands::Quickview1Click() {
 void TViewCommands::FollowCursor(TSide &side, bool down) {
     int row = side.FileView.Selected();
     if (row < 0) return;
-    // A held arrow key queues its repeats faster than a large file loads: only the last one fills the pane,
-    // so the cursor never waits for files it merely passes.
+    int next = down ? std::min(row + 1, side.FileView.Count() - 1) : std::max(row - 1, 0);
+    // While more arrow keys wait (a held key), the rows passed are never drawn: the pane is filled once the
+    // input is handled, with the row the last of these keys reached, whatever keys came after it.
     MSG queued;
     if (PeekMessageW(&queued, side.FileView.Handle(), WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) &&
-        (queued.wParam == VK_DOWN || queued.wParam == VK_UP))
+        (queued.wParam == VK_DOWN || queued.wParam == VK_UP)) {
+        deferredSide_ = &side;
+        deferredRow_ = next;
+        deferredOwner = this;
+        SetTimer(form_.Handle(), kDeferredFillTimer, USER_TIMER_MINIMUM, &TViewCommands::DeferredFillTimer);
         return;
-    int next = down ? std::min(row + 1, side.FileView.Count() - 1) : std::max(row - 1, 0);
+    }
     FillPane(side.Other(), side, next);
+}
+
+TViewCommands::~TViewCommands() {
+    if (deferredOwner == this) deferredOwner = nullptr;
+}
+
+void TViewCommands::CancelDeferredFill() {
+    if (!deferredSide_) return;
+    deferredSide_ = nullptr;
+    KillTimer(form_.Handle(), kDeferredFillTimer);
+}
+
+void CALLBACK TViewCommands::DeferredFillTimer(HWND, UINT, UINT_PTR, DWORD) {
+    TViewCommands *self = deferredOwner;
+    if (!self || !self->deferredSide_) return;
+    TSide &side = *self->deferredSide_;
+    int row = self->deferredRow_;
+    self->CancelDeferredFill();
+    try {
+        if (side.Other().QuickViewShown()) self->FillPane(side.Other(), side, row);
+    } catch (const std::exception &e) {
+        ui::Application().HandleException(e);
+    }
 }
 
 void TViewCommands::QMemoKeyUp(TSide &paneSide, WORD &key, ui::TShiftState shift) {

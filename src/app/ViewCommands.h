@@ -16,6 +16,7 @@ class TSide;
 class TViewCommands {
 public:
     explicit TViewCommands(TMainForm &form);
+    ~TViewCommands();
 
     // F3: the cursor row's file in the viewer.
     void ViewCursorRow(TSide &side);
@@ -42,8 +43,13 @@ public:
 private:
     void StartNotepad(const std::wstring &path);
     void FillPane(TSide &pane, TSide &rowSide, int row);
+    void CancelDeferredFill();
+    static void CALLBACK DeferredFillTimer(HWND, UINT, UINT_PTR, DWORD);
 
     TMainForm &form_;
+    // The refill put off while arrow keys were queued: the side whose cursor moved and the row it reached.
+    TSide *deferredSide_ = nullptr;
+    int deferredRow_ = 0;
 };
 
 // The parameter that names a file to Notepad: quoted when it holds a space, so that an editor standing in

@@ -1,20 +1,20 @@
 #pragma once
 #include <string>
 
-#include "fileops/TextMemo.h"
+#include "viewer/TextView.h"
 
-namespace fileops {
+namespace viewer {
 
 // A quick-view pane: lies in a side's place and shows a row of the other side, a folder as its full path
 // and an empty line, a file as its text through the Windows character set. Read-only, no tab stop, no
 // scroll bars, long lines wrapped.
-class TQuickViewPane : public TTextMemo {
+class TQuickViewPane : public TTextView {
 public:
     void Create(HWND parent, int id);
 
-    // Empties the pane and fills it with the row. A file that cannot be loaded shows the error in the pane
+    // Empties the pane and fills it with the row. A file that cannot be opened shows the error in the pane
     // itself, so that holding Down over a folder of such files never stops at a message box per row.
     void Fill(const std::wstring &fullPath, bool isFolder);
 };
 
-} // namespace fileops
+} // namespace viewer

@@ -1,6 +1,7 @@
 #include "ViewerFixture.h"
 
-#include "fileops/ViewTestFiles.h"
+#include "ViewTestFiles.h"
+#include "ui/Text.h"
 
 using testdriver::AnswerWhenShown;
 using testdriver::PressKey;
@@ -9,14 +10,26 @@ namespace {
 
 bool WesternCodePages() { return GetACP() == 1252 && GetOEMCP() == 437; }
 
-void Close(fileops::TViewForm &viewer) {
+void Close(viewer::TViewForm &viewer) {
     PostMessageW(viewer.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     testdriver::Pump(20);
 }
 
-void MenuCommand(fileops::TViewForm &viewer, int id) {
+void MenuCommand(viewer::TViewForm &viewer, int id) {
     PostMessageW(viewer.Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
     testdriver::Pump(20);
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            text = static_cast<const wchar_t *>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
 }
 
 TEST_F(ViewerTest, F3ShowsTheCursorRowsFileLineByLineAndEscapeClosesIt) {
@@ -40,6 +53,16 @@ TEST_F(ViewerTest, F3ShowsTheCursorRowsFileLineByLineAndEscapeClosesIt) {
     EXPECT_FALSE(IsWindowVisible(Viewer().Handle())) << "Escape closed the viewer";
     EXPECT_EQ(GetFocus(), LeftView());
     EXPECT_EQ(MemoText(), text) << "the text stays until the next loading";
+
+    std::wstring zero = dir.File(L"zero.txt", std::string("123456789\0abc\ndef", 17));
+    ListSides();
+    PutCursor(L"zero.txt");
+    std::vector<std::wstring> rows;
+    ASSERT_TRUE(ViewWithF3(zero, [&] {
+        rows = Viewer().ViewMemo.ScreenRows();
+        PressKey(VK_ESCAPE);
+    }));
+    EXPECT_EQ(rows, std::vector<std::wstring>{L"123456789"}) << "the text ends at the zero byte";
 }
 
 TEST_F(ViewerTest, TheMenuIsTheRussianOneWithItsStates) {
@@ -140,27 +163,26 @@ TEST_F(ViewerTest, CharacterSetAndWrapChoicesLastForTheRunEscapeReturnsToAnsiThe
 
 TEST_F(ViewerTest, SwitchingWrapKeepsTheSelectionAndTheTopLine) {
     std::string content;
-    for (int i = 0; i < 300; ++i) content += "line " + std::to_string(i) + " " + std::string(150, 'a' + i % 26) + " end\n";
+    viewer::TPos line150 = 0;
+    for (int i = 0; i < 300; ++i) {
+        if (i == 150) line150 = content.size();
+        content += "line " + std::to_string(i) + " " + std::string(150, 'a' + i % 26) + " end\n";
+    }
     std::wstring path = dir.File(L"long.txt", content);
     ListSides();
     PutCursor(L"long.txt");
     ASSERT_TRUE(ViewWithF3(path, [&] {
-        HWND memo = Viewer().ViewMemo.Handle();
-        SendMessageW(memo, EM_SETSEL, 20000, 20100);
-        SendMessageW(memo, EM_LINESCROLL, 0, 150);
-        LRESULT top = SendMessageW(memo, EM_GETFIRSTVISIBLELINE, 0, 0);
-        LRESULT topChar = SendMessageW(memo, EM_LINEINDEX, top, 0);
-        ASSERT_GT(topChar, 0);
+        auto &memo = Viewer().ViewMemo;
+        memo.SetSelection(20000, 20100);
+        memo.ScrollTo(line150);
+        ASSERT_EQ(memo.Top(), line150);
         for (int toggle = 0; toggle < 2; ++toggle) {
             PressKey('W');
-            memo = Viewer().ViewMemo.Handle();
-            DWORD start = 0, end = 0;
-            SendMessageW(memo, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-            EXPECT_EQ(start, 20000u);
-            EXPECT_EQ(end, 20100u);
-            EXPECT_EQ(SendMessageW(memo, EM_GETFIRSTVISIBLELINE, 0, 0), SendMessageW(memo, EM_LINEFROMCHAR, topChar, 0))
-                << "the line that was on top is on top again";
-            EXPECT_EQ(GetFocus(), memo);
+            EXPECT_EQ(memo.SelStart(), 20000u);
+            EXPECT_EQ(memo.SelEnd(), 20100u);
+            EXPECT_EQ(memo.Top(), line150) << "the line that was on top is on top again";
+            EXPECT_EQ(memo.ScreenRows()[0].substr(0, 9), L"line 150 ");
+            EXPECT_EQ(GetFocus(), memo.Handle());
         }
         PressKey(VK_ESCAPE);
     }));
@@ -174,16 +196,80 @@ TEST_F(ViewerTest, SelectAllThenCtrlCCopiesTheWholeText) {
     ASSERT_TRUE(ViewWithF3(path, [&] {
         MenuCommand(Viewer(), IDM_VIEWSELECTALL);
         PressKey('C', ui::ssCtrl);
-        if (OpenClipboard(nullptr)) {
-            if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-                copied = static_cast<const wchar_t *>(GlobalLock(data));
-                GlobalUnlock(data);
-            }
-            CloseClipboard();
-        }
+        copied = ClipboardText();
         PressKey(VK_ESCAPE);
     }));
     EXPECT_EQ(copied, L"first\r\nsecond\r\n");
+}
+
+TEST_F(ViewerTest, ShiftArrowsSelectAcrossABlockEdgeAndCtrlCCopiesItOrSaysItIsTooLarge) {
+    constexpr size_t B = viewer::TTextSource::kBlockSize;
+    // The CR ends the first block of the file and its LF starts the second.
+    std::wstring path = dir.File(L"edge.txt", std::string(B - 1, 'x') + "\r\nbcd\nef");
+    std::wstring large = dir.File(L"large.txt", std::string(viewer::TTextView::kMaxCopy + 1, 'a'));
+    ListSides();
+    PutCursor(L"edge.txt");
+    ASSERT_TRUE(ViewWithF3(path, [&] {
+        auto &memo = Viewer().ViewMemo;
+        memo.SetSelection(B - 4, B - 4);
+        for (int i = 0; i < 7; ++i) PressKey(VK_RIGHT, ui::ssShift);
+        PressKey('C', ui::ssCtrl);
+        std::vector<std::wstring> rows = memo.ScreenRows();
+        EXPECT_NE(std::find(rows.begin(), rows.end(), L"bcd"), rows.end()) << "the caret's row was scrolled into view";
+        PressKey(VK_ESCAPE);
+    }));
+    EXPECT_EQ(ClipboardText(), L"xxx\r\nbcd") << "three x, the break as CR LF, and the next line";
+
+    PutCursor(L"large.txt");
+    std::wstring message;
+    AnswerWhenShown(L"Zelvor", [&](HWND box) {
+        message = MessageText(box);
+        testdriver::PressButton(L"OK")(box);
+    });
+    ASSERT_TRUE(ViewWithF3(large, [&] {
+        MenuCommand(Viewer(), IDM_VIEWSELECTALL);
+        PressKey('C', ui::ssCtrl);
+        testdriver::PumpUntil([&] { return !message.empty(); }, 3000);
+        PressKey(VK_ESCAPE);
+    }));
+    EXPECT_NE(message.find(L"too large to copy"), std::wstring::npos) << ui::Narrow(message);
+    EXPECT_EQ(ClipboardText(), L"xxx\r\nbcd") << "nothing was copied";
+}
+
+TEST_F(ViewerTest, AFileThatShrinksOrVanishesWhileShownShowsOnlyWhatIsThere) {
+    std::string content;
+    for (int i = 0; content.size() < 300 * 1024; ++i) content += "line " + std::to_string(i) + "\n";
+    std::wstring path = dir.File(L"shrinking.log", content);
+    ListSides();
+    PutCursor(L"shrinking.log");
+    std::vector<std::wstring> rows;
+    std::wstring text;
+    ASSERT_TRUE(ViewWithF3(path, [&] {
+        auto &memo = Viewer().ViewMemo;
+        ASSERT_EQ(memo.ScreenRows()[0], L"line 0");
+        {
+            // Another program cuts the file to its first two lines while the viewer shows it.
+            ui::KernelHandle writer(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(writer && writer.get() != INVALID_HANDLE_VALUE) << "the viewer locks nobody out";
+            LARGE_INTEGER at{};
+            at.QuadPart = 14;
+            SetFilePointerEx(writer.get(), at, nullptr, FILE_BEGIN);
+            ASSERT_TRUE(SetEndOfFile(writer.get()));
+        }
+        PressKey(VK_END, ui::ssCtrl);
+        PressKey(VK_NEXT);
+        rows = memo.ScreenRows();
+        text = memo.Text();
+        EXPECT_LE(memo.Caret(), 14u);
+        EXPECT_TRUE(DeleteFileW(path.c_str())) << "the file can be deleted while it is shown";
+        PressKey(VK_PRIOR);
+        PressKey(VK_END, ui::ssCtrl);
+        PressKey(VK_ESCAPE);
+    }));
+    EXPECT_EQ(text, L"line 0\r\nline 1\r\n");
+    EXPECT_EQ(rows, (std::vector<std::wstring>{L"line 0", L"line 1", L""}));
 }
 
 TEST_F(ViewerTest, TheKeysOfTheDisabledItemsAreTakenAndDoNothing) {
@@ -236,7 +322,7 @@ TEST_F(ViewerTest, TheFileDialogOffersTheThreeFilters) {
     std::wstring first = dir.File(L"first.txt", "first");
     ListSides();
     PutCursor(L"first.txt");
-    Viewer().ODView = fileops::PickViewFile;
+    Viewer().ODView = viewer::PickViewFile;
     std::vector<std::wstring> filters;
     ASSERT_TRUE(ViewWithF3(first, [&] {
         AnswerWhenShown(L"Open", [&](HWND dialog) {
@@ -276,7 +362,6 @@ TEST_F(ViewerTest, AFileThatCannotBeLoadedShowsTheErrorAndNoViewer) {
     const Case cases[] = {
         {L"folder", L"Cannot open file " + (dir / L"folder")},
         {L"held.txt", L"Cannot open file " + held},
-        {L"disk.img", L"Text exceeds memo capacity"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.row);
@@ -291,6 +376,9 @@ TEST_F(ViewerTest, AFileThatCannotBeLoadedShowsTheErrorAndNoViewer) {
         EXPECT_EQ(MemoText(), L"good") << "the text control keeps its text";
         testdriver::ClearAnswers();
     }
+    PutCursor(L"disk.img");
+    EXPECT_TRUE(ViewWithF3(dir / L"disk.img", [&] { PressKey(VK_ESCAPE); })) << "a file of gigabytes is shown";
+    EXPECT_EQ(MemoText(), L"") << "its first byte is a zero, where the text ends";
 }
 
 struct ShellCall {

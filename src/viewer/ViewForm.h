@@ -2,12 +2,12 @@
 #include <functional>
 #include <string>
 
-#include "fileops/TextMemo.h"
+#include "viewer/TextView.h"
 #include "ui/Form.h"
 #include "ui/Handles.h"
 #include "ui/Shortcuts.h"
 
-namespace fileops {
+namespace viewer {
 
 // The character set the viewer shows the file's bytes in.
 enum class TViewCharSet { vcAnsi, vcOem };
@@ -19,13 +19,12 @@ public:
     TViewForm();
     void Create();
 
-    TTextMemo ViewMemo;
+    TTextView ViewMemo;
 
-    // Sets the caption "View file : " and the path, loads the file and shows the viewer modally. A file that
-    // cannot be loaded raises EViewLoadError ("Cannot open file <path>", "Text exceeds memo capacity") and
-    // the viewer is not shown.
+    // Sets the caption "View file : " and the path, opens the file and shows the viewer modally. A file that
+    // cannot be opened raises EViewLoadError ("Cannot open file <path>") and the viewer is not shown.
     void ViewFile(const std::wstring &path);
-    // Loads a file into ViewMemo; on failure raises EViewLoadError and the memo keeps its text.
+    // Shows a file in ViewMemo; on failure raises EViewLoadError and the memo keeps its text.
     void LoadFile(const std::wstring &path);
 
     void FormShow();
@@ -48,8 +47,6 @@ private:
     void Layout();
     void SetCharSet(TViewCharSet set);
     void SetChecked(int itemId, bool checked);
-    // The memo shows the loaded bytes in the chosen character set again; false when it refused them.
-    bool ShowBytes();
     void MemoKeyDown(WORD &key, ui::TShiftState shift);
     void RunCommand(int id);
 
@@ -58,11 +55,9 @@ private:
     ui::FontHandle ansiFont_;
     ui::FontHandle oemFont_;
     TViewCharSet charSet_ = TViewCharSet::vcAnsi;
-    // The loaded file, line breaks made uniform, up to its first zero byte.
-    std::string bytes_;
 };
 
 // The file dialog of the viewer's "Открыть" with its three filters.
 bool PickViewFile(HWND owner, std::wstring &path);
 
-} // namespace fileops
+} // namespace viewer

@@ -7,8 +7,8 @@
 #include "MainFormFixture.h"
 #include "driver/TempDir.h"
 #include "fileops/OperationForm.h"
-#include "fileops/ViewForm.h"
-#include "fileops/ViewIds.h"
+#include "viewer/ViewForm.h"
+#include "viewer/ViewIds.h"
 
 // The real main window with its left side active in a temporary folder and its right side in another.
 class ViewerTest : public MainFormTest {
@@ -29,11 +29,10 @@ protected:
     }
     void PutCursor(const std::wstring &caption) { form->LeftFileView.SetSelected(Row(LeftView(), caption)); }
 
-    fileops::TViewForm &Viewer() { return form->ViewForm(); }
+    viewer::TViewForm &Viewer() { return form->ViewForm(); }
     std::wstring MemoText() { return Viewer().ViewMemo.Text(); }
-    int MemoLines() {
-        return static_cast<int>(SendMessageW(Viewer().ViewMemo.Handle(), EM_GETLINECOUNT, 0, 0));
-    }
+    // The rows on the screen (all the rows of a short text).
+    int MemoLines() { return static_cast<int>(Viewer().ViewMemo.ScreenRows().size()); }
     // Presses F3 on the cursor row; while the viewer captioned for the path is up, runs `inside` (which
     // closes it). False when no viewer came up.
     bool ViewWithF3(const std::wstring &path, const std::function<void()> &inside) {

@@ -1,12 +1,12 @@
-#include "fileops/ViewForm.h"
+#include "viewer/ViewForm.h"
 
 #include <commdlg.h>
 
-#include "fileops/TextLoader.h"
-#include "fileops/ViewIds.h"
 #include "ui/LateBound.h"
+#include "viewer/TextLoader.h"
+#include "viewer/ViewIds.h"
 
-namespace fileops {
+namespace viewer {
 
 namespace {
 
@@ -65,10 +65,9 @@ void TViewForm::Create() {
     shortcuts_ = ui::TShortcutTable::FromResource(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_VIEWACCELERATORS));
     ansiFont_ = MemoFont(DEFAULT_CHARSET);
     oemFont_ = MemoFont(OEM_CHARSET);
-    // The memo is created with the wrapping the menu shows, so the first loading needs no second one.
-    ViewMemo.Create(Handle(), kViewMemoId,
-                    WS_VISIBLE | WS_TABSTOP | (Checked(IDM_VIEWWRAP) ? kWrappedScrolling : kUnwrappedScrolling));
+    ViewMemo.Create(Handle(), kViewMemoId, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL);
     ViewMemo.SetFont(ansiFont_.Get());
+    ViewMemo.SetWordWrap(Checked(IDM_VIEWWRAP));
     Layout();
     OnResize = [this] { Layout(); };
     OnShow = [this] { FormShow(); };
@@ -101,26 +100,9 @@ void TViewForm::ViewFile(const std::wstring &path) {
     ShowModal();
 }
 
-void TViewForm::LoadFile(const std::wstring &path) {
-    std::string bytes = LoadViewBytes(path);
-    bytes_.swap(bytes);
-    if (ShowBytes()) return;
-    // The control could not take the new text: it shows the previous one again.
-    bytes_.swap(bytes);
-    ShowBytes();
-    throw TextExceedsCapacity();
-}
+void TViewForm::LoadFile(const std::wstring &path) { ViewMemo.OpenFile(path); }
 
-bool TViewForm::ShowBytes() { return ViewMemo.ShowText(DecodeViewBytes(bytes_, CodePageOf(charSet_))); }
-
-void TViewForm::FormShow() {
-    bool wrap = Checked(IDM_VIEWWRAP);
-    if (ViewMemo.WordWrap() == wrap) return;
-    TTextMemo::TPlace place = ViewMemo.Place();
-    ViewMemo.SetWordWrap(wrap);
-    if (!ShowBytes()) throw TextExceedsCapacity();
-    ViewMemo.RestorePlace(place);
-}
+void TViewForm::FormShow() { ViewMemo.SetWordWrap(Checked(IDM_VIEWWRAP)); }
 
 void TViewForm::ViewWrapClick() {
     SetChecked(IDM_VIEWWRAP, !Checked(IDM_VIEWWRAP));
@@ -130,13 +112,10 @@ void TViewForm::ViewWrapClick() {
 void TViewForm::SetCharSet(TViewCharSet set) {
     SetChecked(IDM_VIEWANSI, set == TViewCharSet::vcAnsi);
     SetChecked(IDM_VIEWASCII, set == TViewCharSet::vcOem);
-    // The font's character set goes with the text, so the DOS set is drawn in DOS shapes where a font has them.
-    ViewMemo.SetFont(set == TViewCharSet::vcOem ? oemFont_.Get() : ansiFont_.Get());
-    if (set == charSet_) return;
     charSet_ = set;
-    TTextMemo::TPlace place = ViewMemo.Place();
-    if (!ShowBytes()) throw TextExceedsCapacity();
-    ViewMemo.RestorePlace(place);
+    // The font's character set goes with the code page, so the DOS set is drawn in DOS shapes where a font has
+    // them; either costs one screen's drawing.
+    ViewMemo.SetCharacterSet(set == TViewCharSet::vcOem ? oemFont_.Get() : ansiFont_.Get(), CodePageOf(set));
 }
 
 void TViewForm::ViewCloseClick() {
@@ -193,4 +172,4 @@ void TViewForm::RunCommand(int id) {
     }
 }
 
-} // namespace fileops
+} // namespace viewer

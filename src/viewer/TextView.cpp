@@ -1,0 +1,702 @@
+#include "viewer/TextView.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "ui/Text.h"
+#include "viewer/TextLoader.h"
+
+namespace viewer {
+
+namespace {
+
+constexpr int kMargin = 2;
+// The vertical scroll bar's range: positions stand for byte offsets in proportion.
+constexpr int kScrollRange = 10000;
+constexpr int kWheelRows = 3;
+
+} // namespace
+
+TTextView::~TTextView() {
+    if (measureDc_) DeleteDC(measureDc_);
+}
+
+void TTextView::Create(HWND parent, int id, DWORD style) {
+    CreateOwn(parent, WS_CHILD | WS_CLIPSIBLINGS | style, WS_EX_CLIENTEDGE, L"",
+              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    measureDc_ = CreateCompatibleDC(nullptr);
+    layout_->SetCodePage(codePage_);
+    ApplyFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    UpdateScrollBars();
+}
+
+void TTextView::ApplyFont(HFONT font) {
+    if (font == font_ && layout_) return;
+    font_ = font;
+    if (!measureDc_) return;
+    if (font_) SelectObject(measureDc_, font_);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(measureDc_, &tm);
+    lineHeight_ = std::max<int>(1, tm.tmHeight);
+    charWidth_ = std::max<int>(1, tm.tmAveCharWidth);
+    InstallMeasure(*layout_);
+    widest_ = 0;
+    Relayout();
+}
+
+void TTextView::InstallMeasure(TTextLayout &layout) {
+    HDC dc = measureDc_;
+    layout.SetMeasure([dc](const wchar_t *text, int count, std::vector<int> &extents) {
+        extents.assign(static_cast<size_t>(count), 0);
+        SIZE size{};
+        if (!GetTextExtentExPointW(dc, text, count, 0, nullptr, extents.data(), &size)) {
+            for (int i = 0; i < count; ++i) extents[i] = (i + 1) * 6;
+        }
+    });
+}
+
+void TTextView::Reset() {
+    top_ = anchor_ = caret_ = 0;
+    goalX_ = -1;
+    scrollX_ = 0;
+    widest_ = 0;
+    ++fills_;
+    Relayout();
+}
+
+void TTextView::OpenFile(const std::wstring &path) {
+    auto source = std::make_unique<TTextSource>();
+    source->OpenFile(path);
+    auto layout = std::make_unique<TTextLayout>(*source);
+    layout->SetCodePage(codePage_);
+    InstallMeasure(*layout);
+    layout_ = std::move(layout);
+    source_ = std::move(source);
+    Reset();
+}
+
+void TTextView::ShowText(const std::wstring &text) {
+    source_->SetText(ui::Narrow(text));
+    layout_->Forget();
+    Reset();
+}
+
+void TTextView::Relayout() {
+    if (!Handle()) return;
+    layout_->SetWrapWidth(wrap_ ? std::max(1, TextWidth()) : 0);
+    if (wrap_) scrollX_ = 0;
+    top_ = layout_->RowStartOf(top_);
+    ClampTop();
+    UpdateScrollBars();
+    UpdateCaret();
+    Invalidate();
+}
+
+int TTextView::TextWidth() const { return std::max(1, ClientWidth() - 2 * kMargin); }
+
+int TTextView::VisibleRows() const { return std::max(1, ClientHeight() / lineHeight_); }
+
+void TTextView::SetWordWrap(bool wrap) {
+    if (wrap == wrap_) return;
+    wrap_ = wrap;
+    Relayout();
+}
+
+void TTextView::SetCodePage(UINT codePage) {
+    if (codePage == codePage_) return;
+    codePage_ = codePage;
+    layout_->SetCodePage(codePage);
+    widest_ = 0;
+    Relayout();
+}
+
+void TTextView::SetCharacterSet(HFONT font, UINT codePage) {
+    codePage_ = codePage;
+    layout_->SetCodePage(codePage);
+    // The font's change lays the text out, for both.
+    if (font != font_) {
+        SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        return;
+    }
+    widest_ = 0;
+    Relayout();
+}
+
+void TTextView::SetSelection(TPos anchor, TPos caret) {
+    anchor_ = layout_->Snap(anchor);
+    caret_ = layout_->Snap(caret);
+    goalX_ = -1;
+    EnsureCaretVisible();
+}
+
+void TTextView::SelectAll() {
+    // The end is found by a scan the user can interrupt; interrupted, the selection reaches as far as it got.
+    source_->ScanToEnd([this] { return ScanInterrupted(); });
+    anchor_ = 0;
+    caret_ = layout_->End();
+    UpdateCaret();
+    Invalidate();
+}
+
+void TTextView::ScrollTo(TPos pos) {
+    source_->ScanTo(pos, [this] { return ScanInterrupted(); });
+    top_ = layout_->RowStartOf(pos);
+    ClampTop();
+    UpdateScrollBars();
+    UpdateCaret();
+    Invalidate();
+}
+
+std::wstring TTextView::Text() {
+    source_->ScanToEnd();
+    return DecodeRange(*layout_, 0, layout_->End());
+}
+
+std::wstring TTextView::SelectedText() { return DecodeRange(*layout_, SelStart(), SelEnd()); }
+
+void TTextView::CopySelection() {
+    TPos from = SelStart(), to = SelEnd();
+    if (from == to) return;
+    if (to - from > kMaxCopy)
+        throw EViewLoadError("The selection is too large to copy: at most " + std::to_string(kMaxCopy >> 20) +
+                             " MB of text can be copied at once");
+    std::wstring text;
+    HGLOBAL data = nullptr;
+    try {
+        text = SelectedText();
+    } catch (const std::bad_alloc &) {
+        throw EViewLoadError("Not enough memory to copy the selection");
+    }
+    data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    if (!data) throw EViewLoadError("Not enough memory to copy the selection");
+    if (auto *to16 = static_cast<wchar_t *>(GlobalLock(data))) {
+        std::copy(text.c_str(), text.c_str() + text.size() + 1, to16);
+        GlobalUnlock(data);
+    }
+    if (!OpenClipboard(Handle())) {
+        GlobalFree(data);
+        return;
+    }
+    EmptyClipboard();
+    if (!SetClipboardData(CF_UNICODETEXT, data)) GlobalFree(data);
+    CloseClipboard();
+}
+
+bool TTextView::ScanInterrupted() {
+    MSG msg;
+    return PeekMessageW(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) ||
+           PeekMessageW(&msg, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE);
+}
+
+std::vector<std::wstring> TTextView::ScreenRows() {
+    std::vector<std::wstring> rows;
+    TPos row = top_;
+    for (int i = 0; i < VisibleRows(); ++i) {
+        const TLineText &t = layout_->Text(layout_->LineStartOf(row));
+        size_t r = t.RowOf(t.IndexOf(row));
+        rows.push_back(t.text.substr(t.rows[r], t.RowEnd(r) - t.rows[r]));
+        if (!layout_->NextRow(row, row)) break;
+    }
+    return rows;
+}
+
+// Scrolling
+
+void TTextView::ClampTop() {
+    top_ = std::min(top_, layout_->End());
+    // The last screen ends with the last row at the bottom, as far as the text reaches.
+    int below = 0;
+    TPos row = top_;
+    while (below < VisibleRows() - 1 && layout_->NextRow(row, row)) ++below;
+    for (int missing = VisibleRows() - 1 - below; missing > 0; --missing)
+        if (!layout_->PrevRow(top_, top_)) break;
+}
+
+void TTextView::ScrollRows(int rows) {
+    for (; rows > 0 && layout_->NextRow(top_, top_); --rows) {
+    }
+    for (; rows < 0 && layout_->PrevRow(top_, top_); ++rows) {
+    }
+    ClampTop();
+    UpdateScrollBars();
+    UpdateCaret();
+    Invalidate();
+}
+
+void TTextView::EnsureCaretVisible() {
+    TPos caretRow = layout_->RowStartOf(caret_);
+    if (caretRow < top_) {
+        top_ = caretRow;
+    } else {
+        TPos row = top_;
+        bool shown = row == caretRow;
+        for (int i = 1; i < VisibleRows() && !shown && layout_->NextRow(row, row); ++i) shown = row == caretRow;
+        if (!shown) {
+            top_ = caretRow;
+            for (int i = 1; i < VisibleRows() && layout_->PrevRow(top_, top_); ++i) {
+            }
+        }
+    }
+    ClampTop();
+    if (!wrap_) {
+        int x = XInRow(caretRow, caret_);
+        if (x < scrollX_) scrollX_ = std::max(0, x - TextWidth() / 3);
+        else if (x > scrollX_ + TextWidth() - 1) scrollX_ = x - TextWidth() * 2 / 3;
+    }
+    UpdateScrollBars();
+    UpdateCaret();
+    Invalidate();
+}
+
+void TTextView::UpdateScrollBars() {
+    if (!Handle()) return;
+    DWORD style = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE));
+    if (style & WS_VSCROLL) {
+        TPos end = layout_->End(), bottom = top_;
+        bool reachedEnd = false;
+        for (int i = 0; i < VisibleRows(); ++i) {
+            TPos next;
+            if (!layout_->NextRow(bottom, next)) {
+                bottom = end;
+                reachedEnd = true;
+                break;
+            }
+            bottom = next;
+        }
+        SCROLLINFO si{sizeof si, SIF_ALL | SIF_DISABLENOSCROLL, 0, kScrollRange - 1, 0, 0, 0};
+        if (top_ == 0 && reachedEnd) {
+            si.nPage = kScrollRange;
+        } else if (end > 0) {
+            si.nPos = static_cast<int>(static_cast<double>(top_) * kScrollRange / end);
+            si.nPage = std::max<UINT>(1, static_cast<UINT>(static_cast<double>(bottom - top_) * kScrollRange / end));
+            if (reachedEnd) si.nPos = kScrollRange - static_cast<int>(si.nPage);
+        }
+        if (si.nPos != shownV_.nPos || si.nPage != shownV_.nPage) SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
+        shownV_ = si;
+    }
+    if (style & WS_HSCROLL) {
+        SCROLLINFO si{sizeof si, SIF_ALL | SIF_DISABLENOSCROLL, 0, 0, 0, 0, 0};
+        if (!wrap_) {
+            si.nMax = std::max(widest_ + 2 * kMargin, scrollX_ + TextWidth());
+            si.nPage = static_cast<UINT>(TextWidth() + 1);
+            si.nPos = scrollX_;
+        } else {
+            si.nMax = 1;
+            si.nPage = 2;
+        }
+        if (si.nPos != shownH_.nPos || si.nPage != shownH_.nPage || si.nMax != shownH_.nMax)
+            SetScrollInfo(Handle(), SB_HORZ, &si, TRUE);
+        shownH_ = si;
+    }
+}
+
+void TTextView::VScroll(WORD code) {
+    switch (code) {
+    case SB_LINEUP:
+        ScrollRows(-1);
+        break;
+    case SB_LINEDOWN:
+        ScrollRows(1);
+        break;
+    case SB_PAGEUP:
+        ScrollRows(-std::max(1, VisibleRows() - 1));
+        break;
+    case SB_PAGEDOWN:
+        ScrollRows(std::max(1, VisibleRows() - 1));
+        break;
+    case SB_TOP:
+        ScrollTo(0);
+        break;
+    case SB_BOTTOM:
+        ScrollTo(layout_->End());
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+        GetScrollInfo(Handle(), SB_VERT, &si);
+        double share = static_cast<double>(si.nTrackPos) / std::max(1, kScrollRange - static_cast<int>(si.nPage));
+        ScrollTo(static_cast<TPos>(std::min(1.0, share) * static_cast<double>(layout_->End())));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TTextView::HScroll(WORD code) {
+    if (wrap_) return;
+    int page = std::max(1, TextWidth() - charWidth_);
+    SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(Handle(), SB_HORZ, &si);
+    int x = scrollX_;
+    switch (code) {
+    case SB_LINELEFT:
+        x -= charWidth_;
+        break;
+    case SB_LINERIGHT:
+        x += charWidth_;
+        break;
+    case SB_PAGELEFT:
+        x -= page;
+        break;
+    case SB_PAGERIGHT:
+        x += page;
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        x = si.nTrackPos;
+        break;
+    default:
+        return;
+    }
+    scrollX_ = std::clamp(x, 0, std::max(0, si.nMax - static_cast<int>(si.nPage) + 1));
+    UpdateScrollBars();
+    UpdateCaret();
+    Invalidate();
+}
+
+// Positions
+
+int TTextView::XInRow(TPos rowStart, TPos pos) {
+    const TLineText &t = layout_->Text(layout_->LineStartOf(rowStart));
+    size_t r = t.RowOf(t.IndexOf(rowStart));
+    int a = t.rows[r], i = std::clamp(t.IndexOf(pos), a, t.RowEnd(r));
+    int base = a > 0 ? t.extents[a - 1] : 0;
+    return (i > 0 ? t.extents[i - 1] : 0) - base;
+}
+
+TPos TTextView::AtXInRow(TPos rowStart, int x) {
+    const TLineText &t = layout_->Text(layout_->LineStartOf(rowStart));
+    size_t r = t.RowOf(t.IndexOf(rowStart));
+    int a = t.rows[r], b = t.RowEnd(r);
+    int base = a > 0 ? t.extents[a - 1] : 0;
+    for (int i = a; i < b; ++i) {
+        int left = (i > 0 ? t.extents[i - 1] : 0) - base, right = t.extents[i] - base;
+        if (x < (left + right + 1) / 2) return t.bytes[i];
+    }
+    // Past a wrapped row's end: before its last character, so the caret stays on this row.
+    if (r + 1 < t.rows.size() && b > a) return t.bytes[b - 1];
+    return t.bytes[b];
+}
+
+TPos TTextView::HitTest(int x, int y) {
+    TPos row = top_;
+    for (int i = 0; i < y / lineHeight_ && layout_->NextRow(row, row); ++i) {
+    }
+    if (y < 0) layout_->PrevRow(row, row);
+    return AtXInRow(row, x - kMargin + scrollX_);
+}
+
+TPos TTextView::CharBefore(TPos pos) {
+    if (pos == 0) return 0;
+    TPos lineStart = layout_->LineStartOf(pos);
+    if (pos == lineStart) {
+        const TLineText &p = layout_->Text(layout_->LineStartOf(lineStart - 1));
+        // Where a long line was cut there is no break to step over: the step goes to the last character.
+        if (p.line.contentEnd < pos || p.text.empty()) return p.line.contentEnd;
+        return p.bytes[p.text.size() - 1];
+    }
+    const TLineText &t = layout_->Text(lineStart);
+    int i = t.IndexOf(pos);
+    while (i > 0 && t.bytes[i - 1] >= pos) --i;
+    return i > 0 ? t.bytes[i - 1] : lineStart;
+}
+
+TPos TTextView::CharAfter(TPos pos) {
+    const TLineText &t = layout_->Text(layout_->LineStartOf(pos));
+    if (pos >= t.line.contentEnd) return t.line.last ? pos : (t.line.next > pos ? t.line.next : pos + 1);
+    int i = t.IndexOf(pos);
+    while (i < static_cast<int>(t.text.size()) && t.bytes[i] <= pos) ++i;
+    return t.bytes[i];
+}
+
+TPos TTextView::WordStart(TPos pos, bool forward) {
+    auto isWordAt = [&](TPos p) {
+        const TLineText &t = layout_->Text(layout_->LineStartOf(p));
+        int i = t.IndexOf(p);
+        return i < static_cast<int>(t.text.size()) && !iswspace(t.text[i]);
+    };
+    if (forward) {
+        TPos p = pos;
+        while (p < layout_->End() && isWordAt(p)) p = CharAfter(p);
+        for (int guard = 0; p < layout_->End() && !isWordAt(p) && guard < 65536; ++guard) p = CharAfter(p);
+        return p;
+    }
+    TPos p = pos;
+    for (int guard = 0; p > 0 && !isWordAt(CharBefore(p)) && guard < 65536; ++guard) p = CharBefore(p);
+    while (p > 0 && isWordAt(CharBefore(p))) p = CharBefore(p);
+    return p;
+}
+
+void TTextView::SelectWordAt(TPos pos) {
+    const TLineText &t = layout_->Text(layout_->LineStartOf(pos));
+    int i = t.IndexOf(pos), n = static_cast<int>(t.text.size());
+    if (i >= n) {
+        anchor_ = caret_ = pos;
+    } else {
+        bool space = iswspace(t.text[i]) != 0;
+        int a = i, b = i;
+        while (a > 0 && (iswspace(t.text[a - 1]) != 0) == space) --a;
+        while (b < n && (iswspace(t.text[b]) != 0) == space) ++b;
+        anchor_ = t.bytes[a];
+        caret_ = t.bytes[b];
+    }
+    UpdateCaret();
+    Invalidate();
+}
+
+void TTextView::MoveCaret(TPos to, bool extend) {
+    caret_ = layout_->Snap(to);
+    if (!extend) anchor_ = caret_;
+    EnsureCaretVisible();
+}
+
+bool TTextView::KeyMove(WORD key, bool shift, bool ctrl) {
+    TPos caretRow = layout_->RowStartOf(caret_);
+    auto rowsFrom = [&](int count) {
+        if (goalX_ < 0) goalX_ = XInRow(caretRow, caret_);
+        TPos row = caretRow;
+        for (; count > 0 && layout_->NextRow(row, row); --count) {
+        }
+        for (; count < 0 && layout_->PrevRow(row, row); ++count) {
+        }
+        int goal = goalX_;
+        MoveCaret(AtXInRow(row, goal), shift);
+        goalX_ = goal;
+    };
+    int page = std::max(1, VisibleRows() - 1);
+    switch (key) {
+    case VK_LEFT:
+        goalX_ = -1;
+        if (!shift && anchor_ != caret_ && !ctrl) MoveCaret(SelStart(), false);
+        else MoveCaret(ctrl ? WordStart(caret_, false) : CharBefore(caret_), shift);
+        return true;
+    case VK_RIGHT:
+        goalX_ = -1;
+        if (!shift && anchor_ != caret_ && !ctrl) MoveCaret(SelEnd(), false);
+        else MoveCaret(ctrl ? WordStart(caret_, true) : CharAfter(caret_), shift);
+        return true;
+    case VK_UP:
+        if (ctrl) ScrollRows(-1);
+        else rowsFrom(-1);
+        return true;
+    case VK_DOWN:
+        if (ctrl) ScrollRows(1);
+        else rowsFrom(1);
+        return true;
+    case VK_PRIOR:
+    case VK_NEXT: {
+        int rows = key == VK_NEXT ? page : -page;
+        for (int i = rows; i > 0 && layout_->NextRow(top_, top_); --i) {
+        }
+        for (int i = rows; i < 0 && layout_->PrevRow(top_, top_); ++i) {
+        }
+        ClampTop();
+        rowsFrom(rows);
+        return true;
+    }
+    case VK_HOME:
+        goalX_ = -1;
+        MoveCaret(ctrl ? 0 : caretRow, shift);
+        return true;
+    case VK_END:
+        goalX_ = -1;
+        if (ctrl) {
+            // The end lies behind a scan of the whole file; a key or click meanwhile leaves the caret where it was.
+            if (!source_->ScanToEnd([this] { return ScanInterrupted(); })) return true;
+            MoveCaret(layout_->End(), shift);
+        } else {
+            MoveCaret(AtXInRow(caretRow, INT_MAX / 2), shift);
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Drawing
+
+void TTextView::UpdateCaret() {
+    if (!hasCaret_) return;
+    TPos caretRow = layout_->RowStartOf(caret_);
+    TPos row = top_;
+    int i = 0;
+    while (row != caretRow && i < VisibleRows() && layout_->NextRow(row, row)) ++i;
+    if (row != caretRow || i >= VisibleRows()) {
+        SetCaretPos(-100, -100);
+        return;
+    }
+    SetCaretPos(kMargin - scrollX_ + XInRow(caretRow, caret_), i * lineHeight_);
+}
+
+void TTextView::PaintRow(HDC dc, int y, TPos rowStart) {
+    const TLineText &t = layout_->Text(layout_->LineStartOf(rowStart));
+    size_t r = t.RowOf(t.IndexOf(rowStart));
+    int a = t.rows[r], b = t.RowEnd(r);
+    if (!t.extents.empty()) widest_ = std::max(widest_, t.extents.back());
+    const int base = a > 0 ? t.extents[a - 1] : 0;
+    const int left = kMargin - scrollX_;
+    auto xOf = [&](int i) { return left + (i > 0 ? t.extents[i - 1] : 0) - base; };
+    // Only the characters within the window are handed to the system.
+    const int width = ClientWidth();
+    while (a < b && xOf(a + 1) < 0) ++a;
+    int last = a;
+    while (last < b && xOf(last) < width) ++last;
+    TPos selA = SelStart(), selB = SelEnd();
+    if (selA == selB || selB <= t.bytes[a] || selA >= t.bytes[last]) {
+        // Nothing selected on this row: one call draws it and clears the rest of the row.
+        RECT box{0, y, width, y + lineHeight_};
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        ExtTextOutW(dc, xOf(a), y, ETO_OPAQUE | ETO_CLIPPED, &box, t.text.data() + a, static_cast<UINT>(last - a),
+                    nullptr);
+        return;
+    }
+    int x = 0;
+    auto segment = [&](int from, int to, bool selected) {
+        if (from >= to) return;
+        int right = xOf(to);
+        RECT box{x, y, right, y + lineHeight_};
+        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        ExtTextOutW(dc, xOf(from), y, ETO_OPAQUE | ETO_CLIPPED, &box, t.text.data() + from,
+                    static_cast<UINT>(to - from), nullptr);
+        x = right;
+    };
+    int i = a;
+    while (i < last) {
+        bool selected = t.bytes[i] >= selA && t.bytes[i] < selB;
+        int j = i;
+        while (j < last && (t.bytes[j] >= selA && t.bytes[j] < selB) == selected) ++j;
+        segment(i, j, selected);
+        i = j;
+    }
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    RECT rest{x, y, width, y + lineHeight_};
+    if (rest.left < rest.right) ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rest, nullptr, 0, nullptr);
+}
+
+void TTextView::Paint(HDC dc, const RECT &area) {
+    // A file that shrank under the view: nothing may stand past its new end.
+    const TPos end = layout_->End();
+    if (top_ > end) top_ = layout_->RowStartOf(end);
+    anchor_ = std::min(anchor_, end);
+    caret_ = std::min(caret_, end);
+    HGDIOBJ oldFont = SelectObject(dc, font_);
+    int y = 0;
+    TPos row = top_;
+    bool more = true;
+    while (more && y < ClientHeight()) {
+        if (y + lineHeight_ > area.top && y < area.bottom) PaintRow(dc, y, row);
+        y += lineHeight_;
+        more = layout_->NextRow(row, row);
+    }
+    if (y < ClientHeight()) {
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        RECT rest{0, y, ClientWidth(), ClientHeight()};
+        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rest, nullptr, 0, nullptr);
+    }
+    SelectObject(dc, oldFont);
+}
+
+LRESULT TTextView::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        Paint(dc, ps.rcPaint);
+        EndPaint(Handle(), &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SIZE:
+        Relayout();
+        return 0;
+    case WM_SETFONT:
+        ApplyFont(reinterpret_cast<HFONT>(wParam));
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(font_);
+    case WM_GETDLGCODE:
+        return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_SETFOCUS:
+        CreateCaret(Handle(), nullptr, 1, lineHeight_);
+        hasCaret_ = true;
+        UpdateCaret();
+        ShowCaret(Handle());
+        return 0;
+    case WM_KILLFOCUS:
+        hasCaret_ = false;
+        DestroyCaret();
+        return 0;
+    case WM_KEYDOWN: {
+        bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
+        WORD key = static_cast<WORD>(wParam);
+        if (KeyMove(key, shift, ctrl)) return 0;
+        if (ctrl && (key == 'C' || key == VK_INSERT)) CopySelection();
+        if (ctrl && key == 'A') SelectAll();
+        return 0;
+    }
+    case WM_COPY:
+        CopySelection();
+        return 0;
+    case WM_VSCROLL:
+        VScroll(LOWORD(wParam));
+        return 0;
+    case WM_HSCROLL:
+        HScroll(LOWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL: {
+        wheelRest_ += GET_WHEEL_DELTA_WPARAM(wParam);
+        int notches = wheelRest_ / WHEEL_DELTA;
+        wheelRest_ -= notches * WHEEL_DELTA;
+        if (notches) ScrollRows(-notches * kWheelRows);
+        return 0;
+    }
+    case WM_LBUTTONDOWN: {
+        if (GetFocus() != Handle()) ::SetFocus(Handle());
+        TPos at = HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        goalX_ = -1;
+        caret_ = at;
+        if (!(wParam & MK_SHIFT)) anchor_ = at;
+        dragging_ = true;
+        SetCapture(Handle());
+        UpdateCaret();
+        Invalidate();
+        return 0;
+    }
+    case WM_MOUSEMOVE:
+        if (dragging_) {
+            int y = GET_Y_LPARAM(lParam);
+            if (y < 0) ScrollRows(-1);
+            else if (y >= ClientHeight()) ScrollRows(1);
+            caret_ = HitTest(GET_X_LPARAM(lParam), std::clamp(y, 0, std::max(0, ClientHeight() - 1)));
+            UpdateCaret();
+            Invalidate();
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        if (dragging_) ReleaseCapture();
+        dragging_ = false;
+        return 0;
+    case WM_CAPTURECHANGED:
+        dragging_ = false;
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        SelectWordAt(HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT) {
+            SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+    return TWindow::OnMessage(msg, wParam, lParam);
+}
+
+} // namespace viewer
