@@ -64,7 +64,7 @@ bool TFileCommands::Run(TSide &source, TFileCommand command) {
 
 std::wstring TFileCommands::CursorPath(TSide &side) {
     int row = side.FileView.Selected();
-    return row < 0 ? std::wstring() : side.Directory() + side.FileView.Caption(row);
+    return row < 0 ? std::wstring() : side.FileView.PathOf(row);
 }
 
 void TFileCommands::Change1Click() {
@@ -72,7 +72,7 @@ void TFileCommands::Change1Click() {
     int row = side.FileView.Selected();
     if (row < 0)
         return;
-    if (side.FileView.Caption(row) == L"..") {
+    if (side.FileView.IsParent(row)) {
         fileops::ShowNoFilesSelected(form_.Handle());
         return;
     }

@@ -9,7 +9,7 @@ namespace app {
 
 namespace {
 
-bool IsParentRow(const filelist::TFileList &list, int row) { return list.Caption(row) == L".."; }
+bool IsParentRow(const filelist::TFileList &list, int row) { return list.IsParent(row); }
 
 std::wstring UpperAscii(std::wstring s) {
     for (wchar_t &c : s)

@@ -71,13 +71,12 @@ void TSide::SetDirectory(const std::wstring &dir) { FileView.SetOneDirectory(dir
 void TSide::OpenCursorRow() {
     int row = FileView.Selected();
     if (row < 0) return;
-    std::wstring name = FileView.Caption(row);
     if (!FileView.IsFolder(row)) {
-        host_->ShellOpen(Directory() + name);
+        host_->ShellOpen(FileView.PathOf(row));
         return;
     }
-    if (name == L"..") SetDirectory(ParentDirectory(Directory()));
-    else SetDirectory(Directory() + name);
+    if (FileView.IsParent(row)) SetDirectory(ParentDirectory(Directory()));
+    else SetDirectory(FileView.PathOf(row));
     ShowDirectory(true);
     FocusAndPlaceCursor();
 }

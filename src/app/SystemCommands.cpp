@@ -12,8 +12,8 @@ namespace {
 std::wstring ShareTarget(TSide &side) {
     const filelist::TFileList &view = side.FileView;
     int row = view.Selected();
-    if (row >= 0 && view.IsFolder(row) && view.Caption(row) != L"..")
-        return side.Directory() + view.Caption(row);
+    if (row >= 0 && view.IsFolder(row) && !view.IsParent(row))
+        return view.PathOf(row);
     std::wstring dir = side.Directory();
     if (dir.size() > 3 && dir.back() == L'\\')
         dir.pop_back();

@@ -31,7 +31,7 @@ TViewCommands::TViewCommands(TMainForm &form) : form_(form) {
 void TViewCommands::ViewCursorRow(TSide &side) {
     int row = side.FileView.Selected();
     if (row < 0) return;
-    form_.ViewForm().ViewFile(side.Directory() + side.FileView.Caption(row));
+    form_.ViewForm().ViewFile(side.FileView.PathOf(row));
 }
 
 void TViewCommands::StartNotepad(const std::wstring &path) {
@@ -42,7 +42,7 @@ void TViewCommands::StartNotepad(const std::wstring &path) {
 void TViewCommands::EditCursorRow(TSide &side) {
     int row = side.FileView.Selected();
     if (row < 0) return;
-    StartNotepad(side.Directory() + side.FileView.Caption(row));
+    StartNotepad(side.FileView.PathOf(row));
 }
 
 bool TViewCommands::EditNamedFile(TSide &side) {
@@ -63,7 +63,7 @@ void TViewCommands::FillPane(TSide &pane, TSide &rowSide, int row) {
         pane.QMemo.Clear();
         return;
     }
-    pane.QMemo.Fill(rowSide.Directory() + rowSide.FileView.Caption(row), rowSide.FileView.IsFolder(row));
+    pane.QMemo.Fill(rowSide.FileView.PathOf(row), rowSide.FileView.IsFolder(row));
 }
 
 void TViewCommands::Quickview1Click() {

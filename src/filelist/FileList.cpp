@@ -24,11 +24,6 @@ constexpr DWORD kFirstPublishMs = 100, kPublishIntervalMs = 250;
 
 bool TickReached(DWORD now, DWORD tick) { return static_cast<LONG>(now - tick) >= 0; }
 
-void LowerAscii(std::wstring &s) {
-    for (wchar_t &c : s)
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + (L'a' - L'A'));
-}
-
 bool IsDotEntry(const wchar_t *name) { return name[0] == L'.' && name[1] == 0; }
 
 void SortDirectoryList(std::vector<std::wstring> &list) {
@@ -289,7 +284,7 @@ TDirectoryReadAhead::TState TFileList::TakeReadAhead(TDirectoryReadAhead &ahead,
 }
 
 // Adds the row of one search record that passes the filters; `name` is the record's file name, matched and
-// then kept as the caption. False when the listing is to stop.
+// then kept as the row's name. False when the listing is to stop.
 bool TFileList::AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, const WIN32_FIND_DATAW &fd,
                          std::wstring name) {
     if (!MatchesFileTypes(fd.dwFileAttributes, fileTypes_)) return true;
@@ -307,9 +302,9 @@ bool TFileList::AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, 
     if (keepDosNames_) row.dosName = fd.cAlternateFileName[0] ? fd.cAlternateFileName : fd.cFileName;
     if (folder) {
         // The add event sees a folder row before it has its name.
-        row.caption = L"????";
+        row.name = L"????";
         if (OnFileAdd) OnFileAdd(*this, Count() - 1, dir, fd);
-        rows_.back().caption = std::move(name);
+        rows_.back().name = std::move(name);
     } else {
         if (pictures_ != TPictures::shell) {
             // As before the clock started: the wait for the shell's load is no reading time.
@@ -319,9 +314,8 @@ bool TFileList::AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, 
             lastPump_ += waited;
             nextPublish_ += waited;
         }
-        LowerAscii(name);
-        row.caption = std::move(name);
-        row.typeIndex = static_cast<std::uint32_t>(types_.IndexFor(row.caption));
+        row.name = std::move(name);
+        row.typeIndex = static_cast<std::uint32_t>(types_.IndexFor(CaptionOf(row)));
         const auto &type = types_.Type(static_cast<int>(row.typeIndex));
         row.icon = type.icon;
         row.iconPending = type.iconPerFile;
@@ -352,7 +346,7 @@ std::wstring TFileList::SubItemText(const TFileRow &row, int column) {
         if (row.folder) return FolderTypeName();
         if (const std::wstring &name = types_.Type(static_cast<int>(row.typeIndex)).typeName; !name.empty())
             return name;
-        return FallbackTypeName(row.caption);
+        return FallbackTypeName(CaptionOf(row));
     case fiModified:
         return times_.Format(row.modified);
     case fiCreated:
@@ -414,8 +408,21 @@ void TFileList::Publish(bool invalidateAll) {
 }
 
 std::wstring TFileList::Caption(int index) const {
-    return index >= 0 && index < Count() ? rows_[index].caption : std::wstring();
+    return index >= 0 && index < Count() ? CaptionOf(rows_[index]) : std::wstring();
 }
+
+std::wstring TFileList::Name(int index) const {
+    return index >= 0 && index < Count() ? rows_[index].name : std::wstring();
+}
+
+std::wstring TFileList::PathOf(int index) const {
+    if (index < 0 || index >= Count()) return {};
+    const TFileRow &row = rows_[index];
+    const std::wstring &dir = row.directoryIndex < listed_.size() ? listed_[row.directoryIndex] : Directory();
+    return dir + row.name;
+}
+
+bool TFileList::IsParent(int index) const { return IsFolder(index) && rows_[index].name == L".."; }
 
 bool TFileList::IsFolder(int index) const { return index >= 0 && index < Count() && rows_[index].IsFolder(); }
 
@@ -446,21 +453,15 @@ void TFileList::GetDispInfo(NMLVDISPINFOW &info) {
     if (item.iItem < 0 || item.iItem >= Count()) return;
     TFileRow &row = rows_[item.iItem];
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-        std::wstring made;
-        const std::wstring *text = &row.caption;
-        if (item.iSubItem > 0) {
-            made = SubItemText(row, item.iSubItem);
-            text = &made;
-        }
-        size_t n = std::min<size_t>(text->size(), static_cast<size_t>(item.cchTextMax - 1));
-        if (n) std::copy_n(text->data(), n, item.pszText);
+        std::wstring text = item.iSubItem > 0 ? SubItemText(row, item.iSubItem) : CaptionOf(row);
+        size_t n = std::min<size_t>(text.size(), static_cast<size_t>(item.cchTextMax - 1));
+        if (n) std::copy_n(text.data(), n, item.pszText);
         item.pszText[n] = 0;
     }
     if (item.mask & LVIF_IMAGE) {
         if (row.iconPending) {
             row.iconPending = false;
-            const std::wstring &dir = row.directoryIndex < listed_.size() ? listed_[row.directoryIndex] : Directory();
-            int icon = TShellTypeCache::IconOfFile(dir + row.caption);
+            int icon = TShellTypeCache::IconOfFile(PathOf(item.iItem));
             if (icon >= 0) row.icon = icon;
         }
         item.iImage = row.folder ? folderIcon_ : row.icon;

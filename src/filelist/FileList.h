@@ -74,7 +74,13 @@ public:
     // Rows.
     int Count() const { return static_cast<int>(rows_.size()); }
     const TFileRow &Row(int index) const { return rows_[index]; }
+    // What the row shows (file names with A to Z in lower case); for showing and reading back only.
     std::wstring Caption(int index) const;
+    // The name exactly as the directory listing returned it, and the row's full path made from it: every
+    // path handed to the system is made this way, never from the caption.
+    std::wstring Name(int index) const;
+    std::wstring PathOf(int index) const;
+    bool IsParent(int index) const; // the ".." row
     bool IsFolder(int index) const;
     bool Marked(int index) const;
     void SetMarked(int index, bool marked);

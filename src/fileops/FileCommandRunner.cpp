@@ -5,22 +5,22 @@
 
 namespace fileops {
 
-std::vector<std::wstring> SourceCaptions(const filelist::TFileList &view) {
-    std::vector<std::wstring> captions;
+std::vector<int> SourceRows(const filelist::TFileList &view) {
+    std::vector<int> rows;
     for (int i = 0; i < view.Count(); ++i)
         if (view.Marked(i))
-            captions.push_back(view.Caption(i));
-    if (captions.empty() && view.Selected() >= 0)
-        captions.push_back(view.Caption(view.Selected()));
-    return captions;
+            rows.push_back(i);
+    if (rows.empty() && view.Selected() >= 0)
+        rows.push_back(view.Selected());
+    return rows;
 }
 
-std::wstring SourceList(const std::wstring &directory, const std::vector<std::wstring> &captions) {
+std::wstring SourceList(const std::vector<std::wstring> &paths) {
     std::wstring list;
-    for (size_t i = 0; i < captions.size(); ++i) {
+    for (size_t i = 0; i < paths.size(); ++i) {
         if (i > 0)
             list += L'\0';
-        list += directory + captions[i];
+        list += paths[i];
     }
     return list;
 }
@@ -37,15 +37,18 @@ void ShowNoFilesSelected(HWND owner) {
 }
 
 std::wstring TFileCommandRunner::SourceListOf(const filelist::TFileList &source) {
-    std::vector<std::wstring> captions = SourceCaptions(source);
-    if (captions.empty())
+    std::vector<int> rows = SourceRows(source);
+    if (rows.empty())
         return {};
     // The parent row would hand the whole parent directory to the shell.
-    if (captions.size() == 1 && captions[0] == L"..") {
+    if (rows.size() == 1 && source.IsParent(rows[0])) {
         ShowNoFilesSelected(owner_);
         return {};
     }
-    return SourceList(source.Directory(), captions);
+    std::vector<std::wstring> paths;
+    for (int row : rows)
+        paths.push_back(source.PathOf(row));
+    return SourceList(paths);
 }
 
 void TFileCommandRunner::Run(TFileOp op, const std::wstring &from, const std::wstring &to, const std::wstring &title,

@@ -10,11 +10,11 @@
 
 namespace fileops {
 
-// The captions a file command acts on: the marked rows in row order, or the cursor row when no row is
+// The rows a file command acts on: the marked rows in row order, or the cursor row when no row is
 // marked; none when there is no cursor row either.
-std::vector<std::wstring> SourceCaptions(const filelist::TFileList &view);
-// The source list: each caption after the directory (which ends in "\"), separated by single NULs.
-std::wstring SourceList(const std::wstring &directory, const std::vector<std::wstring> &captions);
+std::vector<int> SourceRows(const filelist::TFileList &view);
+// The source list: the full paths (made from the names the listing returned), separated by single NULs.
+std::wstring SourceList(const std::vector<std::wstring> &paths);
 // The destination typed in the copy or move prompt: a relative one (no drive, no leading "\") is taken in
 // this side's directory, which ends in "\"; anything else is used as typed.
 std::wstring ResolveDestination(const std::wstring &typed, const std::wstring &directory);
