@@ -2,6 +2,9 @@
 
 #include <cwctype>
 
+#include "fileops/PathRules.h"
+#include "ui/Application.h"
+
 namespace app {
 
 std::wstring ParentDirectory(const std::wstring &dir) {
@@ -79,6 +82,11 @@ void TSide::OpenCursorRow() {
     else SetDirectory(FileView.PathOf(row));
     ShowDirectory(true);
     FocusAndPlaceCursor();
+    // Entered, but nothing could be read: said once, here; the re-lists after it show ".." silently.
+    if (DWORD failure = FileView.ReadFailure()) {
+        std::wstring text = L"\"" + Directory() + L"\" cannot be read: " + fileops::SystemMessage(failure);
+        MessageBoxW(host_->OwnerWindow(), text.c_str(), ui::Application().Title().c_str(), MB_OK | MB_ICONWARNING);
+    }
 }
 
 void TSide::ShowFileView() {

@@ -26,6 +26,15 @@ bool TickReached(DWORD now, DWORD tick) { return static_cast<LONG>(now - tick) >
 
 bool IsDotEntry(const wchar_t *name) { return name[0] == L'.' && name[1] == 0; }
 
+// "C:\" or "\\server\share\": the file system gives no ".." there.
+bool IsRoot(const std::wstring &dir) {
+    if (dir.size() == 3 && dir[1] == L':') return true;
+    if (dir.compare(0, 2, L"\\\\") != 0) return false;
+    size_t server = dir.find(L'\\', 2);
+    size_t share = server == std::wstring::npos ? server : dir.find(L'\\', server + 1);
+    return share == std::wstring::npos || share + 1 == dir.size();
+}
+
 void SortDirectoryList(std::vector<std::wstring> &list) {
     SortCaseInsensitive(list);
     // Duplicates (compared without regard to case) are ignored.
@@ -220,6 +229,7 @@ void TFileList::Reread() {
         restartRequested_ = false;
         ClearSelection();
         rows_.clear();
+        readFailure_ = ERROR_SUCCESS;
         // A view that shows no rows already is left alone: told so again, it would only repaint.
         if (Handle() && ListView_GetItemCount(Handle()) != 0) Publish(true);
         lastPump_ = GetTickCount();
@@ -257,7 +267,20 @@ bool TFileList::ReadDirectory(const std::wstring &dir, std::uint16_t directoryIn
     ui::FindHandle find(FindFirstFileExW((dir + L"*").c_str(), keepDosNames_ ? FindExInfoStandard : FindExInfoBasic,
                                          &fd, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     ++listings_;
-    if (find.get() == INVALID_HANDLE_VALUE) return true;
+    if (find.get() == INVALID_HANDLE_VALUE) {
+        DWORD code = GetLastError();
+        // An empty root lists nothing and is no failure; any other folder lists at least "." and "..".
+        if (code == ERROR_FILE_NOT_FOUND && IsRoot(dir)) return true;
+        if (readFailure_ == ERROR_SUCCESS) readFailure_ = code == ERROR_SUCCESS ? ERROR_PATH_NOT_FOUND : code;
+        // An unreadable or vanished folder still shows the way out.
+        if (!IsRoot(dir) && displayDirectory_) {
+            WIN32_FIND_DATAW parent{};
+            parent.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
+            wcscpy(parent.cFileName, L"..");
+            return AddEntry(dir, directoryIndex, parent, parent.cFileName);
+        }
+        return true;
+    }
     do {
         if (!AddEntry(dir, directoryIndex, fd, fd.cFileName)) return false;
     } while (FindNextFileW(find.get(), &fd));

@@ -68,6 +68,9 @@ public:
     void BeginUpdate() { ++updateDepth_; }
     void EndUpdate();
     bool Updating() const { return updateDepth_ > 0; }
+    // Why the last listing could not read a directory (the system's code); ERROR_SUCCESS when it could.
+    // Such a directory shows only its ".." row.
+    DWORD ReadFailure() const { return readFailure_; }
     // How many times a directory has been read since creation (each pass over one directory counts).
     int Listings() const { return listings_; }
 
@@ -143,6 +146,7 @@ private:
     int updateDepth_ = 0;
     bool rereadHeld_ = false;
     int listings_ = 0;
+    DWORD readFailure_ = ERROR_SUCCESS;
 };
 
 // Holds a file list's re-reads for the lifetime of the scope: several properties set in a row read once.

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace testdriver {
 
@@ -23,6 +24,15 @@ public:
 private:
     std::wstring path_;
 };
+
+// Makes entries under a folder from the Linux side, where names may hold what Windows calls refuses
+// ("*", "?", "\\", bytes that are no UTF-8). Each name is a byte string, "/" between levels; a name ending in
+// "/" is a folder, any other a file with the content. True when all are there. Under Wine only.
+struct UnixEntry {
+    std::string name;
+    std::string content;
+};
+bool MakeFromUnix(const std::wstring &folder, const std::vector<UnixEntry> &entries);
 
 bool Exists(const std::wstring &path);
 std::string ReadFileBytes(const std::wstring &path);
