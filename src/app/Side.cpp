@@ -75,7 +75,19 @@ void TSide::OpenCursorRow() {
     int row = FileView.Selected();
     if (row < 0) return;
     if (!FileView.IsFolder(row)) {
-        host_->ShellOpen(FileView.PathOf(row));
+        // The shell takes no "\\?\" path: a name it would misread goes by its short form, or not at all.
+        std::wstring name = FileView.Name(row);
+        std::wstring path = fileops::ExactShellPathOf(Directory(), name);
+        if (!path.empty()) host_->ShellOpen(path);
+        else
+            MessageBoxW(host_->OwnerWindow(),
+                        (L"\"" + Directory() + name + L"\" cannot be opened exactly: " +
+                         fileops::TroubleText(fileops::NameTrouble(name) != fileops::TNameTrouble::none
+                                                  ? fileops::NameTrouble(name)
+                                                  : fileops::PathTrouble(Directory() + name)) +
+                         L".")
+                            .c_str(),
+                        ui::Application().Title().c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
     if (FileView.IsParent(row)) SetDirectory(ParentDirectory(Directory()));

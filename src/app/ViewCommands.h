@@ -41,6 +41,7 @@ public:
 
 private:
     void StartNotepad(const std::wstring &path);
+    std::wstring RowPath(TSide &side, int row, std::wstring (*exact)(const std::wstring &, const std::wstring &));
     void FillPane(TSide &pane, TSide &rowSide, int row);
 
     TMainForm &form_;

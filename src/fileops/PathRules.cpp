@@ -127,6 +127,32 @@ std::wstring LongPath(const std::wstring &path) {
     return out;
 }
 
+std::wstring ExactPathOf(const std::wstring &directory, const std::wstring &name) {
+    if (!ReachableByLongPath(NameTrouble(name)))
+        return {};
+    std::wstring path = directory + name;
+    TNameTrouble trouble = PathTrouble(path);
+    if (trouble == TNameTrouble::none)
+        return path;
+    return ReachableByLongPath(trouble) ? LongPath(path) : std::wstring();
+}
+
+std::wstring ExactShellPathOf(const std::wstring &directory, const std::wstring &name) {
+    std::wstring exact = ExactPathOf(directory, name);
+    if (exact.empty() || exact.compare(0, 4, L"\\\\?\\") != 0)
+        return exact;
+    wchar_t shortPath[MAX_PATH];
+    DWORD n = GetShortPathNameW(exact.c_str(), shortPath, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return {};
+    std::wstring plain = shortPath;
+    if (plain.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        plain = L"\\\\" + plain.substr(8);
+    else if (plain.compare(0, 4, L"\\\\?\\") == 0)
+        plain.erase(0, 4);
+    return PathTrouble(plain) == TNameTrouble::none ? plain : std::wstring();
+}
+
 std::wstring SystemMessage(DWORD code) {
     wchar_t *text = nullptr;
     DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |

@@ -33,6 +33,14 @@ std::wstring TroubleText(TNameTrouble trouble);
 // steps resolved, since the system takes such a path exactly as written.
 std::wstring LongPath(const std::wstring &path);
 
+// The path that opens exactly the item `name` in `directory` (ending in "\\") with calls that take "\\?\"
+// paths (CreateFile): the plain path when nothing in it would be misread, else its "\\?\" form; empty
+// when nothing can reach the item.
+std::wstring ExactPathOf(const std::wstring &directory, const std::wstring &name);
+// The same for programs and the shell, which take no "\\?\" path: the plain path, or else the item's
+// short (8.3) path when that reaches it exactly; empty when neither does.
+std::wstring ExactShellPathOf(const std::wstring &directory, const std::wstring &name);
+
 // The system's own words for an error code (FormatMessage), without the trailing line break; a code it has
 // no words for is named with its number.
 std::wstring SystemMessage(DWORD code);

@@ -148,6 +148,13 @@ TEST_F(ExactNamesTest, EachKeyActsOnExactlyTheChosenRowOrRefusesItByName) {
     }
 }
 
+BOOL CALLBACK CollectText(HWND child, LPARAM texts) {
+    wchar_t text[64] = {};
+    GetWindowTextW(child, text, 64);
+    *reinterpret_cast<std::wstring *>(texts) += std::wstring(text) + L"|";
+    return TRUE;
+}
+
 // A chain of folders whose path ends past 700 characters, made through exact paths; returns the deepest.
 std::wstring MakeDeepFolder(const std::wstring &top) {
     std::wstring path = top;
@@ -306,6 +313,37 @@ TEST_F(ExactNamesTest, FailuresAreToldInTheSystemsWordsAndAFolderThatWentStillLe
     EXPECT_EQ(form->Left.Directory(), side.Path());
     testdriver::ClearAnswers();
     SetFileAttributesW((side / L"readonly.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(ExactNamesTest, TheViewerAndTheQuickViewShowTheChosenFileNotTheNameTheShellWouldRead) {
+    for (const char *chosen : {"trail.txt ", "tr2.txt.", "aux.txt"}) {
+        std::string name = chosen;
+        std::string decoy = name == "aux.txt" ? "aux.txt.bak" : name.substr(0, name.size() - 1);
+        TempDir side, other;
+        ASSERT_TRUE(testdriver::MakeFromUnix(side.Path(), {{name, "chosen"}, {decoy, "decoy"}}));
+        form->Left.SetDirectory(side.Path());
+        form->Right.SetDirectory(other.Path());
+        form->Left.Activate();
+        std::wstring wide(name.begin(), name.end());
+        form->LeftFileView.SetSelected(RowNamed(wide));
+        SetFocus(LeftView());
+        std::wstring viewed = L"|";
+        AnswerWhenShown(L"View file : " + fileops::ExactPathOf(side.Path(), wide), [&](HWND viewer) {
+            // The texts of the viewer's controls: its memo holds the file.
+            EnumChildWindows(viewer, CollectText, reinterpret_cast<LPARAM>(&viewed));
+            PostMessageW(viewer, WM_CLOSE, 0, 0);
+        });
+        testdriver::PressKey(VK_F3);
+        testdriver::Pump(50);
+        EXPECT_NE(viewed.find(L"|chosen|"), std::wstring::npos) << name.c_str();
+        EXPECT_EQ(viewed.find(L"decoy"), std::wstring::npos) << name.c_str();
+        testdriver::ClearAnswers();
+        testdriver::PressKey('Q', ui::ssCtrl);
+        testdriver::Pump(50);
+        EXPECT_EQ(form->Right.QMemo.Text(), L"chosen") << name.c_str();
+        testdriver::PressKey('Q', ui::ssCtrl);
+        testdriver::Pump(20);
+    }
 }
 
 } // namespace
