@@ -93,7 +93,8 @@ std::wstring TFileCommandRunner::SourceListOf(const filelist::TFileList &source,
         if (ReachableByLongPath(trouble))
             paths.push_back(source.PathOf(row));
         else
-            refused += L"\n" + source.PathOf(row) + L"\n    It cannot be reached exactly: " + TroubleText(trouble) + L".";
+            refused +=
+                L"\n" + source.PathOf(row) + L"\n    It cannot be reached exactly: " + TroubleText(trouble) + L".";
     }
     if (paths.empty() && !refused.empty())
         ShowFailure(L"Nothing was done:" + refused);

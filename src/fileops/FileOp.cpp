@@ -435,7 +435,8 @@ void TFileOperation::VerifyCopy(const std::wstring &source, const std::wstring &
         return; // not replaced: skipped or refused, and still the user's own file
     DWORD why = ERROR_DISK_FULL;
     unsigned long long freeBytes = 0;
-    if (FreeSpaceQuery && FreeSpaceQuery(target, freeBytes) && freeBytes >= sourceSize - std::min(sourceSize, targetSize))
+    if (FreeSpaceQuery && FreeSpaceQuery(target, freeBytes) &&
+        freeBytes >= sourceSize - std::min(sourceSize, targetSize))
         why = shellCode_ > 0 && shellCode_ < 0x70 ? static_cast<DWORD>(shellCode_) : ERROR_WRITE_FAULT;
     if (before == scan.targetsBefore.end())
         DeleteFileW(LongPath(target).c_str());

@@ -7,7 +7,9 @@ namespace fileops {
 
 namespace {
 
-bool IsDots(const wchar_t *name) { return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0)); }
+bool IsDots(const wchar_t *name) {
+    return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
+}
 
 std::wstring Child(const std::wstring &folder, const wchar_t *name) {
     return folder.empty() ? std::wstring() : (folder.back() == L'\\' ? folder : folder + L'\\') + name;
@@ -32,7 +34,9 @@ template <class Visit> DWORD ForEachEntry(const std::wstring &folder, Visit visi
     return ERROR_SUCCESS;
 }
 
-TStepFailure Failed(const std::wstring &path) { return {path, GetLastError()}; }
+TStepFailure Failed(const std::wstring &path) {
+    return {path, GetLastError()};
+}
 
 void Scan(const std::wstring &source, const std::wstring &target, bool checkReading, TItemScan &scan) {
     if (source.size() >= MAX_PATH || (!target.empty() && target.size() >= MAX_PATH))
@@ -48,8 +52,8 @@ void Scan(const std::wstring &source, const std::wstring &target, bool checkRead
             scan.bytes += size;
         if (checkReading && !scan.unreadable) {
             ui::KernelHandle file(CreateFileW(LongPath(source).c_str(), GENERIC_READ,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                            OPEN_EXISTING, 0, nullptr));
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, 0, nullptr));
             if (file.get() == INVALID_HANDLE_VALUE)
                 scan.unreadable = Failed(source);
         }
@@ -113,7 +117,9 @@ std::wstring VolumeOf(const std::wstring &path) {
     return {};
 }
 
-bool ItemExists(const std::wstring &path) { return GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool ItemExists(const std::wstring &path) {
+    return GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool ItemExistsExactly(const std::wstring &path) {
     size_t slash = path.find_last_of(L'\\');

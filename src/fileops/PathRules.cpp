@@ -118,7 +118,7 @@ std::wstring LongPath(const std::wstring &path) {
         kept.push_back(std::move(step));
     }
     std::wstring out = path.compare(0, 2, L"\\\\") == 0 ? L"\\\\?\\UNC\\" + path.substr(2, root - 2)
-                                                         : L"\\\\?\\" + path.substr(0, root);
+                                                        : L"\\\\?\\" + path.substr(0, root);
     for (size_t i = 0; i < kept.size(); ++i) {
         if (i > 0)
             out += L'\\';
@@ -155,9 +155,9 @@ std::wstring ExactShellPathOf(const std::wstring &directory, const std::wstring 
 
 std::wstring SystemMessage(DWORD code) {
     wchar_t *text = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
     std::wstring message = n && text ? std::wstring(text, n) : std::wstring();
     if (text)
         LocalFree(text);

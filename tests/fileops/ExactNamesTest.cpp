@@ -61,7 +61,7 @@ protected:
     }
 };
 
-const std::wstring kPrompt = L"\x1";  // stands for the command's own prompt, answered with OK
+const std::wstring kPrompt = L"\x1"; // stands for the command's own prompt, answered with OK
 const std::wstring kDeleteQuestion = L"Confirm file deletion";
 const std::wstring kMessage = L"Zelvor";
 
@@ -209,7 +209,8 @@ TEST_F(ExactNamesTest, PathsPastTheShellsLimitAreCopiedMovedAndDeletedWithoutTou
         std::wstring label = chosen + L" " + std::to_wstring(c.key);
         EXPECT_EQ(testdriver::AnsweredCaptions(), Names{c.answered}) << label;
         EXPECT_EQ(fileops::ItemExists(listed + chosen), c.sourceStays) << label;
-        std::wstring copy = c.insideDeepFolder ? other / L"inner.txt" : other / (deepest.substr(side.Path().size()) + L"\\inner.txt");
+        std::wstring copy = c.insideDeepFolder ? other / L"inner.txt"
+                                               : other / (deepest.substr(side.Path().size()) + L"\\inner.txt");
         EXPECT_EQ(Bytes(copy), c.copied ? "inner" : "<none>") << label;
         EXPECT_EQ(Bytes(deepest + L"\\decoy.txt"), c.insideDeepFolder || c.sourceStays ? "decoy" : "<none>") << label;
         EXPECT_EQ(Bytes(side / L"deep2\\decoy.txt"), "decoy") << label;
@@ -343,6 +344,30 @@ TEST_F(ExactNamesTest, TheViewerAndTheQuickViewShowTheChosenFileNotTheNameTheShe
         EXPECT_EQ(form->Right.QMemo.Text(), L"chosen") << name.c_str();
         testdriver::PressKey('Q', ui::ssCtrl);
         testdriver::Pump(20);
+    }
+}
+
+TEST_F(ExactNamesTest, AttributesChangeTheChosenFileNotTheNameTheShellWouldRead) {
+    for (const char *chosen : {"trail.txt ", "tr2.txt."}) {
+        std::string name = chosen;
+        TempDir side;
+        ASSERT_TRUE(
+            testdriver::MakeFromUnix(side.Path(), {{name, "chosen"}, {name.substr(0, name.size() - 1), "decoy"}}));
+        form->Left.SetDirectory(side.Path());
+        form->Left.Activate();
+        std::wstring wide(name.begin(), name.end());
+        form->LeftFileView.SetSelected(RowNamed(wide));
+        AnswerWhenShown(L"Change attributes", [this](HWND dialog) {
+            AtrForm().CheckHidden.SetChecked(true);
+            PressButton(L"OK")(dialog);
+        });
+        form->FileCommands.Change1Click();
+        EXPECT_EQ(testdriver::AnsweredCaptions(), Names{L"Change attributes"}) << name.c_str();
+        DWORD chosenWord = GetFileAttributesW(fileops::LongPath(side / wide).c_str());
+        DWORD decoyWord = GetFileAttributesW((side / wide.substr(0, wide.size() - 1)).c_str());
+        EXPECT_TRUE(chosenWord != INVALID_FILE_ATTRIBUTES && (chosenWord & FILE_ATTRIBUTE_HIDDEN)) << name.c_str();
+        EXPECT_FALSE(decoyWord & FILE_ATTRIBUTE_HIDDEN) << name.c_str();
+        testdriver::ClearAnswers();
     }
 }
 

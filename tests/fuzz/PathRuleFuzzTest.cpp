@@ -60,7 +60,8 @@ TEST(PathRuleFuzz, EveryNameIsJudgedByTheRuleAndAReachableOneIsSpelledBackExactl
     SCOPED_TRACE("ZELVOR_FUZZ_SEED=" + std::to_string(budget.Seed()));
     // Every character the Linux side allows in a name (all but "/" and NUL) as Wine lists it, weighted
     // towards the ones the rule is about.
-    std::wstring alphabet = L"aZ. .. *?\\:<>|\"\x1\x1F\xE9\x416\xFFFD\xF02A" L"conauxnulprncom1lpt9$";
+    std::wstring alphabet = L"aZ. .. *?\\:<>|\"\x1\x1F\xE9\x416\xFFFD\xF02A"
+                            L"conauxnulprncom1lpt9$";
     for (wchar_t c = 0x20; c < 0x7F; ++c)
         if (c != L'/')
             alphabet += c;
@@ -82,8 +83,7 @@ TEST(PathRuleFuzz, EveryNameIsJudgedByTheRuleAndAReachableOneIsSpelledBackExactl
             ASSERT_EQ(whole, expected) << Show(name);
         }
         // The shell is given only what it reads as this very item.
-        ASSERT_EQ(whole == TNameTrouble::none, expected == TNameTrouble::none && path.size() < MAX_PATH)
-            << Show(name);
+        ASSERT_EQ(whole == TNameTrouble::none, expected == TNameTrouble::none && path.size() < MAX_PATH) << Show(name);
         if (fileops::ReachableByLongPath(expected)) {
             ASSERT_EQ(fileops::LongPath(path), L"\\\\?\\" + path) << Show(name);
         }
