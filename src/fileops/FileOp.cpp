@@ -402,9 +402,11 @@ void TFileOperation::RunShell(const std::vector<TItem> &items, std::wstring to,
         }
     }
     for (const TItem &item : items) {
+        size_t before = problems_.size();
         if (operation_ == foCopy || operation_ == foMove)
             VerifyCopy(item.source, item.target, item.scan);
-        ReportLeft(item);
+        if (problems_.size() == before)
+            ReportLeft(item);
     }
 }
 
@@ -427,16 +429,17 @@ void TFileOperation::VerifyCopy(const std::wstring &source, const std::wstring &
     }
     unsigned long long sourceSize = 0, targetSize = 0;
     FILETIME written{};
-    if (!ItemSize(source, sourceSize) || !ItemSize(target, targetSize, &written) || targetSize == sourceSize)
+    if (!ItemSize(source, sourceSize) || !ItemSize(target, targetSize, &written) || targetSize >= sourceSize)
         return;
     auto before = scan.targetsBefore.find(target);
     if (before != scan.targetsBefore.end() && before->second.first == targetSize &&
         CompareFileTime(&before->second.second, &written) == 0)
         return; // not replaced: skipped or refused, and still the user's own file
+    // Why, as the volume tells it now: no room left for the rest, or else whatever the shell said.
     DWORD why = ERROR_DISK_FULL;
-    unsigned long long freeBytes = 0;
-    if (FreeSpaceQuery && FreeSpaceQuery(target, freeBytes) &&
-        freeBytes >= sourceSize - std::min(sourceSize, targetSize))
+    ULARGE_INTEGER available{}, total{}, free{};
+    if (GetDiskFreeSpaceExW(VolumeOf(target).c_str(), &available, &total, &free) &&
+        available.QuadPart >= sourceSize - targetSize)
         why = shellCode_ > 0 && shellCode_ < 0x70 ? static_cast<DWORD>(shellCode_) : ERROR_WRITE_FAULT;
     if (before == scan.targetsBefore.end())
         DeleteFileW(LongPath(target).c_str());

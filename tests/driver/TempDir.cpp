@@ -94,6 +94,29 @@ std::wstring TempDir::File(const std::wstring &relative, const std::string &cont
 }
 
 
+std::string UnixPathOf(const std::wstring &path) { return UnixName(path); }
+
+bool RunUnix(const std::string &command) {
+    TempDir scripts;
+    std::string scriptDir = UnixName(scripts.Path());
+    if (scriptDir.empty()) return false;
+    {
+        std::ofstream out((scripts.Path() + L"run.sh").c_str(), std::ios::binary);
+        out << "if " << command << "; then : > '" << scriptDir << "/ok'; fi; : > '" << scriptDir << "/done'\n";
+    }
+    std::string scriptPath = scriptDir + "/run.sh";
+    std::wstring line = L"Z:\\bin\\sh \"" + std::wstring(scriptPath.begin(), scriptPath.end()) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(L"Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int waited = 0; waited < 10000 && !Exists(scripts.Path() + L"done"); waited += 20) Sleep(20);
+    return Exists(scripts.Path() + L"ok");
+}
+
 bool MakeFromUnix(const std::wstring &folder, const std::vector<UnixEntry> &entries) {
     std::string base = UnixName(folder);
     TempDir scripts;

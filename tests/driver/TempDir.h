@@ -33,6 +33,9 @@ struct UnixEntry {
     std::string content;
 };
 bool MakeFromUnix(const std::wstring &folder, const std::vector<UnixEntry> &entries);
+// Runs a Linux shell command and waits for it; true when it succeeded. The Linux path of a Windows path.
+bool RunUnix(const std::string &command);
+std::string UnixPathOf(const std::wstring &path);
 
 bool Exists(const std::wstring &path);
 std::string ReadFileBytes(const std::wstring &path);

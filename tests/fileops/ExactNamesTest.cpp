@@ -2,6 +2,7 @@
 // refuses it and says why, and the decoys beside it survive.
 #include "FileCommandsFixture.h"
 
+#include "fileops/FileOp.h"
 #include "fileops/LongPathOps.h"
 #include "fileops/PathRules.h"
 
@@ -369,6 +370,51 @@ TEST_F(ExactNamesTest, AttributesChangeTheChosenFileNotTheNameTheShellWouldRead)
         EXPECT_FALSE(decoyWord & FILE_ATTRIBUTE_HIDDEN) << name.c_str();
         testdriver::ClearAnswers();
     }
+}
+
+// A drive of 2 MB (a tmpfs the Linux side mounts as S:, where the system allows it): a copy that runs
+// into its end is removed and named with the system's words, and the file it was to replace is kept.
+TEST_F(ExactNamesTest, ACopyCutOffByAFullDriveIsRemovedAndNamed) {
+    TempDir side, mountPoint;
+    std::string unixMount = testdriver::UnixPathOf(mountPoint.Path());
+    // The drive letters are links in the prefix's dosdevices folder, beside "c:".
+    std::string drive = testdriver::UnixPathOf(L"C:\\");
+    drive = drive.substr(0, drive.rfind("c:")) + "s:";
+    bool mounted = testdriver::RunUnix("mount -t tmpfs -o size=2m zelvor-full '" + unixMount + "'");
+    if (!mounted || !testdriver::RunUnix("ln -sfn '" + unixMount + "' '" + drive + "'") ||
+        GetFileAttributesW(L"S:\\") == INVALID_FILE_ATTRIBUTES) {
+        testdriver::RunUnix("rm -f '" + drive + "'; umount '" + unixMount + "'");
+        GTEST_SKIP() << "no small drive can be made here";
+    }
+    side.File(L"big.bin", std::string(5 << 20, 'n'));
+    side.File(L"small.txt", "small");
+    {
+        HANDLE old = CreateFileW(L"S:\\small.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(old, "old", 3, &written, nullptr);
+        CloseHandle(old);
+    }
+    auto saved = fileops::FreeSpaceQuery;
+    // The drive says it has room, as a drive filling up meanwhile would.
+    fileops::FreeSpaceQuery = [](const std::wstring &, unsigned long long &freeBytes) {
+        freeBytes = 1ull << 40;
+        return true;
+    };
+    fileops::TFileOperation oper;
+    oper.SetOperation(fileops::foCopy);
+    oper.SetFilesFrom(side / L"big.bin" + L'\0' + side / L"small.txt");
+    oper.SetFilesTo(L"S:\\");
+    oper.SetFlags(fileops::FileOpFlagBit(fileops::fofNoConfirmation) | fileops::FileOpFlagBit(fileops::fofSilent));
+    oper.Execute();
+    fileops::FreeSpaceQuery = saved;
+    std::wstring failure = oper.Failure();
+    bool bigLeft = testdriver::Exists(L"S:\\big.bin");
+    std::string small = Bytes(L"S:\\small.txt");
+    testdriver::RunUnix("rm -f '" + drive + "'; umount '" + unixMount + "'");
+    EXPECT_FALSE(bigLeft);
+    EXPECT_EQ(small, "small");
+    EXPECT_NE(failure.find(side / L"big.bin"), std::wstring::npos) << failure;
+    EXPECT_NE(failure.find(fileops::SystemMessage(ERROR_DISK_FULL)), std::wstring::npos) << failure;
 }
 
 } // namespace
