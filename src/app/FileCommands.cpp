@@ -4,8 +4,10 @@
 #include "fileops/FileCommandRunner.h"
 #include "fileops/FileOp.h"
 #include "fileops/OperationForm.h"
+#include "fileops/PathRules.h"
 #include "fileops/SetAtrForm.h"
 #include "fileops/ShellItemMenu.h"
+#include "ui/Application.h"
 
 namespace app {
 
@@ -62,9 +64,25 @@ bool TFileCommands::Run(TSide &source, TFileCommand command) {
     return true;
 }
 
-std::wstring TFileCommands::CursorPath(TSide &side) {
+std::wstring TFileCommands::CursorPath(TSide &side, TPathUse use) {
     int row = side.FileView.Selected();
-    return row < 0 ? std::wstring() : side.Directory() + side.FileView.Caption(row);
+    if (row < 0)
+        return {};
+    // Exactly the row's item: a name the plain path would misread goes by its "\\?\" path to file calls
+    // and by its short path to the shell, or is refused by name.
+    const std::wstring &directory = side.Directory();
+    std::wstring name = side.FileView.Name(row);
+    std::wstring path =
+        use == TPathUse::fileCalls ? fileops::ExactPathOf(directory, name) : fileops::ExactShellPathOf(directory, name);
+    if (path.empty()) {
+        fileops::TNameTrouble trouble = fileops::NameTrouble(name);
+        if (trouble == fileops::TNameTrouble::none)
+            trouble = fileops::PathTrouble(directory + name);
+        std::wstring text =
+            L"\"" + directory + name + L"\" cannot be reached exactly: " + fileops::TroubleText(trouble) + L".";
+        MessageBoxW(form_.Handle(), text.c_str(), ui::Application().Title().c_str(), MB_OK | MB_ICONWARNING);
+    }
+    return path;
 }
 
 void TFileCommands::Change1Click() {
@@ -72,22 +90,25 @@ void TFileCommands::Change1Click() {
     int row = side.FileView.Selected();
     if (row < 0)
         return;
-    if (side.FileView.Caption(row) == L"..") {
+    if (side.FileView.IsParent(row)) {
         fileops::ShowNoFilesSelected(form_.Handle());
         return;
     }
-    SetAtrForm().Prepare(CursorPath(side));
+    std::wstring path = CursorPath(side, TPathUse::fileCalls);
+    if (path.empty())
+        return;
+    SetAtrForm().Prepare(path);
     SetAtrForm().ShowModal();
 }
 
 void TFileCommands::ShowContextMenu(TSide &side, POINT screen) {
-    std::wstring path = CursorPath(side);
+    std::wstring path = CursorPath(side, TPathUse::shell);
     if (!path.empty())
         fileops::ShowItemContextMenu(path, form_.Handle(), screen);
 }
 
 void TFileCommands::ShowProperties(TSide &side) {
-    std::wstring path = CursorPath(side);
+    std::wstring path = CursorPath(side, TPathUse::shell);
     if (!path.empty())
         fileops::ShowItemProperties(path, form_.Handle());
 }

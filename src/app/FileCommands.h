@@ -39,8 +39,10 @@ public:
 
 private:
     bool RunCommand(TSide &source, TFileCommand command);
-    // The cursor row's full path; empty when the side has no cursor row.
-    static std::wstring CursorPath(TSide &side);
+    enum class TPathUse { fileCalls, shell };
+    // The cursor row's full path as the use takes it; empty when the side has no cursor row, or after
+    // saying why nothing can reach the row's item exactly.
+    std::wstring CursorPath(TSide &side, TPathUse use);
 
     TMainForm &form_;
     std::unique_ptr<fileops::TSetAtrForm> setAtrForm_;

@@ -281,7 +281,7 @@ void TMainForm::Print1Click() {
     if (row < 0) return;
     if (side.FileView.IsFolder(row)) return;
     // The shell's buffers take no longer name; a long path goes by its short form.
-    help::PrintFile(Handle(), filelist::WithinShellLimits({side.Directory() + side.FileView.Caption(row), L""}).file,
+    help::PrintFile(Handle(), filelist::WithinShellLimits({side.FileView.PathOf(row), L""}).file,
                     false, PrintServices);
 }
 

@@ -9,8 +9,8 @@ namespace app {
 
 namespace {
 
-bool IsParentRow(const filelist::TFileList &list, int row) { return list.Caption(row) == L".."; }
-bool IsParent(const filelist::TFileRow &row) { return row.folder && row.caption == L".."; }
+bool IsParentRow(const filelist::TFileList &list, int row) { return list.IsParent(row); }
+bool IsParent(const filelist::TFileRow &row) { return row.folder && row.name == L".."; }
 
 std::wstring UpperAscii(std::wstring s) {
     for (wchar_t &c : s)
@@ -41,7 +41,7 @@ void MarkGroup(filelist::TFileList &list, const std::wstring &pattern, bool mark
     // Rows by upper-case name, so that a large folder is not scanned once per name found.
     std::unordered_multimap<std::wstring, int> rows;
     for (int i = 0; i < list.Count(); ++i)
-        if (!IsParent(list.Row(i))) rows.emplace(UpperAscii(list.Row(i).caption), i);
+        if (!IsParent(list.Row(i))) rows.emplace(UpperAscii(list.Row(i).name), i);
     std::vector<bool> found(static_cast<size_t>(list.Count()));
     {
         ui::ErrorModeScope errorMode(SEM_FAILCRITICALERRORS);

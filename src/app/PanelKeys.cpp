@@ -78,7 +78,7 @@ void TMainForm::FileViewKeyDown(TSide &side, WORD &key, ui::TShiftState shift) {
     if (mods == 0 && key >= 48 && key <= 95) SettingsCommands.TypeIntoCommandLine(static_cast<wchar_t>(key));
     if (Is(key, shift, VK_RETURN, ssCtrl)) {
         int row = view.Selected();
-        if (row >= 0) SettingsCommands.InsertIntoCommandLine(view.Caption(row));
+        if (row >= 0) SettingsCommands.InsertIntoCommandLine(view.Name(row));
     }
     if (Is(key, shift, VK_ESCAPE, 0)) SettingsCommands.ClearCommandLine();
     if (Is(key, shift, VK_NEXT, ssCtrl)) side.OpenCursorRow();

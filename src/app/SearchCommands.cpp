@@ -1,6 +1,7 @@
 // The Commands menu's Find Files and directory tree jump.
 #include "app/MainForm.h"
 
+#include "fileops/PathRules.h"
 #include "viewer/ViewForm.h"
 #include "search/SearchForm.h"
 
@@ -29,7 +30,12 @@ search::TSearchForm &TMainForm::SearchForm() {
             side.ShowDirectory(true);
         };
         // View and F3 show the found file in the program's viewer, over the dialog.
-        form->ViewFile = [this](const std::wstring &path) { ViewForm().ViewFile(path); };
+        form->ViewFile = [this](const std::wstring &path) {
+            // The found name exactly, also where the plain path would name another file.
+            size_t cut = path.rfind(L'\\') + 1;
+            std::wstring exact = fileops::ExactPathOf(path.substr(0, cut), path.substr(cut));
+            if (!exact.empty()) ViewForm().ViewFile(exact);
+        };
         searchForm_ = std::move(form);
     }
     return *searchForm_;

@@ -2,6 +2,9 @@
 
 #include <cwctype>
 
+#include "fileops/PathRules.h"
+#include "ui/Application.h"
+
 namespace app {
 
 std::wstring ParentDirectory(const std::wstring &dir) {
@@ -71,15 +74,31 @@ void TSide::SetDirectory(const std::wstring &dir) { FileView.SetOneDirectory(dir
 void TSide::OpenCursorRow() {
     int row = FileView.Selected();
     if (row < 0) return;
-    std::wstring name = FileView.Caption(row);
     if (!FileView.IsFolder(row)) {
-        host_->ShellOpen(Directory() + name);
+        // The shell takes no "\\?\" path: a name it would misread goes by its short form, or not at all.
+        std::wstring name = FileView.Name(row);
+        std::wstring path = fileops::ExactShellPathOf(Directory(), name);
+        if (!path.empty()) host_->ShellOpen(path);
+        else
+            MessageBoxW(host_->OwnerWindow(),
+                        (L"\"" + Directory() + name + L"\" cannot be opened exactly: " +
+                         fileops::TroubleText(fileops::NameTrouble(name) != fileops::TNameTrouble::none
+                                                  ? fileops::NameTrouble(name)
+                                                  : fileops::PathTrouble(Directory() + name)) +
+                         L".")
+                            .c_str(),
+                        ui::Application().Title().c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
-    if (name == L"..") SetDirectory(ParentDirectory(Directory()));
-    else SetDirectory(Directory() + name);
+    if (FileView.IsParent(row)) SetDirectory(ParentDirectory(Directory()));
+    else SetDirectory(FileView.PathOf(row));
     ShowDirectory(true);
     FocusAndPlaceCursor();
+    // Entered, but nothing could be read: said once, here; the re-lists after it show ".." silently.
+    if (DWORD failure = FileView.ReadFailure()) {
+        std::wstring text = L"\"" + Directory() + L"\" cannot be read: " + fileops::SystemMessage(failure);
+        MessageBoxW(host_->OwnerWindow(), text.c_str(), ui::Application().Title().c_str(), MB_OK | MB_ICONWARNING);
+    }
 }
 
 void TSide::ShowFileView() {

@@ -15,10 +15,10 @@ std::wstring ShareTarget(TSide &side) {
     int row = view.Selected();
     std::wstring path = side.Directory();
     if (row >= 0 && view.IsFolder(row)) {
-        path += view.Caption(row);
+        path = view.PathOf(row);
         wchar_t full[MAX_PATH * 2] = {};
         DWORD length = 0;
-        if (view.Caption(row) == L".." &&
+        if (view.IsParent(row) &&
             (length = GetFullPathNameW(path.c_str(), ARRAYSIZE(full), full, nullptr)) > 0 && length < ARRAYSIZE(full))
             path = full;
     }

@@ -7,6 +7,7 @@
 #include "app/MainForm.h"
 #include "ui/Application.h"
 #include "fileops/OperationForm.h"
+#include "fileops/PathRules.h"
 #include "viewer/ViewForm.h"
 
 namespace app {
@@ -22,6 +23,23 @@ std::wstring EditTarget(const std::wstring &directory, const std::wstring &typed
     return directory + typed;
 }
 
+// The path that opens exactly the row's file, or empty after saying why nothing can.
+std::wstring TViewCommands::RowPath(TSide &side, int row,
+                                    std::wstring (*exact)(const std::wstring &, const std::wstring &)) {
+    const filelist::TFileList &view = side.FileView;
+    std::wstring full = view.PathOf(row), name = view.Name(row);
+    std::wstring path = exact(full.substr(0, full.size() - name.size()), name);
+    if (path.empty()) {
+        std::wstring text = L"\"" + full + L"\" cannot be opened exactly: " +
+                            fileops::TroubleText(fileops::NameTrouble(name) != fileops::TNameTrouble::none
+                                                     ? fileops::NameTrouble(name)
+                                                     : fileops::PathTrouble(full)) +
+                            L".";
+        MessageBoxW(form_.Handle(), text.c_str(), ui::Application().Title().c_str(), MB_OK | MB_ICONWARNING);
+    }
+    return path;
+}
+
 TViewCommands::TViewCommands(TMainForm &form) : form_(form) {
     ShellExecuteProgram = [](HWND owner, const std::wstring &verb, const std::wstring &file,
                              const std::wstring &parameters, const std::wstring &directory, int show) {
@@ -32,7 +50,8 @@ TViewCommands::TViewCommands(TMainForm &form) : form_(form) {
 void TViewCommands::ViewCursorRow(TSide &side) {
     int row = side.FileView.Selected();
     if (row < 0) return;
-    form_.ViewForm().ViewFile(side.Directory() + side.FileView.Caption(row));
+    std::wstring path = RowPath(side, row, fileops::ExactPathOf);
+    if (!path.empty()) form_.ViewForm().ViewFile(path);
 }
 
 void TViewCommands::StartNotepad(const std::wstring &path) {
@@ -43,7 +62,8 @@ void TViewCommands::StartNotepad(const std::wstring &path) {
 void TViewCommands::EditCursorRow(TSide &side) {
     int row = side.FileView.Selected();
     if (row < 0) return;
-    StartNotepad(side.Directory() + side.FileView.Caption(row));
+    std::wstring path = RowPath(side, row, fileops::ExactShellPathOf);
+    if (!path.empty()) StartNotepad(path);
 }
 
 bool TViewCommands::EditNamedFile(TSide &side) {
@@ -71,7 +91,11 @@ void TViewCommands::FillPane(TSide &pane, TSide &rowSide, int row) {
         pane.QMemo.Clear();
         return;
     }
-    pane.QMemo.Fill(rowSide.Directory() + rowSide.FileView.Caption(row), rowSide.FileView.IsFolder(row));
+    const filelist::TFileList &view = rowSide.FileView;
+    std::wstring full = view.PathOf(row), name = view.Name(row);
+    std::wstring path = fileops::ExactPathOf(full.substr(0, full.size() - name.size()), name);
+    if (path.empty()) pane.QMemo.Clear();
+    else pane.QMemo.Fill(path, view.IsFolder(row));
 }
 
 void TViewCommands::Quickview1Click() {

@@ -42,6 +42,7 @@ public:
 
 private:
     void StartNotepad(const std::wstring &path);
+    std::wstring RowPath(TSide &side, int row, std::wstring (*exact)(const std::wstring &, const std::wstring &));
     void FillPane(TSide &pane, TSide &rowSide, int row);
     void CancelDeferredFill();
     static void CALLBACK DeferredFillTimer(HWND, UINT, UINT_PTR, DWORD);

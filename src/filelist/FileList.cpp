@@ -27,12 +27,16 @@ constexpr DWORD kFirstPublishMs = 100, kPublishIntervalMs = 250;
 
 bool TickReached(DWORD now, DWORD tick) { return static_cast<LONG>(now - tick) >= 0; }
 
-void LowerAscii(std::wstring &s) {
-    for (wchar_t &c : s)
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + (L'a' - L'A'));
-}
-
 bool IsDotEntry(const wchar_t *name) { return name[0] == L'.' && name[1] == 0; }
+
+// "C:\" or "\\server\share\": the file system gives no ".." there.
+bool IsRoot(const std::wstring &dir) {
+    if (dir.size() == 3 && dir[1] == L':') return true;
+    if (dir.compare(0, 2, L"\\\\") != 0) return false;
+    size_t server = dir.find(L'\\', 2);
+    size_t share = server == std::wstring::npos ? server : dir.find(L'\\', server + 1);
+    return share == std::wstring::npos || share + 1 == dir.size();
+}
 
 void SortDirectoryList(std::vector<std::wstring> &list) {
     SortCaseInsensitive(list);
@@ -228,6 +232,7 @@ void TFileList::Reread() {
         restartRequested_ = false;
         ClearSelection();
         rows_.clear();
+        readFailure_ = ERROR_SUCCESS;
         // A view that shows no rows already is left alone: told so again, it would only repaint.
         if (Handle() && ListView_GetItemCount(Handle()) != 0) Publish(true);
         lastPump_ = GetTickCount();
@@ -265,7 +270,20 @@ bool TFileList::ReadDirectory(const std::wstring &dir, std::uint16_t directoryIn
     // The short names are asked of the file system only while a column shows them.
     ui::FindHandle find(ui::FindFirstForListing(dir + L"*", fd, keepDosNames_));
     ++listings_;
-    if (find.get() == INVALID_HANDLE_VALUE) return true;
+    if (find.get() == INVALID_HANDLE_VALUE) {
+        DWORD code = GetLastError();
+        // An empty root lists nothing and is no failure; any other folder lists at least "." and "..".
+        if (code == ERROR_FILE_NOT_FOUND && IsRoot(dir)) return true;
+        if (readFailure_ == ERROR_SUCCESS) readFailure_ = code == ERROR_SUCCESS ? ERROR_PATH_NOT_FOUND : code;
+        // An unreadable or vanished folder still shows the way out.
+        if (!IsRoot(dir) && displayDirectory_) {
+            WIN32_FIND_DATAW parent{};
+            parent.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
+            wcscpy(parent.cFileName, L"..");
+            return AddEntry(dir, directoryIndex, parent, parent.cFileName);
+        }
+        return true;
+    }
     do {
         if (!AddEntry(dir, directoryIndex, fd, fd.cFileName)) return false;
     } while (FindNextFileW(find.get(), &fd));
@@ -292,7 +310,7 @@ TDirectoryReadAhead::TState TFileList::TakeReadAhead(TDirectoryReadAhead &ahead,
 }
 
 // Adds the row of one search record that passes the filters; `name` is the record's file name, matched and
-// then kept as the caption. False when the listing is to stop.
+// then kept as the row's name. False when the listing is to stop.
 bool TFileList::AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, const WIN32_FIND_DATAW &fd,
                          std::wstring name) {
     if (!MatchesFileTypes(fd.dwFileAttributes, fileTypes_)) return true;
@@ -310,9 +328,9 @@ bool TFileList::AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, 
     if (keepDosNames_) row.dosName = fd.cAlternateFileName[0] ? fd.cAlternateFileName : fd.cFileName;
     if (folder) {
         // The add event sees a folder row before it has its name.
-        row.caption = L"????";
+        row.name = L"????";
         if (OnFileAdd) OnFileAdd(*this, Count() - 1, dir, fd);
-        rows_.back().caption = std::move(name);
+        rows_.back().name = std::move(name);
     } else {
         if (pictures_ != TPictures::shell) {
             // As before the clock started: the wait for the shell's load is no reading time.
@@ -322,9 +340,8 @@ bool TFileList::AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, 
             lastPump_ += waited;
             nextPublish_ += waited;
         }
-        LowerAscii(name);
-        row.caption = std::move(name);
-        row.typeIndex = static_cast<std::uint32_t>(types_.IndexFor(row.caption));
+        row.name = std::move(name);
+        row.typeIndex = static_cast<std::uint32_t>(types_.IndexFor(CaptionOf(row)));
         const auto &type = types_.Type(static_cast<int>(row.typeIndex));
         row.icon = type.icon;
         row.iconPending = type.iconPerFile;
@@ -355,7 +372,7 @@ std::wstring TFileList::SubItemText(const TFileRow &row, int column) {
         if (row.folder) return FolderTypeName();
         if (const std::wstring &name = types_.Type(static_cast<int>(row.typeIndex)).typeName; !name.empty())
             return name;
-        return FallbackTypeName(row.caption);
+        return FallbackTypeName(CaptionOf(row));
     case fiModified:
         return times_.Format(row.modified);
     case fiCreated:
@@ -472,8 +489,21 @@ void TFileList::Publish(bool invalidateAll) {
 }
 
 std::wstring TFileList::Caption(int index) const {
-    return index >= 0 && index < Count() ? rows_[index].caption : std::wstring();
+    return index >= 0 && index < Count() ? CaptionOf(rows_[index]) : std::wstring();
 }
+
+std::wstring TFileList::Name(int index) const {
+    return index >= 0 && index < Count() ? rows_[index].name : std::wstring();
+}
+
+std::wstring TFileList::PathOf(int index) const {
+    if (index < 0 || index >= Count()) return {};
+    const TFileRow &row = rows_[index];
+    const std::wstring &dir = row.directoryIndex < listed_.size() ? listed_[row.directoryIndex] : Directory();
+    return dir + row.name;
+}
+
+bool TFileList::IsParent(int index) const { return IsFolder(index) && rows_[index].name == L".."; }
 
 bool TFileList::IsFolder(int index) const { return index >= 0 && index < Count() && rows_[index].IsFolder(); }
 
@@ -508,21 +538,15 @@ void TFileList::GetDispInfo(NMLVDISPINFOW &info) {
     if (item.iItem < 0 || item.iItem >= Count()) return;
     TFileRow &row = rows_[item.iItem];
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-        std::wstring made;
-        const std::wstring *text = &row.caption;
-        if (item.iSubItem > 0) {
-            made = SubItemText(row, item.iSubItem);
-            text = &made;
-        }
-        size_t n = std::min<size_t>(text->size(), static_cast<size_t>(item.cchTextMax - 1));
-        if (n) std::copy_n(text->data(), n, item.pszText);
+        std::wstring text = item.iSubItem > 0 ? SubItemText(row, item.iSubItem) : CaptionOf(row);
+        size_t n = std::min<size_t>(text.size(), static_cast<size_t>(item.cchTextMax - 1));
+        if (n) std::copy_n(text.data(), n, item.pszText);
         item.pszText[n] = 0;
     }
     if (item.mask & LVIF_IMAGE) {
         if (row.iconPending) {
             row.iconPending = false;
-            const std::wstring &dir = row.directoryIndex < listed_.size() ? listed_[row.directoryIndex] : Directory();
-            int icon = TShellTypeCache::IconOfFile(dir + row.caption);
+            int icon = TShellTypeCache::IconOfFile(PathOf(item.iItem));
             if (icon >= 0) row.icon = icon;
         }
         item.iImage = row.folder ? folderIcon_ : row.icon;

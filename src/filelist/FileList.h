@@ -68,13 +68,22 @@ public:
     void BeginUpdate() { ++updateDepth_; }
     void EndUpdate();
     bool Updating() const { return updateDepth_ > 0; }
+    // Why the last listing could not read a directory (the system's code); ERROR_SUCCESS when it could.
+    // Such a directory shows only its ".." row.
+    DWORD ReadFailure() const { return readFailure_; }
     // How many times a directory has been read since creation (each pass over one directory counts).
     int Listings() const { return listings_; }
 
     // Rows.
     int Count() const { return static_cast<int>(rows_.size()); }
     const TFileRow &Row(int index) const { return rows_[index]; }
+    // What the row shows (file names with A to Z in lower case); for showing and reading back only.
     std::wstring Caption(int index) const;
+    // The name exactly as the directory listing returned it, and the row's full path made from it: every
+    // path handed to the system is made this way, never from the caption.
+    std::wstring Name(int index) const;
+    std::wstring PathOf(int index) const;
+    bool IsParent(int index) const; // the ".." row
     bool IsFolder(int index) const;
     bool Marked(int index) const;
     void SetMarked(int index, bool marked);
@@ -154,6 +163,7 @@ private:
     int updateDepth_ = 0;
     bool rereadHeld_ = false;
     int listings_ = 0;
+    DWORD readFailure_ = ERROR_SUCCESS;
 };
 
 // Holds a file list's re-reads for the lifetime of the scope: several properties set in a row read once.

@@ -11,6 +11,17 @@ int Sign(int v) { return (v > 0) - (v < 0); }
 
 } // namespace
 
+void LowerAscii(std::wstring &text) {
+    for (wchar_t &c : text)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c + (L'a' - L'A'));
+}
+
+std::wstring CaptionOf(const TFileRow &row) {
+    std::wstring caption = row.name;
+    if (!row.folder) LowerAscii(caption);
+    return caption;
+}
+
 std::wstring UpperCase(const std::wstring &text) {
     std::wstring s = text;
     if (!s.empty()) CharUpperBuffW(s.data(), static_cast<DWORD>(s.size()));
@@ -65,7 +76,7 @@ std::vector<int> SortOrder(const std::vector<TFileRow> &rows, const TColumnText 
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
             const TFileRow &x = rows[a], &y = rows[b];
             if (x.IsFolder() != y.IsFolder()) return x.IsFolder();
-            int result = CompareUpper(x.caption, y.caption, upper);
+            int result = CompareUpper(x.name, y.name, upper);
             return (reverse ? -result : result) < 0;
         });
         return order;
@@ -73,7 +84,7 @@ std::vector<int> SortOrder(const std::vector<TFileRow> &rows, const TColumnText 
     std::vector<TSortKey> keys(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
         keys[i].folder = rows[i].IsFolder();
-        keys[i].name = UpperCase(rows[i].caption);
+        keys[i].name = UpperCase(rows[i].name); // the same as the caption's: they differ only in A to Z
         keys[i].column = UpperCase(columnText(rows[i]));
     }
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {

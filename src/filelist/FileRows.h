@@ -11,7 +11,7 @@ namespace filelist {
 // One listed entry of a file list: what the directory search gave. The column texts are made from it
 // when the list view asks for them, so a row costs its name and a few numbers, not a string per column.
 struct TFileRow {
-    std::wstring caption;
+    std::wstring name;    // the name exactly as the directory search returned it; the caption is made from it
     std::wstring dosName; // the short name (or the name), kept only while a DOS column is shown
     unsigned long long size = 0;
     FILETIME modified{}, created{}, lastAccess{};
@@ -26,6 +26,11 @@ struct TFileRow {
     bool IsFolder() const { return folder; }
     bool Marked() const { return stateIndex == 0; }
 };
+
+// A row's caption: a file's name with the letters A to Z in lower case, a folder's name as found.
+// Only for showing and reading back: paths handed to the system are made from the row's name.
+std::wstring CaptionOf(const TFileRow &row);
+void LowerAscii(std::wstring &text);
 
 // What a row is sorted by: folder rows first and final; then the upper-case column text (none when
 // sorting by name), ties by the upper-case caption; negated by the reverse flag and again for dates.

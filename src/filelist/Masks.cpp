@@ -67,8 +67,8 @@ void BuildMaskList(const std::wstring &maskText, TMaskList &list, bool addStars,
 }
 
 bool MatchesMask(const std::wstring &name, const std::wstring &mask, bool exact) {
-    if (mask == L"*") return true;
-    if (mask == L"*.*" && name.find(L'.') != std::wstring::npos) return true;
+    // "*.*" is every name, with a dot or without one (README, Makefile), as the system's own matching has it.
+    if (mask == L"*" || mask == L"*.*") return true;
     if (!HasWildcard(mask)) {
         if (exact) return name == mask;
         return !mask.empty() && name.find(mask) != std::wstring::npos;

@@ -13,7 +13,7 @@ std::wstring CaseFold(const std::wstring &text, bool caseSensitive);
 // With addStars a plain word w becomes "*w*" and a mask without a dot and without a final star gets one.
 void BuildMaskList(const std::wstring &maskText, TMaskList &list, bool addStars, bool caseSensitive);
 // True when the (already folded) name matches the one mask. The search after a star takes the first
-// occurrence of the next literal and never backtracks, so "*.*" matches exactly the names with a dot.
+// occurrence of the next literal and never backtracks, but "*.*", like "*", matches every name.
 bool MatchesMask(const std::wstring &name, const std::wstring &mask, bool exact);
 // True when the name matches at least one mask of the list; an empty name always matches.
 bool MatchesMaskList(const std::wstring &name, const TMaskList &list, bool exact, bool caseSensitive);

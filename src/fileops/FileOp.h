@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include <map>
+
+#include "fileops/LongPathOps.h"
 #include "ui/Window.h"
 
 namespace fileops {
@@ -46,8 +49,11 @@ TReplaceAnswer AskReplace(HWND owner, const std::wstring &target);
 // One request to the shell's file operation: the operation, its source and destination names, flags and a
 // progress title. Writing Active (or calling Execute) runs it; the shell shows its own progress,
 // confirmations and errors. Several sources into one missing folder make the folder first; a move that
-// would replace something asks first where the shell does not; a failure the shell did not report is
-// left in Failure for the caller to show.
+// would replace something asks first where the shell does not. An item the shell would read as another
+// (a wildcard, a name ending in a space or dot, a device name, a path longer than it takes) never reaches
+// it: it is done here on exact paths, or refused when nothing can reach it. A copy that does not fit is
+// refused before it starts, and one the shell cut off is removed. Every failure is left in Failure, item
+// by item with the system's words for why, for the caller to show.
 class TFileOperation {
 public:
     // The owner's window owns the shell's windows; without one, the application's main window does.
@@ -75,11 +81,26 @@ public:
     void Execute();
 
 private:
+    // One source with where it goes (empty for a delete) and what it holds.
+    struct TItem {
+        std::wstring source, target;
+        TItemScan scan;
+    };
     HWND OwnerWindow() const;
+    void Run();
+    std::wstring Heading() const;
+    // Adds one line to the failure: what failed and the system's words for why.
+    void Problem(const std::wstring &path, const std::wstring &why);
+    // True when the item fits in what is left free on its target's volume, counting the items before it.
+    bool Fits(const TItem &item, std::map<std::wstring, unsigned long long> &freeLeft);
+    void RunShell(const std::vector<TItem> &items, std::wstring to, std::vector<std::wstring> destinations,
+                  bool multiDest);
+    // The items the shell would read as others, done on exact paths.
+    void RunOwn(const std::vector<TItem> &items);
     // One shell call with the lists as given; true when the shell reports an aborted part or a failure.
     bool CallShell(const std::wstring &from, const std::wstring &to);
-    void ReportSourcesLeft(const std::vector<std::wstring> &sources, const std::vector<std::wstring> &destinations,
-                           bool multiDest);
+    void VerifyCopy(const std::wstring &source, const std::wstring &target, const TItemScan &scan);
+    void ReportLeft(const TItem &item);
 
     const ui::TWindow *owner_;
     std::wstring filesFrom_;
@@ -88,6 +109,8 @@ private:
     TFileOp operation_ = foCopy;
     bool operationAborted_ = false;
     std::wstring failure_;
+    std::wstring problems_;
+    int shellCode_ = 0;
     std::wstring progressTitle_;
 };
 

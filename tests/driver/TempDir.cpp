@@ -1,9 +1,37 @@
 #include "driver/TempDir.h"
 
+#include <cstdio>
 #include <fstream>
 #include <stdexcept>
 
 namespace testdriver {
+
+namespace {
+
+// Every byte as an octal escape for the shell's printf: no quoting can go wrong.
+std::string Octal(const std::string &bytes) {
+    std::string out;
+    char escape[8];
+    for (unsigned char c : bytes) {
+        std::snprintf(escape, sizeof escape, "\\%03o", c);
+        out += escape;
+    }
+    return out;
+}
+
+std::string UnixName(const std::wstring &path) {
+    using TUnixName = char *(CDECL *)(const wchar_t *);
+    auto convert = reinterpret_cast<TUnixName>(
+        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!convert) return {};
+    char *name = convert(path.c_str());
+    if (!name) return {};
+    std::string out = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return out;
+}
+
+} // namespace
 
 TempDir::TempDir() {
     wchar_t base[MAX_PATH] = {};
@@ -20,7 +48,23 @@ TempDir::TempDir() {
     }
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+    RemoveTree(path_);
+    // Names only the Linux side can spell go the same way they came.
+    if (Exists(path_)) {
+        std::string unixPath = UnixName(path_);
+        if (unixPath.empty()) return;
+        std::wstring command = L"Z:\\bin\\rm -rf \"" + std::wstring(unixPath.begin(), unixPath.end()) + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (CreateProcessW(L"Z:\\bin\\rm", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &process)) {
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
+    }
+}
 
 std::wstring ReadOnlyFolder() {
     // The Linux path, as Wine's drive Z: shows it.
@@ -62,6 +106,69 @@ std::wstring TempDir::File(const std::wstring &relative, const std::string &cont
     CloseHandle(h);
     if (attributes) SetFileAttributesW(full.c_str(), attributes);
     return full;
+}
+
+
+std::string UnixPathOf(const std::wstring &path) { return UnixName(path); }
+
+bool RunUnix(const std::string &command) {
+    TempDir scripts;
+    std::string scriptDir = UnixName(scripts.Path());
+    if (scriptDir.empty()) return false;
+    {
+        std::ofstream out((scripts.Path() + L"run.sh").c_str(), std::ios::binary);
+        out << "if " << command << "; then : > '" << scriptDir << "/ok'; fi; : > '" << scriptDir << "/done'\n";
+    }
+    std::string scriptPath = scriptDir + "/run.sh";
+    std::wstring line = L"Z:\\bin\\sh \"" + std::wstring(scriptPath.begin(), scriptPath.end()) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(L"Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int waited = 0; waited < 10000 && !Exists(scripts.Path() + L"done"); waited += 20) Sleep(20);
+    return Exists(scripts.Path() + L"ok");
+}
+
+bool MakeFromUnix(const std::wstring &folder, const std::vector<UnixEntry> &entries) {
+    std::string base = UnixName(folder);
+    TempDir scripts;
+    std::string scriptDir = UnixName(scripts.Path());
+    if (base.empty() || scriptDir.empty()) return false;
+    std::string script = "cd '" + base + "' || exit 1\n";
+    for (const UnixEntry &entry : entries) {
+        bool folderEntry = !entry.name.empty() && entry.name.back() == '/';
+        std::string name = "\"$(printf '" + Octal(entry.name) + "')\"";
+        size_t slash = entry.name.find_last_of('/', entry.name.size() - (folderEntry ? 2 : 1));
+        if (slash != std::string::npos)
+            script += "mkdir -p \"$(printf '" + Octal(entry.name.substr(0, slash)) + "')\"\n";
+        if (folderEntry) script += "mkdir -p " + name + "\n";
+        else script += "printf '" + Octal(entry.content) + "' > " + name + "\n";
+    }
+    script += ": > '" + scriptDir + "/done'\n";
+    {
+        std::ofstream out((scripts.Path() + L"make.sh").c_str(), std::ios::binary);
+        out << script;
+    }
+    // The Linux shell is handed its script by its Linux path.
+    std::string scriptPath = scriptDir + "/make.sh";
+    std::wstring command = L"Z:\\bin\\sh \"" + std::wstring(scriptPath.begin(), scriptPath.end()) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    // A Linux process's end is not always told to Wine's handle: its last act is the mark.
+    for (int waited = 0; waited < 10000; waited += 20) {
+        if (Exists(scripts.Path() + L"done")) return true;
+        Sleep(20);
+    }
+    return false;
 }
 
 bool Exists(const std::wstring &path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace testdriver {
 
@@ -23,6 +24,18 @@ public:
 private:
     std::wstring path_;
 };
+
+// Makes entries under a folder from the Linux side, where names may hold what Windows calls refuses
+// ("*", "?", "\\", bytes that are no UTF-8). Each name is a byte string, "/" between levels; a name ending in
+// "/" is a folder, any other a file with the content. True when all are there. Under Wine only.
+struct UnixEntry {
+    std::string name;
+    std::string content;
+};
+bool MakeFromUnix(const std::wstring &folder, const std::vector<UnixEntry> &entries);
+// Runs a Linux shell command and waits for it; true when it succeeded. The Linux path of a Windows path.
+bool RunUnix(const std::string &command);
+std::string UnixPathOf(const std::wstring &path);
 
 bool Exists(const std::wstring &path);
 // A folder on a medium that cannot be written, holding "cmd.his" with the line "old" (made by the suite's

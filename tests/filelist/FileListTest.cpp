@@ -99,7 +99,7 @@ TEST_F(FileListTest, MaskFiltersFilesButNeverFolders) {
     list.SetMask(L"*.txt");
     EXPECT_EQ(Shown(), (Names{L"..", L"sub.d", L"a.txt"}));
     list.SetMask(L"*.*");
-    EXPECT_EQ(Shown(), (Names{L"..", L"sub.d", L"a.txt", L"b.doc"}));
+    EXPECT_EQ(Shown(), (Names{L"..", L"sub.d", L"a.txt", L"b.doc", L"makefile"}));
     list.SetMask(L"*.EXE;*.bat");
     EXPECT_EQ(list.Mask(), L"*.bat;*.exe");
     list.SetMask(L"");
@@ -136,12 +136,21 @@ TEST_F(FileListTest, OneDirectoryKeepsItsSemicolonAndTheListFormSplits) {
     }
 }
 
-TEST_F(FileListTest, UnreadableOrEmptyDirectoryGivesNoRows) {
+TEST_F(FileListTest, AnUnreadableDirectoryShowsOnlyTheWayOutAndKnowsWhy) {
+    // A vanished folder keeps its ".." to leave by; a missing drive's root has none to give.
     list.SetDirectory(dir / L"vanished");
-    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(Shown(), Names{L".."});
+    EXPECT_TRUE(list.IsParent(0));
+    EXPECT_NE(list.ReadFailure(), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(list.Directory(), dir / L"vanished\\");
     list.SetDirectory(L"q:\\");
     EXPECT_EQ(list.Count(), 0);
+    EXPECT_NE(list.ReadFailure(), static_cast<DWORD>(ERROR_SUCCESS));
+    // An empty folder is no failure.
+    dir.Folder(L"empty");
+    list.SetDirectory(dir / L"empty");
+    EXPECT_EQ(Shown(), Names{L".."});
+    EXPECT_EQ(list.ReadFailure(), static_cast<DWORD>(ERROR_SUCCESS));
     list.SetDirectory(L"");
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.Directory(), L"");

@@ -22,7 +22,7 @@ std::vector<std::wstring> Order(const std::vector<Sample> &samples, int column, 
     std::vector<TFileRow> rows;
     for (const Sample &s : samples) {
         TFileRow row;
-        row.caption = s.name;
+        row.name = s.name;
         row.folder = s.folder;
         rows.push_back(row);
     }
@@ -30,12 +30,12 @@ std::vector<std::wstring> Order(const std::vector<Sample> &samples, int column, 
     if (column > 0)
         text = [&](const TFileRow &row) {
             for (const Sample &s : samples)
-                if (row.caption == s.name) return s.texts[column - 1];
+                if (row.name == s.name) return s.texts[column - 1];
             return std::wstring();
         };
     SortRows(rows, text, reverse, date);
     std::vector<std::wstring> names;
-    for (const TFileRow &r : rows) names.push_back(r.caption);
+    for (const TFileRow &r : rows) names.push_back(r.name);
     return names;
 }
 

@@ -21,7 +21,9 @@ struct MatchCase {
 
 const MatchCase kMatchCases[] = {
     {L"*.*", L"report.txt", true},
-    {L"*.*", L"makefile", false},
+    {L"*.*", L"makefile", true},
+    {L"*.*", L"hosts", true},
+    {L"*.*;*.txt", L"readme", true},
     {L"*", L"makefile", true},
     {L"", L"anything.at.all", true},
     {L"readme", L"myreadme.txt", true},

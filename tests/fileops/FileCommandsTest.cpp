@@ -209,21 +209,27 @@ TEST_F(FileCommandsTest, DeleteKeysSendToTheRecycleBinOrDeleteForGoodAfterTheShe
     EXPECT_FALSE(AnyMarked(LeftView()));
 }
 
-TEST(ResolveDestination, ARelativeDestinationIsTakenInThisSidesDirectory) {
+TEST(ResolveDestination, ADestinationIsReadFromThisSidesDriveAndFolder) {
     struct Case {
-        std::wstring typed, resolved;
+        std::wstring typed, side, other, resolved;
     } cases[] = {
-        {L"bare.txt", L"c:\\side\\bare.txt"},
-        {L"sub\\new;name.txt", L"c:\\side\\sub\\new;name.txt"},
-        {L"..\\up.txt", L"c:\\side\\..\\up.txt"},
-        {L"d:\\other\\x.txt", L"d:\\other\\x.txt"},
-        {L"d:x.txt", L"d:x.txt"},
-        {L"\\root.txt", L"\\root.txt"},
-        {L"\\\\server\\share\\x.txt", L"\\\\server\\share\\x.txt"},
-        {L"", L""},
+        {L"bare.txt", L"c:\\side\\", L"", L"c:\\side\\bare.txt"},
+        {L"sub\\new;name.txt", L"c:\\side\\", L"", L"c:\\side\\sub\\new;name.txt"},
+        {L"..\\up.txt", L"c:\\side\\", L"", L"c:\\side\\..\\up.txt"},
+        {L"d:\\other\\x.txt", L"c:\\side\\", L"", L"d:\\other\\x.txt"},
+        // A drive without a folder: the folder a side shows there, this side first; else the drive's root.
+        {L"C:x.txt", L"c:\\side\\", L"d:\\other\\", L"c:\\side\\x.txt"},
+        {L"d:x.txt", L"c:\\side\\", L"d:\\other\\", L"d:\\other\\x.txt"},
+        {L"d:x.txt", L"c:\\side\\", L"e:\\", L"d:\\x.txt"},
+        // A leading "\": the root of this side's drive or share, never the process's drive.
+        {L"\\root.txt", L"e:\\side\\deep\\", L"c:\\", L"e:\\root.txt"},
+        {L"/root.txt", L"e:\\side\\", L"", L"e:\\root.txt"},
+        {L"\\in\\x.txt", L"\\\\server\\share\\dir\\", L"", L"\\\\server\\share\\in\\x.txt"},
+        {L"\\\\server\\share\\x.txt", L"c:\\side\\", L"", L"\\\\server\\share\\x.txt"},
+        {L"", L"c:\\side\\", L"", L""},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(fileops::ResolveDestination(c.typed, L"c:\\side\\"), c.resolved) << c.typed;
+        EXPECT_EQ(fileops::ResolveDestination(c.typed, c.side, c.other), c.resolved) << c.typed << L" from " << c.side;
 }
 
 // A row whose name holds ";" reaches the shell as one name: with the process's folder holding the halves
@@ -368,9 +374,9 @@ TEST_F(FileCommandsTest, TheParentRowAloneIsRefusedAndAnEmptySideDoesNothing) {
     }
     EXPECT_TRUE(Exists(source / L"a.txt"));
 
-    // A directory that cannot be listed gives a side without rows: no prompt, no message.
+    // A directory that cannot be listed gives a side with only "..", and no cursor row: no prompt, no message.
     form->Left.SetDirectory(source / L"missing");
-    ASSERT_EQ(form->LeftFileView.Count(), 0);
+    ASSERT_EQ(Captions(LeftView()), Names{L".."});
     AnswerWhenShown(L"Copy", PressButton(kOk));
     AnswerWhenShown(L"Zelvor", PressButton(L"OK"));
     EXPECT_FALSE(Run(app::TFileCommand::Copy));

@@ -409,6 +409,24 @@ protected:
         SetFileAttributesW((*sandbox_ / L"readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
         sandbox_->File(L"data;old\\inner.txt", "inner");
         sandbox_->File(L"a b c\\deep\\deeper\\leaf.txt", std::string(70000, 'z'));
+        // Names the shell would read as others, each beside the name it would take instead: wildcards,
+        // trailing blanks and dots, case twins, device names, a "\\" inside a name.
+        ASSERT_TRUE(testdriver::MakeFromUnix(
+            sandbox_->Path(), {{"star*.txt", "star"}, {"star.txt", "s"}, {"starfish.txt", "f"}, {"quest?.txt", "q"},
+                               {"quest1.txt", "1"}, {"trail.txt ", "t"}, {"trail.txt", "t"}, {"tr2.txt.", "t"},
+                               {"tr2.txt", "t"}, {"dir /in.txt", "in"}, {"dir/keep.txt", "keep"},
+                               {"Normal2.TXT", "N"}, {"normal2.txt", "n"}, {"con", "c"}, {"aux.txt", "a"},
+                               {"back\\slash", "b"}}));
+        // A folder nested past 700 characters, made through exact paths.
+        std::wstring deep = L"\\\\?\\" + *sandbox_ / L"nested";
+        CreateDirectoryW(deep.c_str(), nullptr);
+        for (wchar_t level = L'a'; deep.size() < 730; ++level) {
+            deep += L"\\" + std::wstring(90, level);
+            CreateDirectoryW(deep.c_str(), nullptr);
+        }
+        HANDLE leaf = CreateFileW((deep + L"\\leaf.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(leaf, INVALID_HANDLE_VALUE);
+        CloseHandle(leaf);
         canary_->File(L"keep.txt", "do not touch");
         canary_->File(L"keep;me\\inside.txt", "do not touch either");
     }
