@@ -47,6 +47,16 @@ zelvor_start_wine() {
         wine wineboot </dev/null >/dev/null 2>&1 || true
     fi
     zelvor_set_window_management
+    zelvor_keep_desktop
+}
+
+# Test programs hold no window between them: Wine would close the desktop after each and the next would
+# start it again, its process keeping that program's output open, so CTest waited for it to close.
+zelvor_keep_desktop() {
+    local keeper="$BUILD_DIR/tests/driver/keep_desktop.exe"
+    if [ -f "$keeper" ]; then
+        wine "$keeper" </dev/null >/dev/null 2>&1 &
+    fi
 }
 
 # A second drive letter, D:, as a user's mapped drive gives one: a folder of the build tree linked into the

@@ -279,7 +279,7 @@ bool TFileList::ReadDirectory(const std::wstring &dir, std::uint16_t directoryIn
         if (!IsRoot(dir) && displayDirectory_) {
             WIN32_FIND_DATAW parent{};
             parent.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
-            wcscpy(parent.cFileName, L"..");
+            lstrcpynW(parent.cFileName, L"..", MAX_PATH);
             return AddEntry(dir, directoryIndex, parent, parent.cFileName);
         }
         return true;

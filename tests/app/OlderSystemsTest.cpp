@@ -242,26 +242,6 @@ TEST(OlderSystems, ZelvorAsksForNothingXpLacks) {
 // The stock pictures are asked once per process: refused from the start.
 const ui::TRefuseLateBound noStockIcons({"SHGetStockIconInfo"});
 
-std::vector<DWORD> Pixels(HIMAGELIST list, int index) {
-    int cx = 0, cy = 0;
-    ImageList_GetIconSize(list, &cx, &cy);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void *bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    ui::BitmapHandle bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    HGDIOBJ old = SelectObject(dc, bitmap.Get());
-    ui::BrushHandle magenta(CreateSolidBrush(RGB(255, 0, 255)));
-    RECT r{0, 0, cx, cy};
-    FillRect(dc, &r, magenta.Get());
-    ImageList_Draw(list, index, dc, 0, 0, ILD_TRANSPARENT);
-    GdiFlush();
-    std::vector<DWORD> pixels(static_cast<const DWORD *>(bits), static_cast<const DWORD *>(bits) + cx * cy);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return pixels;
-}
-
 // Without stock pictures, each drive type still shows a picture of its own, the same one before and
 // after the shell's load, taken from the shell library's classic places.
 TEST(OlderSystems, DrivePicturesWithoutStockIcons) {
@@ -270,9 +250,9 @@ TEST(OlderSystems, DrivePicturesWithoutStockIcons) {
         int quick = filelist::QuickDriveTypePicture(type), shell = filelist::DriveTypeIcon(type);
         ASSERT_GE(quick, 0) << type;
         ASSERT_GE(shell, 0) << type;
-        std::vector<DWORD> drawn = Pixels(filelist::QuickPictureList(), quick);
+        std::vector<DWORD> drawn = testdriver::ImagePixels(filelist::QuickPictureList(), quick);
         EXPECT_NE(std::count(drawn.begin(), drawn.end(), drawn.front()), static_cast<long>(drawn.size())) << type;
-        EXPECT_EQ(drawn, Pixels(filelist::SystemImageList(true), shell)) << type;
+        EXPECT_EQ(drawn, testdriver::ImagePixels(filelist::SystemImageList(true), shell)) << type;
         if (type != DRIVE_REMOVABLE) seen.insert(drawn);
     }
     EXPECT_EQ(seen.size(), 3u) << "fixed, network and CD drives look different";

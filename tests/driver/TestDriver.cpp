@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "ui/Application.h"
+#include "ui/Handles.h"
 
 namespace testdriver {
 
@@ -295,6 +296,26 @@ std::function<void(HWND)> EnterTextAndPress(const std::wstring &text, const std:
         if (edit) SetWindowTextW(edit, text.c_str());
         PressButton(button)(window);
     };
+}
+
+std::vector<DWORD> ImagePixels(HIMAGELIST list, int index) {
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(list, &cx, &cy);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void *bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    ui::BitmapHandle bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HGDIOBJ old = SelectObject(dc, bitmap.Get());
+    ui::BrushHandle magenta(CreateSolidBrush(RGB(255, 0, 255)));
+    RECT r{0, 0, cx, cy};
+    FillRect(dc, &r, magenta.Get());
+    ImageList_Draw(list, index, dc, 0, 0, ILD_TRANSPARENT);
+    GdiFlush();
+    std::vector<DWORD> pixels(static_cast<const DWORD *>(bits), static_cast<const DWORD *>(bits) + cx * cy);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return pixels;
 }
 
 } // namespace testdriver

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -60,5 +61,8 @@ const std::vector<std::wstring> &AnsweredCaptions();
 std::function<void(HWND)> ReadMessageAndPressOk(std::vector<std::wstring> &texts);
 // The system's own words for an error code, as a message box shows them (no closing line break).
 std::wstring SystemReason(DWORD code);
+
+// The pixels of one picture of an image list, drawn over magenta, row by row from the top.
+std::vector<DWORD> ImagePixels(HIMAGELIST list, int index);
 
 } // namespace testdriver

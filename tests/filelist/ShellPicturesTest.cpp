@@ -15,27 +15,6 @@ using testdriver::TempDir;
 
 namespace {
 
-// The pixels of one picture of an image list, drawn over magenta.
-std::vector<DWORD> Pixels(HIMAGELIST list, int index) {
-    int cx = 0, cy = 0;
-    ImageList_GetIconSize(list, &cx, &cy);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void *bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    ui::BitmapHandle bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    HGDIOBJ old = SelectObject(dc, bitmap.Get());
-    ui::BrushHandle magenta(CreateSolidBrush(RGB(255, 0, 255)));
-    RECT r{0, 0, cx, cy};
-    FillRect(dc, &r, magenta.Get());
-    ImageList_Draw(list, index, dc, 0, 0, ILD_TRANSPARENT);
-    GdiFlush();
-    std::vector<DWORD> pixels(static_cast<const DWORD *>(bits), static_cast<const DWORD *>(bits) + cx * cy);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return pixels;
-}
-
 bool AllOneColour(const std::vector<DWORD> &pixels) {
     for (DWORD p : pixels)
         if (p != pixels.front()) return false;
@@ -61,9 +40,9 @@ TEST(QuickPictures, AreTheShellsOwnPictures) {
     ASSERT_NE(QuickPictureList(), nullptr);
     for (const Case &c : cases) {
         ASSERT_GE(c.quick, 0) << c.what;
-        std::vector<DWORD> quick = Pixels(QuickPictureList(), c.quick);
+        std::vector<DWORD> quick = testdriver::ImagePixels(QuickPictureList(), c.quick);
         EXPECT_FALSE(AllOneColour(quick)) << c.what << ": a picture is drawn";
-        EXPECT_EQ(quick, Pixels(SystemImageList(true), c.shell)) << c.what;
+        EXPECT_EQ(quick, testdriver::ImagePixels(SystemImageList(true), c.shell)) << c.what;
     }
     // Asked again, a picture is not added twice.
     EXPECT_EQ(QuickFolderPicture(), cases[0].quick);

@@ -5,6 +5,7 @@
 #include "fileops/FileOp.h"
 #include "fileops/LongPathOps.h"
 #include "fileops/PathRules.h"
+#include "viewer/ViewForm.h"
 
 using testdriver::AnswerWhenShown;
 using testdriver::PressButton;
@@ -13,25 +14,7 @@ using testdriver::UnixEntry;
 
 namespace {
 
-using Names = std::vector<std::wstring>;
-
-// The names in a folder as the system lists them, and a file's bytes, both through exact paths.
-Names Listing(const std::wstring &dir) {
-    Names names;
-    WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW((dir + L"*").c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::wstring name = fd.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (FindNextFileW(find, &fd));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
+// A file's bytes through its exact path.
 std::string Bytes(const std::wstring &path) {
     HANDLE file = CreateFileW(fileops::LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, 0, nullptr);
@@ -147,13 +130,6 @@ TEST_F(ExactNamesTest, EachKeyActsOnExactlyTheChosenRowOrRefusesItByName) {
         }
         testdriver::ClearAnswers();
     }
-}
-
-BOOL CALLBACK CollectText(HWND child, LPARAM texts) {
-    wchar_t text[64] = {};
-    GetWindowTextW(child, text, 64);
-    *reinterpret_cast<std::wstring *>(texts) += std::wstring(text) + L"|";
-    return TRUE;
 }
 
 // A chain of folders whose path ends past 700 characters, made through exact paths; returns the deepest.
@@ -331,8 +307,7 @@ TEST_F(ExactNamesTest, TheViewerAndTheQuickViewShowTheChosenFileNotTheNameTheShe
         SetFocus(LeftView());
         std::wstring viewed = L"|";
         AnswerWhenShown(L"View file : " + fileops::ExactPathOf(side.Path(), wide), [&](HWND viewer) {
-            // The texts of the viewer's controls: its memo holds the file.
-            EnumChildWindows(viewer, CollectText, reinterpret_cast<LPARAM>(&viewed));
+            viewed += form->ViewForm().ViewMemo.Text() + L"|";
             PostMessageW(viewer, WM_CLOSE, 0, 0);
         });
         testdriver::PressKey(VK_F3);

@@ -14,23 +14,6 @@ using testdriver::TempDir;
 
 namespace {
 
-using Names = std::vector<std::wstring>;
-
-Names Listing(const std::wstring &dir) {
-    Names names;
-    WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW((dir + L"*").c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::wstring name = fd.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (FindNextFileW(find, &fd));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 struct PromptSeen {
     std::wstring caption, labelFrom, label1, editTo;
