@@ -4,6 +4,7 @@
 
 #include "fileops/PathRules.h"
 #include "ui/Application.h"
+#include "ui/Text.h"
 
 namespace app {
 
@@ -96,7 +97,7 @@ void TSide::OpenCursorRow() {
     FocusAndPlaceCursor();
     // Entered, but nothing could be read: said once, here; the re-lists after it show ".." silently.
     if (DWORD failure = FileView.ReadFailure()) {
-        std::wstring text = L"\"" + Directory() + L"\" cannot be read: " + fileops::SystemMessage(failure);
+        std::wstring text = L"\"" + Directory() + L"\" cannot be read: " + ui::SystemErrorText(failure);
         MessageBoxW(host_->OwnerWindow(), text.c_str(), ui::Application().Title().c_str(), MB_OK | MB_ICONWARNING);
     }
 }

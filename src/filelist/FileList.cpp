@@ -341,7 +341,7 @@ bool TFileList::AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, 
             nextPublish_ += waited;
         }
         row.name = std::move(name);
-        row.typeIndex = static_cast<std::uint32_t>(types_.IndexFor(CaptionOf(row)));
+        row.typeIndex = static_cast<std::uint32_t>(types_.IndexFor(row.name));
         const auto &type = types_.Type(static_cast<int>(row.typeIndex));
         row.icon = type.icon;
         row.iconPending = type.iconPerFile;

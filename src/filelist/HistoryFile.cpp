@@ -17,18 +17,6 @@ namespace {
     throw ui::Error(what + path);
 }
 
-// The system's words for an error code, without the line end it puts after them.
-std::wstring SystemReason(DWORD code) {
-    wchar_t *text = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
-    std::wstring reason = n && text ? std::wstring(text, n) : L"Error " + std::to_wstring(code) + L".";
-    LocalFree(text);
-    while (!reason.empty() && (reason.back() == L'\r' || reason.back() == L'\n' || reason.back() == L' '))
-        reason.pop_back();
-    return reason;
-}
-
 // A save that cannot be made: what failed, why, and that nothing is lost.
 [[noreturn]] void FailToSave(const std::wstring &path, const std::wstring &why) {
     throw ui::Error(L"Cannot create file " + path + L"\n" + why +
@@ -113,18 +101,18 @@ void WriteHistoryBytes(const std::wstring &path, const std::string &bytes) {
         ui::KernelHandle file(
             CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.get() == INVALID_HANDLE_VALUE)
-            FailToSave(path, SystemReason(GetLastError()));
+            FailToSave(path, ui::SystemErrorText(GetLastError()));
         if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
             DWORD error = GetLastError();
             file.reset();
             DeleteFileW(temp.c_str());
-            FailToSave(path, SystemReason(error));
+            FailToSave(path, ui::SystemErrorText(error));
         }
     }
     if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DWORD error = GetLastError();
         DeleteFileW(temp.c_str());
-        FailToSave(path, SystemReason(error));
+        FailToSave(path, ui::SystemErrorText(error));
     }
 }
 
@@ -143,13 +131,13 @@ public:
                 return;
             DWORD error = GetLastError();
             if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)
-                FailToSave(path, SystemReason(error));
+                FailToSave(path, ui::SystemErrorText(error));
             // Another copy's lock answers "sharing violation", or "access denied" while it is being
             // removed; a folder that cannot be written answers "access denied" with no lock in it, and
             // is not waited for.
             if (error == ERROR_ACCESS_DENIED && GetFileAttributesW(lock.c_str()) == INVALID_FILE_ATTRIBUTES &&
                 GetLastError() == ERROR_FILE_NOT_FOUND)
-                FailToSave(path, SystemReason(error));
+                FailToSave(path, ui::SystemErrorText(error));
             Sleep(50);
         }
         FailToSave(path, L"Another copy of Zelvor is saving it.");

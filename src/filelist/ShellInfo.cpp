@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "filelist/FileColumns.h"
+#include "filelist/FileRows.h"
 #include "ui/Handles.h"
 #include "ui/LateBound.h"
 
@@ -303,12 +304,13 @@ int QuickDriveTypePicture(UINT driveType) {
     });
 }
 
-int TShellTypeCache::IndexFor(const std::wstring &lowerName) {
-    size_t dot = lowerName.rfind(L'.');
-    std::wstring_view view = dot == std::wstring::npos ? std::wstring_view() : std::wstring_view(lowerName).substr(dot);
-    auto it = byExtension_.find(view);
+int TShellTypeCache::IndexFor(const std::wstring &name) {
+    size_t dot = name.rfind(L'.');
+    // Only the extension is lowered: short, it needs no allocation on a listing's path.
+    std::wstring ext = dot == std::wstring::npos ? std::wstring() : name.substr(dot);
+    LowerAscii(ext);
+    auto it = byExtension_.find(ext);
     if (it != byExtension_.end()) return it->second;
-    std::wstring ext(view);
     TTypeInfo info;
     SHFILEINFOW sfi{};
     std::wstring probe = L"x" + ext;

@@ -56,8 +56,9 @@ public:
         std::wstring typeName; // as the shell gives it, possibly empty
         bool iconPerFile = false;
     };
-    // The type of a file by its lower-case name, as an index for Type; the shell is asked once per extension.
-    int IndexFor(const std::wstring &lowerName);
+    // The type of a file by its name (its extension taken in lower case, as file captions show it), as an
+    // index for Type; the shell is asked once per extension.
+    int IndexFor(const std::wstring &name);
     const TTypeInfo &Type(int index) const { return types_[index]; }
     static int IconOfFile(const std::wstring &fullPath);
 

@@ -16,6 +16,7 @@
 #include "ui/Handles.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
+#include "ui/Text.h"
 
 namespace fileops {
 
@@ -121,7 +122,7 @@ std::wstring ShellFailureText(int code) {
     for (const auto &known : kShellCodes)
         if (known.code == code)
             return known.text;
-    return SystemMessage(static_cast<DWORD>(code));
+    return ui::SystemErrorText(static_cast<DWORD>(code));
 }
 
 } // namespace
@@ -252,7 +253,7 @@ void TFileOperation::Run() {
             Problem(source, L"It cannot be reached exactly: " + TroubleText(trouble) + L".");
         // Wine's shell passes over a source that is not there without a word.
         else if (!ItemExistsExactly(source))
-            Problem(source, SystemMessage(ERROR_FILE_NOT_FOUND));
+            Problem(source, ui::SystemErrorText(ERROR_FILE_NOT_FOUND));
         else
             sources.push_back(source);
     }
@@ -333,7 +334,7 @@ void TFileOperation::Run() {
         }
         if (copies && item.scan.unreadable) {
             Problem(item.source, L"\"" + item.scan.unreadable.path + L"\" cannot be read: " +
-                                     SystemMessage(item.scan.unreadable.code));
+                                     ui::SystemErrorText(item.scan.unreadable.code));
             continue;
         }
         if (copies && !item.target.empty() && !Fits(item, freeLeft))
@@ -370,7 +371,7 @@ bool TFileOperation::Fits(const TItem &item, std::map<std::wstring, unsigned lon
         it->second -= item.scan.bytes;
         return true;
     }
-    Problem(item.source, SystemMessage(ERROR_DISK_FULL) + L" It needs " + std::to_wstring(item.scan.bytes) +
+    Problem(item.source, ui::SystemErrorText(ERROR_DISK_FULL) + L" It needs " + std::to_wstring(item.scan.bytes) +
                              L" bytes; " + volume + L" has " + std::to_wstring(it->second) + L" bytes free.");
     return false;
 }
@@ -444,7 +445,7 @@ void TFileOperation::VerifyCopy(const std::wstring &source, const std::wstring &
     if (before == scan.targetsBefore.end())
         DeleteFileW(LongPath(target).c_str());
     Problem(source, L"The copy \"" + target + L"\" was cut off" +
-                        (before == scan.targetsBefore.end() ? L" and removed: " : L": ") + SystemMessage(why));
+                        (before == scan.targetsBefore.end() ? L" and removed: " : L": ") + ui::SystemErrorText(why));
 }
 
 void TFileOperation::RunOwn(const std::vector<TItem> &items) {
@@ -480,7 +481,7 @@ void TFileOperation::RunOwn(const std::vector<TItem> &items) {
         }
         if (failure)
             Problem(failure.path == item.source ? item.source : item.source + L" (at \"" + failure.path + L"\")",
-                    SystemMessage(failure.code));
+                    ui::SystemErrorText(failure.code));
     }
 }
 

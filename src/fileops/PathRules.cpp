@@ -1,4 +1,5 @@
 #include "fileops/PathRules.h"
+#include "ui/Text.h"
 
 #include <cwchar>
 #include <cwctype>
@@ -151,19 +152,6 @@ std::wstring ExactShellPathOf(const std::wstring &directory, const std::wstring 
     else if (plain.compare(0, 4, L"\\\\?\\") == 0)
         plain.erase(0, 4);
     return PathTrouble(plain) == TNameTrouble::none ? plain : std::wstring();
-}
-
-std::wstring SystemMessage(DWORD code) {
-    wchar_t *text = nullptr;
-    DWORD n =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
-    std::wstring message = n && text ? std::wstring(text, n) : std::wstring();
-    if (text)
-        LocalFree(text);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
-        message.pop_back();
-    return message.empty() ? L"System error " + std::to_wstring(code) + L"." : message;
 }
 
 } // namespace fileops

@@ -41,8 +41,4 @@ std::wstring ExactPathOf(const std::wstring &directory, const std::wstring &name
 // short (8.3) path when that reaches it exactly; empty when neither does.
 std::wstring ExactShellPathOf(const std::wstring &directory, const std::wstring &name);
 
-// The system's own words for an error code (FormatMessage), without the trailing line break; a code it has
-// no words for is named with its number.
-std::wstring SystemMessage(DWORD code);
-
 } // namespace fileops

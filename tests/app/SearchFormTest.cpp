@@ -85,6 +85,17 @@ protected:
     testdriver::TempDir dir;
 };
 
+// Escape pressed and held a moment from another thread, as the keyboard sends it while the dialog is busy.
+void HoldEscapeFromOutside() {
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &keys[0], sizeof(INPUT));
+    Sleep(60);
+    SendInput(1, &keys[1], sizeof(INPUT));
+}
+
 } // namespace
 
 TEST_F(SearchFormTest, AltF7FromTheRightSideProposesItsDirectory) {
@@ -327,13 +338,7 @@ TEST_F(SearchFormTest, EscapeStopsARunningSearchAndKeepsWhatWasFound) {
         });
         std::thread person([] {
             Sleep(800);
-            INPUT keys[2] = {};
-            keys[0].type = keys[1].type = INPUT_KEYBOARD;
-            keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
-            keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-            SendInput(1, &keys[0], sizeof(INPUT));
-            Sleep(60);
-            SendInput(1, &keys[1], sizeof(INPUT));
+            HoldEscapeFromOutside();
         });
         d.FindHistoryBox.SetFocus();
         d.FindHistoryBox.SetText(L"*.dat");
@@ -376,13 +381,7 @@ TEST_F(SearchFormTest, EscapeStopsASearchWhoseWalkIsStuck) {
         });
         std::thread person([&] {
             while (!stuck) Sleep(10);
-            INPUT keys[2] = {};
-            keys[0].type = keys[1].type = INPUT_KEYBOARD;
-            keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
-            keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-            SendInput(1, &keys[0], sizeof(INPUT));
-            Sleep(60);
-            SendInput(1, &keys[1], sizeof(INPUT));
+            HoldEscapeFromOutside();
         });
         d.FindHistoryBox.SetFocus();
         d.FindHistoryBox.SetText(L"*.dat");

@@ -11,6 +11,7 @@
 #include "config/SettingsKey.h"
 #include "config/SettingsStore.h"
 #include "driver/TempDir.h"
+#include "driver/TestDriver.h"
 
 namespace {
 
@@ -120,14 +121,9 @@ TEST_F(StartCloseLoopTest, FiftyStartsClosedAsSoonAsTheWindowIsUpAllEndCleanly) 
             Sleep(delayMs);
             PostMessageW(window, WM_CLOSE, 0, 0);
         }
-        const bool ended = WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0;
-        DWORD exitCode = STILL_ACTIVE;
-        GetExitCodeProcess(pi.hProcess, &exitCode);
-        if (!ended)
-            TerminateProcess(pi.hProcess, 1);
-        CloseHandle(pi.hProcess);
-        ASSERT_TRUE(ended) << "start " << start << " did not end after its close";
-        ASSERT_EQ(exitCode, 0u) << "start " << start << " ended with 0x" << std::hex << exitCode;
+        const testdriver::ProcessEnd end = testdriver::AwaitProcessEnd(pi.hProcess, 30000);
+        ASSERT_TRUE(end.ended) << "start " << start << " did not end after its close";
+        ASSERT_EQ(end.exitCode, 0u) << "start " << start << " ended with 0x" << std::hex << end.exitCode;
     }
 }
 

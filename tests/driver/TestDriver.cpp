@@ -318,4 +318,13 @@ std::vector<DWORD> ImagePixels(HIMAGELIST list, int index) {
     return pixels;
 }
 
+ProcessEnd AwaitProcessEnd(HANDLE process, DWORD timeoutMs) {
+    ProcessEnd end{WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0, STILL_ACTIVE};
+    GetExitCodeProcess(process, &end.exitCode);
+    if (!end.ended)
+        TerminateProcess(process, 1);
+    CloseHandle(process);
+    return end;
+}
+
 } // namespace testdriver

@@ -65,4 +65,11 @@ std::wstring SystemReason(DWORD code);
 // The pixels of one picture of an image list, drawn over magenta, row by row from the top.
 std::vector<DWORD> ImagePixels(HIMAGELIST list, int index);
 
+// Waits for a process to end; one still running after the time is ended by force. Closes the handle.
+struct ProcessEnd {
+    bool ended;     // by itself, within the time
+    DWORD exitCode; // STILL_ACTIVE when it had not ended
+};
+ProcessEnd AwaitProcessEnd(HANDLE process, DWORD timeoutMs);
+
 } // namespace testdriver

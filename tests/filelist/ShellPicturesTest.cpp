@@ -170,14 +170,9 @@ TEST(ShellPictures, AProcessEndsCleanlyWhileItsThreadsStillAskForPictures) {
         ASSERT_TRUE(CreateProcessW(helper.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                    &si, &pi));
         CloseHandle(pi.hThread);
-        const bool ended = WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0;
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(pi.hProcess, &code);
-        if (!ended)
-            TerminateProcess(pi.hProcess, 1);
-        CloseHandle(pi.hProcess);
-        ASSERT_TRUE(ended) << "run " << run;
-        ASSERT_EQ(code, 0u) << "run " << run << " ended with 0x" << std::hex << code;
+        const testdriver::ProcessEnd end = testdriver::AwaitProcessEnd(pi.hProcess, 10000);
+        ASSERT_TRUE(end.ended) << "run " << run;
+        ASSERT_EQ(end.exitCode, 0u) << "run " << run << " ended with 0x" << std::hex << end.exitCode;
     }
 }
 

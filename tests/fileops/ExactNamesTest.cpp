@@ -238,7 +238,7 @@ TEST_F(ExactNamesTest, ACopyThatCannotBeReadOrDoesNotFitIsRefusedByNameAndTheRes
         fileops::FreeSpaceQuery = saved;
         EXPECT_EQ(testdriver::AnsweredCaptions(), (Names{L"Copy", kMessage})) << c.chosen;
         EXPECT_NE(message.find(side / c.chosen), std::wstring::npos) << message;
-        EXPECT_NE(message.find(fileops::SystemMessage(c.why)), std::wstring::npos) << message;
+        EXPECT_NE(message.find(testdriver::SystemReason(c.why)), std::wstring::npos) << message;
         EXPECT_EQ(Bytes(other / L"small.txt"), "small") << c.chosen;
         // The file a copy was to replace is still whole.
         EXPECT_EQ(Bytes(other / L"big.bin"), "old") << c.chosen;
@@ -269,7 +269,7 @@ TEST_F(ExactNamesTest, FailuresAreToldInTheSystemsWordsAndAFolderThatWentStillLe
     testdriver::Pump(50);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find(side / L"readonly.txt"), std::wstring::npos) << messages[0];
-    EXPECT_NE(messages[0].find(fileops::SystemMessage(ERROR_ACCESS_DENIED)), std::wstring::npos) << messages[0];
+    EXPECT_NE(messages[0].find(testdriver::SystemReason(ERROR_ACCESS_DENIED)), std::wstring::npos) << messages[0];
     EXPECT_EQ(messages[0].find(L"0x"), std::wstring::npos) << messages[0];
     EXPECT_EQ(Bytes(side / L"readonly.txt.bak"), "decoy");
     testdriver::ClearAnswers();
@@ -389,7 +389,7 @@ TEST_F(ExactNamesTest, ACopyCutOffByAFullDriveIsRemovedAndNamed) {
     EXPECT_FALSE(bigLeft);
     EXPECT_EQ(small, "small");
     EXPECT_NE(failure.find(side / L"big.bin"), std::wstring::npos) << failure;
-    EXPECT_NE(failure.find(fileops::SystemMessage(ERROR_DISK_FULL)), std::wstring::npos) << failure;
+    EXPECT_NE(failure.find(testdriver::SystemReason(ERROR_DISK_FULL)), std::wstring::npos) << failure;
 }
 
 } // namespace
