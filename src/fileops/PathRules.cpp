@@ -1,5 +1,4 @@
 #include "fileops/PathRules.h"
-#include "ui/Text.h"
 
 #include <cwchar>
 #include <cwctype>
