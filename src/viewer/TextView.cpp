@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "ui/Text.h"
 #include "viewer/TextLoader.h"
@@ -35,23 +36,39 @@ void TTextView::ApplyFont(HFONT font) {
     if (font == font_ && layout_) return;
     font_ = font;
     if (!measureDc_) return;
-    if (font_) SelectObject(measureDc_, font_);
+    // No font means the system's, as for the system's own controls.
+    SelectObject(measureDc_, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FONT));
     TEXTMETRICW tm{};
     GetTextMetricsW(measureDc_, &tm);
     lineHeight_ = std::max<int>(1, tm.tmHeight);
     charWidth_ = std::max<int>(1, tm.tmAveCharWidth);
+    UseWidthTableOf(static_cast<HFONT>(GetCurrentObject(measureDc_, OBJ_FONT)));
     InstallMeasure(*layout_);
     widest_ = 0;
     Relayout();
 }
 
+// The ANSI and DOS fonts take turns: each keeps its table, looked up by what the font is, not by its handle.
+void TTextView::UseWidthTableOf(HFONT font) {
+    LOGFONTW what{};
+    GetObjectW(font, sizeof what, &what);
+    for (TWidthTable &table : widthTables_) {
+        if (std::memcmp(&table.font, &what, sizeof what) != 0) continue;
+        widths_ = table.widths.get();
+        return;
+    }
+    if (widthTables_.size() >= kWidthTables) widthTables_.erase(widthTables_.begin());
+    widthTables_.push_back({what, std::make_unique<TCharWidths>(measureDc_)});
+    widths_ = widthTables_.back().widths.get();
+}
+
 void TTextView::InstallMeasure(TTextLayout &layout) {
-    HDC dc = measureDc_;
-    layout.SetMeasure([dc](const wchar_t *text, int count, std::vector<int> &extents) {
+    layout.SetMeasure([this](const wchar_t *text, int count, std::vector<int> &extents) {
+        if (widths_ && widths_->Extents(text, count, extents)) return;
         extents.assign(static_cast<size_t>(count), 0);
         SIZE size{};
-        if (!GetTextExtentExPointW(dc, text, count, 0, nullptr, extents.data(), &size)) {
-            for (int i = 0; i < count; ++i) extents[i] = (i + 1) * 6;
+        if (!GetTextExtentExPointW(measureDc_, text, count, 0, nullptr, extents.data(), &size)) {
+            for (int i = 0; i < count; ++i) extents[i] = (i + 1) * charWidth_;
         }
     });
 }
@@ -278,6 +295,13 @@ void TTextView::UpdateScrollBars() {
     if (style & WS_HSCROLL) {
         SCROLLINFO si{sizeof si, SIF_ALL | SIF_DISABLENOSCROLL, 0, 0, 0, 0, 0};
         if (!wrap_) {
+            // The bar reaches the widest line seen so far, those on the screen now included.
+            TPos row = top_;
+            for (int i = 0; i < VisibleRows(); ++i) {
+                const TLineText &t = layout_->Text(layout_->LineStartOf(row));
+                if (!t.extents.empty()) widest_ = std::max(widest_, t.extents.back());
+                if (!layout_->NextRow(row, row)) break;
+            }
             si.nMax = std::max(widest_ + 2 * kMargin, scrollX_ + TextWidth());
             si.nPage = static_cast<UINT>(TextWidth() + 1);
             si.nPos = scrollX_;
@@ -534,7 +558,6 @@ void TTextView::PaintRow(HDC dc, int y, TPos rowStart) {
     const TLineText &t = layout_->Text(layout_->LineStartOf(rowStart));
     size_t r = t.RowOf(t.IndexOf(rowStart));
     int a = t.rows[r], b = t.RowEnd(r);
-    if (!t.extents.empty()) widest_ = std::max(widest_, t.extents.back());
     const int base = a > 0 ? t.extents[a - 1] : 0;
     const int left = kMargin - scrollX_;
     auto xOf = [&](int i) { return left + (i > 0 ? t.extents[i - 1] : 0) - base; };
@@ -583,7 +606,7 @@ void TTextView::Paint(HDC dc, const RECT &area) {
     if (top_ > end) top_ = layout_->RowStartOf(end);
     anchor_ = std::min(anchor_, end);
     caret_ = std::min(caret_, end);
-    HGDIOBJ oldFont = SelectObject(dc, font_);
+    HGDIOBJ oldFont = SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FONT));
     int y = 0;
     TPos row = top_;
     bool more = true;

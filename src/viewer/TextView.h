@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/Window.h"
+#include "viewer/CharWidths.h"
 #include "viewer/TextLayout.h"
 #include "viewer/TextSource.h"
 
@@ -66,6 +67,7 @@ protected:
 private:
     void Reset();
     void ApplyFont(HFONT font);
+    void UseWidthTableOf(HFONT font);
     void InstallMeasure(TTextLayout &layout);
     void Relayout();
     int VisibleRows() const;
@@ -96,6 +98,13 @@ private:
     std::unique_ptr<TTextLayout> layout_ = std::make_unique<TTextLayout>(*source_);
     HFONT font_ = nullptr;
     HDC measureDc_ = nullptr;
+    struct TWidthTable {
+        LOGFONTW font;
+        std::unique_ptr<TCharWidths> widths;
+    };
+    static constexpr size_t kWidthTables = 4;
+    std::vector<TWidthTable> widthTables_;
+    TCharWidths *widths_ = nullptr; // the table of the font selected into measureDc_
     int lineHeight_ = 13;
     int charWidth_ = 6;
     bool wrap_ = false;

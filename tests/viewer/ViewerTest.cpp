@@ -171,8 +171,16 @@ TEST_F(ViewerTest, SwitchingWrapKeepsTheSelectionAndTheTopLine) {
     std::wstring path = dir.File(L"long.txt", content);
     ListSides();
     PutCursor(L"long.txt");
+    // Whether the horizontal bar has anything to scroll.
+    auto scrollsAcross = [&] {
+        SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+        GetScrollInfo(Viewer().ViewMemo.Handle(), SB_HORZ, &si);
+        return si.nMax - si.nMin + 1 > static_cast<int>(si.nPage);
+    };
+    MenuCommand(Viewer(), IDM_VIEWWRAP); // wrapping off, as chosen in an earlier viewing of the run
     ASSERT_TRUE(ViewWithF3(path, [&] {
         auto &memo = Viewer().ViewMemo;
+        EXPECT_TRUE(scrollsAcross()) << "lines wider than the window can be scrolled to at once";
         memo.SetSelection(20000, 20100);
         memo.ScrollTo(line150);
         ASSERT_EQ(memo.Top(), line150);
@@ -183,6 +191,7 @@ TEST_F(ViewerTest, SwitchingWrapKeepsTheSelectionAndTheTopLine) {
             EXPECT_EQ(memo.Top(), line150) << "the line that was on top is on top again";
             EXPECT_EQ(memo.ScreenRows()[0].substr(0, 9), L"line 150 ");
             EXPECT_EQ(GetFocus(), memo.Handle());
+            EXPECT_EQ(scrollsAcross(), toggle == 1) << "wrapped lines have nothing to scroll across";
         }
         PressKey(VK_ESCAPE);
     }));
