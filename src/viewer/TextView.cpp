@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 
 #include "ui/Text.h"
 #include "viewer/TextLoader.h"
+#include "viewer/TextNavigation.h"
 
 namespace viewer {
 
@@ -257,7 +259,7 @@ void TTextView::EnsureCaretVisible() {
     }
     ClampTop();
     if (!wrap_) {
-        int x = XInRow(caretRow, caret_);
+        int x = XInRow(*layout_, caretRow, caret_);
         if (x < scrollX_) scrollX_ = std::max(0, x - TextWidth() / 3);
         else if (x > scrollX_ + TextWidth() - 1) scrollX_ = x - TextWidth() * 2 / 3;
     }
@@ -382,92 +384,12 @@ void TTextView::HScroll(WORD code) {
 
 // Positions
 
-int TTextView::XInRow(TPos rowStart, TPos pos) {
-    const TLineText &t = layout_->Text(layout_->LineStartOf(rowStart));
-    size_t r = t.RowOf(t.IndexOf(rowStart));
-    int a = t.rows[r], i = std::clamp(t.IndexOf(pos), a, t.RowEnd(r));
-    int base = a > 0 ? t.extents[a - 1] : 0;
-    return (i > 0 ? t.extents[i - 1] : 0) - base;
-}
-
-TPos TTextView::AtXInRow(TPos rowStart, int x) {
-    const TLineText &t = layout_->Text(layout_->LineStartOf(rowStart));
-    size_t r = t.RowOf(t.IndexOf(rowStart));
-    int a = t.rows[r], b = t.RowEnd(r);
-    int base = a > 0 ? t.extents[a - 1] : 0;
-    for (int i = a; i < b; ++i) {
-        int left = (i > 0 ? t.extents[i - 1] : 0) - base, right = t.extents[i] - base;
-        if (x < (left + right + 1) / 2) return t.bytes[i];
-    }
-    // Past a wrapped row's end: before its last character, so the caret stays on this row.
-    if (r + 1 < t.rows.size() && b > a) return t.bytes[b - 1];
-    return t.bytes[b];
-}
-
 TPos TTextView::HitTest(int x, int y) {
     TPos row = top_;
     for (int i = 0; i < y / lineHeight_ && layout_->NextRow(row, row); ++i) {
     }
     if (y < 0) layout_->PrevRow(row, row);
-    return AtXInRow(row, x - kMargin + scrollX_);
-}
-
-TPos TTextView::CharBefore(TPos pos) {
-    if (pos == 0) return 0;
-    TPos lineStart = layout_->LineStartOf(pos);
-    if (pos == lineStart) {
-        const TLineText &p = layout_->Text(layout_->LineStartOf(lineStart - 1));
-        // Where a long line was cut there is no break to step over: the step goes to the last character.
-        if (p.line.contentEnd < pos || p.text.empty()) return p.line.contentEnd;
-        return p.bytes[p.text.size() - 1];
-    }
-    const TLineText &t = layout_->Text(lineStart);
-    int i = t.IndexOf(pos);
-    while (i > 0 && t.bytes[i - 1] >= pos) --i;
-    return i > 0 ? t.bytes[i - 1] : lineStart;
-}
-
-TPos TTextView::CharAfter(TPos pos) {
-    const TLineText &t = layout_->Text(layout_->LineStartOf(pos));
-    if (pos >= t.line.contentEnd) return t.line.last ? pos : (t.line.next > pos ? t.line.next : pos + 1);
-    int i = t.IndexOf(pos);
-    while (i < static_cast<int>(t.text.size()) && t.bytes[i] <= pos) ++i;
-    return t.bytes[i];
-}
-
-TPos TTextView::WordStart(TPos pos, bool forward) {
-    auto isWordAt = [&](TPos p) {
-        const TLineText &t = layout_->Text(layout_->LineStartOf(p));
-        int i = t.IndexOf(p);
-        return i < static_cast<int>(t.text.size()) && !iswspace(t.text[i]);
-    };
-    if (forward) {
-        TPos p = pos;
-        while (p < layout_->End() && isWordAt(p)) p = CharAfter(p);
-        for (int guard = 0; p < layout_->End() && !isWordAt(p) && guard < 65536; ++guard) p = CharAfter(p);
-        return p;
-    }
-    TPos p = pos;
-    for (int guard = 0; p > 0 && !isWordAt(CharBefore(p)) && guard < 65536; ++guard) p = CharBefore(p);
-    while (p > 0 && isWordAt(CharBefore(p))) p = CharBefore(p);
-    return p;
-}
-
-void TTextView::SelectWordAt(TPos pos) {
-    const TLineText &t = layout_->Text(layout_->LineStartOf(pos));
-    int i = t.IndexOf(pos), n = static_cast<int>(t.text.size());
-    if (i >= n) {
-        anchor_ = caret_ = pos;
-    } else {
-        bool space = iswspace(t.text[i]) != 0;
-        int a = i, b = i;
-        while (a > 0 && (iswspace(t.text[a - 1]) != 0) == space) --a;
-        while (b < n && (iswspace(t.text[b]) != 0) == space) ++b;
-        anchor_ = t.bytes[a];
-        caret_ = t.bytes[b];
-    }
-    UpdateCaret();
-    Invalidate();
+    return AtXInRow(*layout_, row, x - kMargin + scrollX_);
 }
 
 void TTextView::MoveCaret(TPos to, bool extend) {
@@ -479,14 +401,14 @@ void TTextView::MoveCaret(TPos to, bool extend) {
 bool TTextView::KeyMove(WORD key, bool shift, bool ctrl) {
     TPos caretRow = layout_->RowStartOf(caret_);
     auto rowsFrom = [&](int count) {
-        if (goalX_ < 0) goalX_ = XInRow(caretRow, caret_);
+        if (goalX_ < 0) goalX_ = XInRow(*layout_, caretRow, caret_);
         TPos row = caretRow;
         for (; count > 0 && layout_->NextRow(row, row); --count) {
         }
         for (; count < 0 && layout_->PrevRow(row, row); ++count) {
         }
         int goal = goalX_;
-        MoveCaret(AtXInRow(row, goal), shift);
+        MoveCaret(AtXInRow(*layout_, row, goal), shift);
         goalX_ = goal;
     };
     int page = std::max(1, VisibleRows() - 1);
@@ -494,12 +416,12 @@ bool TTextView::KeyMove(WORD key, bool shift, bool ctrl) {
     case VK_LEFT:
         goalX_ = -1;
         if (!shift && anchor_ != caret_ && !ctrl) MoveCaret(SelStart(), false);
-        else MoveCaret(ctrl ? WordStart(caret_, false) : CharBefore(caret_), shift);
+        else MoveCaret(ctrl ? WordStart(*layout_, caret_, false) : CharBefore(*layout_, caret_), shift);
         return true;
     case VK_RIGHT:
         goalX_ = -1;
         if (!shift && anchor_ != caret_ && !ctrl) MoveCaret(SelEnd(), false);
-        else MoveCaret(ctrl ? WordStart(caret_, true) : CharAfter(caret_), shift);
+        else MoveCaret(ctrl ? WordStart(*layout_, caret_, true) : CharAfter(*layout_, caret_), shift);
         return true;
     case VK_UP:
         if (ctrl) ScrollRows(-1);
@@ -531,7 +453,7 @@ bool TTextView::KeyMove(WORD key, bool shift, bool ctrl) {
             if (!source_->ScanToEnd([this] { return ScanInterrupted(); })) return true;
             MoveCaret(layout_->End(), shift);
         } else {
-            MoveCaret(AtXInRow(caretRow, INT_MAX / 2), shift);
+            MoveCaret(AtXInRow(*layout_, caretRow, INT_MAX / 2), shift);
         }
         return true;
     default:
@@ -551,7 +473,7 @@ void TTextView::UpdateCaret() {
         SetCaretPos(-100, -100);
         return;
     }
-    SetCaretPos(kMargin - scrollX_ + XInRow(caretRow, caret_), i * lineHeight_);
+    SetCaretPos(kMargin - scrollX_ + XInRow(*layout_, caretRow, caret_), i * lineHeight_);
 }
 
 void TTextView::PaintRow(HDC dc, int y, TPos rowStart) {
@@ -708,7 +630,9 @@ LRESULT TTextView::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         dragging_ = false;
         return 0;
     case WM_LBUTTONDBLCLK:
-        SelectWordAt(HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+        std::tie(anchor_, caret_) = WordAround(*layout_, HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+        UpdateCaret();
+        Invalidate();
         return 0;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT) {

@@ -81,15 +81,8 @@ private:
     void EnsureCaretVisible();
     void MoveCaret(TPos to, bool extend);
     bool KeyMove(WORD key, bool shift, bool ctrl);
-    TPos CharBefore(TPos pos);
-    TPos CharAfter(TPos pos);
-    TPos WordStart(TPos pos, bool forward);
     // The text position under a point of the client area.
     TPos HitTest(int x, int y);
-    // The x of a position within its row, from the row's left edge.
-    int XInRow(TPos rowStart, TPos pos);
-    TPos AtXInRow(TPos rowStart, int x);
-    void SelectWordAt(TPos pos);
     void VScroll(WORD code);
     void HScroll(WORD code);
     bool ScanInterrupted();

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ViewTestFiles.h"
 #include "driver/TempDir.h"
 #include "driver/TestDriver.h"
 #include "ui/Text.h"
 #include "viewer/TextLayout.h"
 #include "viewer/TextLoader.h"
+#include "viewer/TextNavigation.h"
 
 namespace {
 
@@ -87,6 +90,56 @@ TEST(TextLayout, SplitsLinesAndWrapsRowsAlsoAtBlockEdges) {
         }
         EXPECT_EQ(backward, forward) << "reading back from the end finds the same rows";
     }
+}
+
+struct StepCase {
+    const char *behaviour;
+    std::string content;
+    std::function<TPos(viewer::TTextLayout &)> step;
+    TPos expected;
+};
+
+// The caret's steps over the places where a line meets a block's edge, and over words.
+TEST(TextLayout, CaretStepsCrossBlockEdgesAndWords) {
+    using namespace viewer;
+    const StepCase cases[] = {
+        {"Right from a CR whose LF starts the next block lands after both", Xs(B - 1) + "\r\ny",
+         [](TTextLayout &l) { return CharAfter(l, B - 1); }, B + 1},
+        {"Left from after that CR LF lands before both", Xs(B - 1) + "\r\ny",
+         [](TTextLayout &l) { return CharBefore(l, B + 1); }, B - 1},
+        {"Left from a line cut at a block's edge lands on the last character before it", Xs(B + 10),
+         [](TTextLayout &l) { return CharBefore(l, B); }, B - 1},
+        {"Right onto a cut line's edge is one character", Xs(B + 10),
+         [](TTextLayout &l) { return CharAfter(l, B - 1); }, B},
+        {"Ctrl+Right goes to the next word's start", "ab  cd ef", [](TTextLayout &l) { return WordStart(l, 0, true); },
+         4},
+        {"Ctrl+Left from inside a word goes to its start", "hello world",
+         [](TTextLayout &l) { return WordStart(l, 8, false); }, 6},
+        {"Ctrl+Left from a word's start goes to the previous word's", "hello world",
+         [](TTextLayout &l) { return WordStart(l, 6, false); }, 0},
+        {"a double-click on a word takes the word", "ab  cd ef", [](TTextLayout &l) { return WordAround(l, 4).second; },
+         6},
+        {"a double-click on spaces takes the spaces", "ab  cd ef",
+         [](TTextLayout &l) { return WordAround(l, 2).second; }, 4},
+    };
+    for (const StepCase &c : cases) {
+        SCOPED_TRACE(c.behaviour);
+        testdriver::TempDir dir;
+        TTextSource source;
+        source.OpenFile(dir.File(L"text.txt", c.content));
+        TTextLayout layout(source);
+        layout.SetMeasure(FixedWidth);
+        EXPECT_EQ(c.step(layout), c.expected);
+    }
+    // A file of one word without end: Ctrl+Right stops inside it instead of walking the whole file.
+    testdriver::TempDir dir;
+    TTextSource source;
+    source.OpenFile(dir.File(L"word.txt", Xs(4 * B)));
+    TTextLayout layout(source);
+    layout.SetMeasure(FixedWidth);
+    TPos to = WordStart(layout, 0, true);
+    EXPECT_GT(to, 0u);
+    EXPECT_LE(to, static_cast<TPos>(kWordStepLimit));
 }
 
 TEST(TextLayout, AFileHeldOpenElsewhereCannotBeOpenedAndIsNotLockedOnceShown) {
