@@ -307,9 +307,13 @@ void TTextView::UpdateScrollBars() {
             si.nMax = std::max(widest_ + 2 * kMargin, scrollX_ + TextWidth());
             si.nPage = static_cast<UINT>(TextWidth() + 1);
             si.nPos = scrollX_;
-        } else {
+        }
+        // Nothing to scroll across, wrapped or not, is one and the same disabled bar: W on lines that fit
+        // costs no drawing of the bar.
+        if (wrap_ || si.nMax - si.nMin + 1 <= static_cast<int>(si.nPage)) {
             si.nMax = 1;
             si.nPage = 2;
+            si.nPos = 0;
         }
         if (si.nPos != shownH_.nPos || si.nPage != shownH_.nPage || si.nMax != shownH_.nMax)
             SetScrollInfo(Handle(), SB_HORZ, &si, TRUE);
