@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <list>
@@ -43,6 +44,8 @@ public:
     TPos KnownEnd() const { return end_; }
     // True once every byte before KnownEnd() has been read and found non-zero.
     bool EndKnown() const { return scanned_ >= end_; }
+    // The farthest byte before which the text is known to hold no zero.
+    TPos ScannedTo() const { return std::min(scanned_, end_); }
     // Makes sure the bytes before `pos` (clamped to the end) are known to hold no zero, reading forward from
     // the farthest byte scanned so far. `interrupted` is asked between large steps; when it says yes the
     // scan stops and false is returned.

@@ -151,15 +151,16 @@ void TTextView::SetSelection(TPos anchor, TPos caret) {
 
 void TTextView::SelectAll() {
     // The end is found by a scan the user can interrupt; interrupted, the selection reaches as far as it got.
-    source_->ScanToEnd([this] { return ScanInterrupted(); });
+    bool whole = source_->ScanToEnd([this] { return ScanInterrupted(); });
     anchor_ = 0;
-    caret_ = layout_->End();
+    caret_ = whole ? layout_->End() : layout_->Snap(source_->ScannedTo());
     UpdateCaret();
     Invalidate();
 }
 
 void TTextView::ScrollTo(TPos pos) {
-    source_->ScanTo(pos, [this] { return ScanInterrupted(); });
+    // Interrupted, the view goes as far as the scan got; the next step goes on from there.
+    if (!source_->ScanTo(pos, [this] { return ScanInterrupted(); })) pos = std::min(pos, source_->ScannedTo());
     top_ = layout_->RowStartOf(pos);
     ClampTop();
     UpdateScrollBars();
@@ -204,8 +205,12 @@ void TTextView::CopySelection() {
 
 bool TTextView::ScanInterrupted() {
     MSG msg;
+    // While the thumb is dragged the mouse moving on is the user going elsewhere: the scan goes on at the
+    // next position, and the drag never waits for a scan to the place it has already left.
     return PeekMessageW(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) ||
-           PeekMessageW(&msg, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE);
+           PeekMessageW(&msg, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE) ||
+           (trackingThumb_ && (PeekMessageW(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_NOREMOVE) ||
+                               PeekMessageW(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCMOUSEMOVE, PM_NOREMOVE)));
 }
 
 std::vector<std::wstring> TTextView::ScreenRows() {
@@ -346,7 +351,9 @@ void TTextView::VScroll(WORD code) {
         SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
         GetScrollInfo(Handle(), SB_VERT, &si);
         double share = static_cast<double>(si.nTrackPos) / std::max(1, kScrollRange - static_cast<int>(si.nPage));
+        trackingThumb_ = code == SB_THUMBTRACK;
         ScrollTo(static_cast<TPos>(std::min(1.0, share) * static_cast<double>(layout_->End())));
+        trackingThumb_ = false;
         break;
     }
     default:

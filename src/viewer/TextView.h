@@ -109,6 +109,7 @@ private:
     int wheelRest_ = 0;
     bool dragging_ = false;
     bool hasCaret_ = false;
+    bool trackingThumb_ = false;
     int fills_ = 0;
     // What the scroll bars show, so an unchanged bar costs no call.
     SCROLLINFO shownV_{sizeof(SCROLLINFO), 0, 0, 0, 0, -1, 0};

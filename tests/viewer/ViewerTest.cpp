@@ -281,6 +281,38 @@ TEST_F(ViewerTest, AFileThatShrinksOrVanishesWhileShownShowsOnlyWhatIsThere) {
     EXPECT_EQ(rows, (std::vector<std::wstring>{L"line 0", L"line 1", L""}));
 }
 
+// A key pressed while a jump or Select all scans a long file for its end stops the scan where it got; the
+// view then shows, or selects, only what the scan has seen.
+TEST_F(ViewerTest, AKeyDuringALongScanStopsItWhereItGot) {
+    std::string content;
+    for (int i = 0; content.size() < (24u << 20); ++i) content += "line " + std::to_string(i) + "\n";
+    std::wstring path = dir.File(L"long.log", content);
+    const viewer::TPos distant = 20u << 20;
+    ListSides();
+    PutCursor(L"long.log");
+    ASSERT_TRUE(ViewWithF3(path, [&] {
+        auto &memo = Viewer().ViewMemo;
+        auto withKeyWaiting = [&](const std::function<void()> &act) {
+            PostMessageW(memo.Handle(), WM_KEYDOWN, VK_SHIFT, 1);
+            act();
+            MSG msg;
+            while (PeekMessageW(&msg, memo.Handle(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) {
+            }
+        };
+        withKeyWaiting([&] { memo.ScrollTo(distant); });
+        EXPECT_LT(memo.Top(), distant / 2) << "the jump went no farther than the scan";
+        EXPECT_EQ(memo.ScreenRows()[0].substr(0, 5), L"line ");
+        withKeyWaiting([&] { memo.SelectAll(); });
+        EXPECT_LT(memo.SelEnd(), distant / 2) << "Select all took no more than the scan saw";
+        memo.ScrollTo(distant);
+        EXPECT_LE(memo.Top(), distant);
+        EXPECT_GT(memo.Top() + 16, distant) << "with no key waiting the jump arrives";
+        memo.SelectAll();
+        EXPECT_EQ(memo.SelEnd(), content.size());
+        PressKey(VK_ESCAPE);
+    }));
+}
+
 TEST_F(ViewerTest, TheKeysOfTheDisabledItemsAreTakenAndDoNothing) {
     std::wstring path = dir.File(L"quiet.txt", "nothing happens\n");
     ListSides();
