@@ -79,5 +79,8 @@ zelvor_set_window_management() {
 
 zelvor_stop_all() {
     wineserver -k >/dev/null 2>&1 || true
+    # Gone before the script ends: a run started right after would otherwise meet the dying server, and its
+    # first test program would start Wine's services itself, holding that program's output open for CTest.
+    timeout 30 wineserver -w >/dev/null 2>&1 || true
     [ -n "${ZELVOR_XVFB_PID:-}" ] && kill "$ZELVOR_XVFB_PID" >/dev/null 2>&1 || true
 }

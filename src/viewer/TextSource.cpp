@@ -117,7 +117,6 @@ bool TTextSource::ScanTo(TPos pos, const std::function<bool()> &interrupted) {
             if (length == 0) break;
             continue;
         }
-        if (interrupted && interrupted()) return false;
         size_t want = static_cast<size_t>(std::min<TPos>(kScanStep, (pos - from + kBlockSize - 1) / kBlockSize * kBlockSize));
         step.resize(want);
         TPos sizeNow = 0;
@@ -128,6 +127,8 @@ bool TTextSource::ScanTo(TPos pos, const std::function<bool()> &interrupted) {
             CutAt(from + static_cast<TPos>(static_cast<const char *>(zero) - step.data()));
         scanned_ = std::min(from + got, end_);
         if (got == 0) break;
+        // Asked after a step, so a scan asked again and again (a dragged thumb) still gets on.
+        if (scanned_ < std::min(pos, end_) && interrupted && interrupted()) return false;
     }
     return true;
 }
