@@ -1,7 +1,9 @@
 // The viewer on text files of 1 MB, 60 MB and 1 GB against a floor measured in the same run: a bare window
 // that opens the file, reads its first 64 KB and draws one screen of it with ExtTextOutW. Then Escape, W, A,
-// S and Ctrl+End on the 1 GB file, the private memory the viewing left, and 1,000 moves Down with the quick
-// view over 10 KB files against the same moves without the pane (proving the pane followed every one).
+// S and Ctrl+End on the 1 GB file; W on lines wider than the window and Escape also against a bare window
+// making the same change of scroll bars or hiding itself; the private memory the viewing left, and 1,000
+// moves Down with the quick view over 10 KB files against the same moves without the pane (proving the pane
+// followed every one). The two windows stand one above the other, so neither hides the other.
 #include <windows.h>
 
 #include <algorithm>
@@ -76,16 +78,15 @@ void Pump() { ui::Application().ProcessMessages(); }
 // scroll bars, so its text area is the viewer's; they cost nothing until one changes (ToggleBars).
 class FloorWindow {
 public:
-    FloorWindow(int width, int height) {
+    FloorWindow(int top, int width, int height) {
         WNDCLASSW wc{};
         wc.lpfnWndProc = Proc;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"BenchFloor";
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         RegisterClassW(&wc);
-        hwnd_ = CreateWindowExW(0, L"BenchFloor", L"floor", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0,
-                                width, height,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), this);
+        hwnd_ = CreateWindowExW(0, L"BenchFloor", L"floor", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL,
+                                0, top, width, height, nullptr, nullptr, GetModuleHandleW(nullptr), this);
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         font_ = CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Sans Serif");
         Pump();
@@ -115,6 +116,23 @@ public:
         InvalidateRect(hwnd_, nullptr, TRUE);
         UpdateWindow(hwnd_);
     }
+    // What Escape needs at the least: the active window goes away; timed alone, then the window comes back.
+    // The other window is disabled meanwhile, so neither hiding hands the activation to the other and times
+    // the redrawing of that one's frame.
+    double TimeHiding(HWND other) {
+        ShowWindow(hwnd_, SW_SHOW);
+        SetForegroundWindow(hwnd_);
+        UpdateWindow(hwnd_);
+        Pump();
+        EnableWindow(other, FALSE);
+        double hiding = bench::Time([&] { ShowWindow(hwnd_, SW_HIDE); });
+        EnableWindow(other, TRUE);
+        ShowWindow(hwnd_, SW_SHOWNA);
+        UpdateWindow(hwnd_);
+        Pump();
+        return hiding;
+    }
+    HWND Handle() const { return hwnd_; }
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -158,19 +176,21 @@ void PressCtrl(HWND target, WORD key) {
 }
 
 constexpr int kRounds = 25;
+constexpr int kWidth = 800, kHeight = 400;
 
 void ViewerBenchmark() {
     const double emptyStart = PrivateMb();
     std::wstring dir = TempFolder();
     viewer::TViewForm viewer;
     viewer.Create();
-    viewer.SetBounds(0, 0, 800, 600);
+    // One above the other, so neither hides the other and each draws its whole screen.
+    viewer.SetBounds(0, 0, kWidth, kHeight);
     viewer.Show();
     Pump();
     HWND memo = viewer.ViewMemo.Handle();
     RECT r{};
     GetClientRect(memo, &r);
-    FloorWindow floor(800, 600);
+    FloorWindow floor(kHeight, kWidth, kHeight);
     auto paint = [&] { UpdateWindow(memo); };
 
     struct Size {
@@ -207,37 +227,45 @@ void ViewerBenchmark() {
         const char *name;
         void (*before)(viewer::TViewForm &);
         void (*run)(viewer::TViewForm &);
+        // What a bare window needs at the least for the same visible change besides drawing its screen,
+        // and its cost, or nothing.
+        const char *bareChange;
+        double (*bare)(FloorWindow &, HWND viewer);
     };
-    auto measure = [&](const Step &step, const std::wstring &path, bool changesScrollBar) {
-        double best = 1e9, floorTime = 1e9, barFloor = 1e9;
+    auto measure = [&](const Step &step, const std::wstring &path) {
+        double best = 1e9, floorTime = 1e9, bareTime = 1e9;
         for (int round = 0; round < kRounds; ++round) {
+            if (step.bare) bareTime = std::min(bareTime, step.bare(floor, viewer.Handle()));
             viewer.Show();
             step.before(viewer);
             paint();
             Pump();
             floorTime = std::min(floorTime, Time([&] { floor.Show(path); }));
-            if (changesScrollBar) barFloor = std::min(barFloor, Time([&] { floor.ToggleBars(); }));
+            if (step.bare) EnableWindow(floor.Handle(), FALSE);
             best = std::min(best, Time([&] {
                                 step.run(viewer);
                                 paint();
                             }));
+            EnableWindow(floor.Handle(), TRUE);
         }
         std::printf("  %-16s %7.2f ms, floor %5.2f ms, ratio %.2f\n", step.name, best * 1e3, floorTime * 1e3,
                     best / floorTime);
-        if (changesScrollBar)
-            std::printf("    a bare window drawing its screen again and changing its two scroll bars as W does: "
-                        "%.2f ms; W against it: ratio %.2f\n",
-                        barFloor * 1e3, best / barFloor);
+        if (step.bare)
+            std::printf("    a bare window %s: %.2f ms; %s against it: ratio %.2f\n", step.bareChange,
+                        bareTime * 1e3, step.name, best / bareTime);
     };
-    const Step wrap{"W (wrap off/on)", [](viewer::TViewForm &) {}, [](viewer::TViewForm &v) { v.ViewWrapClick(); }};
+    auto wrapClick = [](viewer::TViewForm &v) { v.ViewWrapClick(); };
     const Step steps[] = {
-        wrap,
-        {"S (DOS)", [](viewer::TViewForm &v) { v.ViewAnsiClick(); }, [](viewer::TViewForm &v) { v.ViewAsciiClick(); }},
-        {"A (ANSI)", [](viewer::TViewForm &v) { v.ViewAsciiClick(); }, [](viewer::TViewForm &v) { v.ViewAnsiClick(); }},
-        {"Escape", [](viewer::TViewForm &v) { v.ViewAsciiClick(); }, [](viewer::TViewForm &v) { v.ViewCloseClick(); }},
+        {"W (wrap off/on)", [](viewer::TViewForm &) {}, wrapClick, nullptr, nullptr},
+        {"S (DOS)", [](viewer::TViewForm &v) { v.ViewAnsiClick(); }, [](viewer::TViewForm &v) { v.ViewAsciiClick(); },
+         nullptr, nullptr},
+        {"A (ANSI)", [](viewer::TViewForm &v) { v.ViewAsciiClick(); }, [](viewer::TViewForm &v) { v.ViewAnsiClick(); },
+         nullptr, nullptr},
+        {"Escape", [](viewer::TViewForm &v) { v.ViewAsciiClick(); }, [](viewer::TViewForm &v) { v.ViewCloseClick(); },
+         "hiding itself as Escape does", [](FloorWindow &f, HWND other) { return f.TimeHiding(other); }},
     };
     // The gigabyte's lines fit the window: its horizontal bar has nothing to scroll, wrapped or not.
-    for (const Step &step : steps) measure(step, big, false);
+    for (const Step &step : steps) measure(step, big);
     // Lines wider than the window: W also turns the horizontal bar on or off, and the vertical thumb's size
     // follows the share of the text on the screen.
     std::wstring wide = dir + L"wide.txt";
@@ -251,7 +279,10 @@ void ViewerBenchmark() {
     }
     viewer.LoadFile(wide);
     std::printf("Lines of 400 characters, wider than the window:\n");
-    measure(wrap, wide, true);
+    measure({"W (wrap off/on)", [](viewer::TViewForm &) {}, wrapClick,
+             "drawing its screen again and changing its two scroll bars as W does",
+             [](FloorWindow &f, HWND) { return Time([&] { f.ToggleBars(); }); }},
+            wide);
     viewer.LoadFile(big);
     DeleteFileW(wide.c_str());
     viewer.Show();
