@@ -26,6 +26,7 @@
 #include "app/StartupTrace.h"
 #include "config/SettingsKey.h"
 #include "config/SettingsStore.h"
+#include "driver/ProcessWindow.h"
 #include "filelist/Masks.h"
 
 namespace {
@@ -116,26 +117,6 @@ void SeedSettings(const std::wstring &left, const std::wstring &right) {
     config::TSettingsKey key;
     key.WriteString(L"LeftDirectory", left);
     key.WriteString(L"RightDirectory", right);
-}
-
-struct FindWindowQuery {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK MatchTopWindow(HWND hwnd, LPARAM param) {
-    auto *q = reinterpret_cast<FindWindowQuery *>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != q->process || !IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER)) return TRUE;
-    q->found = hwnd;
-    return FALSE;
-}
-
-HWND VisibleTopWindow(DWORD process) {
-    FindWindowQuery q{process, nullptr};
-    EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&q));
-    return q.found;
 }
 
 struct ListViewQuery {
@@ -305,7 +286,7 @@ Launch Run(const std::wstring &exe, int expectedRows, TraceArea &trace, bool key
         sampler = std::thread([&] { SampleThread(pi.hProcess, pi.hThread, stopSampling, *g_profile); });
     while (Now() - launch < kGiveUpSeconds) {
         if (!top) {
-            top = VisibleTopWindow(pi.dwProcessId);
+            top = testdriver::VisibleTopWindow(pi.dwProcessId);
             if (top) result.window = Now() - launch;
         }
         if (top && !list) {

@@ -10,6 +10,7 @@
 
 #include "config/SettingsKey.h"
 #include "config/SettingsStore.h"
+#include "driver/ProcessWindow.h"
 #include "driver/TempDir.h"
 #include "driver/TestDriver.h"
 
@@ -25,27 +26,6 @@ std::wstring ProgramPath() {
         if (c == L'/')
             c = L'\\';
     return path.size() > 1 && path[1] == L':' ? path : L"Z:" + path;
-}
-
-struct TopWindowQuery {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK MatchTopWindow(HWND window, LPARAM data) {
-    auto *query = reinterpret_cast<TopWindowQuery *>(data);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != query->process || !IsWindowVisible(window) || GetWindow(window, GW_OWNER))
-        return TRUE;
-    query->found = window;
-    return FALSE;
-}
-
-HWND VisibleTopWindow(DWORD process) {
-    TopWindowQuery query{process, nullptr};
-    EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&query));
-    return query.found;
 }
 
 // A folder with a few files and folders, as a saved folder is.
@@ -114,7 +94,7 @@ TEST_F(StartCloseLoopTest, FiftyStartsClosedAsSoonAsTheWindowIsUpAllEndCleanly) 
         for (DWORD waited = 0; !window && waited < 30000; waited += 2) {
             if (WaitForSingleObject(pi.hProcess, 2) == WAIT_OBJECT_0)
                 break;
-            window = VisibleTopWindow(pi.dwProcessId);
+            window = testdriver::VisibleTopWindow(pi.dwProcessId);
         }
         EXPECT_NE(window, nullptr) << "start " << start << ": no window came up";
         if (window) {

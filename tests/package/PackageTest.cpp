@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "driver/ProcessWindow.h"
+
 namespace {
 
 // Where the script unpacked the zip and put the installer.
@@ -108,24 +110,6 @@ int RunAndWait(const std::wstring &commandLine) {
     return static_cast<int>(code);
 }
 
-struct CaptionQuery {
-    DWORD process;
-    HWND window;
-    std::wstring caption;
-};
-
-BOOL CALLBACK FindCaption(HWND hwnd, LPARAM param) {
-    auto *q = reinterpret_cast<CaptionQuery *>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != q->process || !IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER)) return TRUE;
-    wchar_t text[256] = {};
-    GetWindowTextW(hwnd, text, 256);
-    q->window = hwnd;
-    q->caption = text;
-    return FALSE;
-}
-
 // Starts the program as the Start menu would (in its own folder), waits for its main window with the given
 // caption, closes it as the close box would, and gives the caption of the window it saw.
 std::wstring StartAndClose(const std::wstring &exe, const std::wstring &caption) {
@@ -137,20 +121,23 @@ std::wstring StartAndClose(const std::wstring &exe, const std::wstring &caption)
     if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi))
         return L"(not started)";
     Handle process(pi.hProcess), thread(pi.hThread);
-    CaptionQuery q{pi.dwProcessId, nullptr, L""};
+    HWND window = nullptr;
+    std::wstring seen;
     WaitFor(
         [&] {
-            q.window = nullptr;
-            EnumWindows(FindCaption, reinterpret_cast<LPARAM>(&q));
-            return q.window && q.caption == caption;
+            window = testdriver::VisibleTopWindow(pi.dwProcessId);
+            wchar_t text[256] = {};
+            if (window) GetWindowTextW(window, text, 256);
+            seen = text;
+            return window && seen == caption;
         },
         60000);
-    if (q.window) PostMessageW(q.window, WM_CLOSE, 0, 0);
+    if (window) PostMessageW(window, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) {
         TerminateProcess(pi.hProcess, 1);
-        return L"(did not close: " + q.caption + L")";
+        return L"(did not close: " + seen + L")";
     }
-    return q.window ? q.caption : L"(no window)";
+    return window ? seen : L"(no window)";
 }
 
 std::wstring ReadString(HKEY key, const wchar_t *name) {
