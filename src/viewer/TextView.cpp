@@ -275,19 +275,28 @@ void TTextView::EnsureCaretVisible() {
 
 void TTextView::UpdateScrollBars() {
     if (!Handle()) return;
-    DWORD style = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE));
-    if (style & WS_VSCROLL) {
-        TPos end = layout_->End(), bottom = top_;
-        bool reachedEnd = false;
-        for (int i = 0; i < VisibleRows(); ++i) {
-            TPos next;
-            if (!layout_->NextRow(bottom, next)) {
-                bottom = end;
-                reachedEnd = true;
-                break;
-            }
-            bottom = next;
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE));
+    if (!(style & (WS_VSCROLL | WS_HSCROLL))) return;
+    const bool measureWidth = !wrap_ && (style & WS_HSCROLL);
+    // One walk down the screen's rows serves both bars: where the screen ends, and (unwrapped) how wide the
+    // lines on it are; the horizontal bar reaches the widest line seen so far.
+    const TPos end = layout_->End();
+    TPos bottom = top_;
+    bool reachedEnd = false;
+    for (int i = 0; i < VisibleRows(); ++i) {
+        if (measureWidth) {
+            const TLineText &t = layout_->Text(layout_->LineStartOf(bottom));
+            if (!t.extents.empty()) widest_ = std::max(widest_, t.extents.back());
         }
+        TPos next;
+        if (!layout_->NextRow(bottom, next)) {
+            bottom = end;
+            reachedEnd = true;
+            break;
+        }
+        bottom = next;
+    }
+    if (style & WS_VSCROLL) {
         SCROLLINFO si{sizeof si, SIF_ALL | SIF_DISABLENOSCROLL, 0, kScrollRange - 1, 0, 0, 0};
         if (top_ == 0 && reachedEnd) {
             si.nPage = kScrollRange;
@@ -302,13 +311,6 @@ void TTextView::UpdateScrollBars() {
     if (style & WS_HSCROLL) {
         SCROLLINFO si{sizeof si, SIF_ALL | SIF_DISABLENOSCROLL, 0, 0, 0, 0, 0};
         if (!wrap_) {
-            // The bar reaches the widest line seen so far, those on the screen now included.
-            TPos row = top_;
-            for (int i = 0; i < VisibleRows(); ++i) {
-                const TLineText &t = layout_->Text(layout_->LineStartOf(row));
-                if (!t.extents.empty()) widest_ = std::max(widest_, t.extents.back());
-                if (!layout_->NextRow(row, row)) break;
-            }
             si.nMax = std::max(widest_ + 2 * kMargin, scrollX_ + TextWidth());
             si.nPage = static_cast<UINT>(TextWidth() + 1);
             si.nPos = scrollX_;
