@@ -4,6 +4,7 @@ set -euo pipefail
 source "$(dirname "$0")/build.sh"
 source "$ROOT/tools/wine-env.sh"
 trap zelvor_stop_all EXIT
+trap 'echo "bench.sh: \"$BASH_COMMAND\" failed" >&2' ERR
 zelvor_start_display
 zelvor_start_wine
 # The listing benchmark's directories are made here from the Linux side: creating 100,000 files one by
@@ -33,8 +34,12 @@ make_listing_directory 100000
 for n in ${BENCH_STARTUP_SIZES:-}; do make_listing_directory "$n"; done
 make_tree_directory
 cd "$BUILD_DIR/bench"
+failed=()
 for b in bench_*.exe; do
     [ $# -gt 0 ] && [[ " $* " != *" ${b%.exe} "* ]] && continue
     echo "== ${b%.exe}"
-    wine "./$b"
+    status=0
+    wine "./$b" || status=$?
+    [ $status -eq 0 ] || { echo "${b%.exe} failed with exit code $status" >&2; failed+=("${b%.exe}"); }
 done
+[ ${#failed[@]} -eq 0 ] || { echo "Failed: ${failed[*]}" >&2; exit 1; }
