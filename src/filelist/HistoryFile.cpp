@@ -78,11 +78,13 @@ namespace {
 // be cut before they are decoded.
 std::vector<std::pair<size_t, size_t>> LineSpans(const std::string &bytes) {
     std::vector<std::pair<size_t, size_t>> spans;
+    const char *data = bytes.data();
     size_t i = 0;
     while (i < bytes.size()) {
-        size_t end = bytes.find_first_of("\r\n", i);
-        if (end == std::string::npos)
-            end = bytes.size();
+        // A plain scan: find_first_of tries each byte against the set one call at a time.
+        size_t end = i;
+        while (end < bytes.size() && data[end] != '\r' && data[end] != '\n')
+            ++end;
         spans.emplace_back(i, end - i);
         i = end;
         if (i < bytes.size() && bytes[i] == '\r')
@@ -178,9 +180,12 @@ std::optional<std::vector<std::string>> ReadHistoryLines(const std::wstring &pat
 std::wstring DecodeHistoryLine(const std::string &bytes) {
     if (bytes.empty())
         return {};
-    int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+    // No ANSI code page makes more than one UTF-16 unit of a byte, so one pass into a buffer of the
+    // bytes' length does (a 10 MB history is decoded once, not measured first).
+    std::wstring text(bytes.size(), L'\0');
+    int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                                static_cast<int>(text.size()));
+    text.resize(static_cast<size_t>(std::max(n, 0)));
     return text;
 }
 
@@ -212,7 +217,8 @@ std::optional<std::vector<std::wstring>> THistoryFile::Load(const std::wstring &
     path_ = path;
     known_ = false;
     unreadable_ = true;
-    entries_.clear();
+    known_text_.clear();
+    known_spans_.clear();
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
         // Known to hold nothing: a file another copy makes meanwhile is added to, not written over.
         unreadable_ = false;
@@ -222,17 +228,25 @@ std::optional<std::vector<std::wstring>> THistoryFile::Load(const std::wstring &
     std::string bytes = ReadAll(path);
     unreadable_ = false;
     auto spans = LineSpans(bytes);
-    entries_.reserve(spans.size());
+    std::vector<std::wstring> entries;
+    entries.reserve(spans.size());
     // In a code page of one byte per character, the whole text decodes at once and each line's text
-    // stands at its bytes' place.
+    // stands at its bytes' place; that text is kept as what the file holds, so nothing is copied twice.
     CPINFO info{};
     bool singleByte = GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
     std::wstring text = singleByte ? DecodeHistoryLine(bytes) : std::wstring();
-    singleByte = singleByte && text.size() == bytes.size();
-    for (const auto &[start, length] : spans)
-        entries_.push_back(singleByte ? text.substr(start, length) : DecodeHistoryLine(bytes.substr(start, length)));
+    if (singleByte && text.size() == bytes.size()) {
+        for (const auto &[start, length] : spans)
+            entries.emplace_back(text, start, length);
+        known_text_ = std::move(text);
+        known_spans_ = std::move(spans);
+    } else {
+        for (const auto &[start, length] : spans)
+            entries.push_back(DecodeHistoryLine(std::string(bytes, start, length)));
+        Remember(entries);
+    }
     known_ = true;
-    return entries_;
+    return entries;
 }
 
 void THistoryFile::Save(const std::wstring &path, const std::vector<std::wstring> &entries) {
@@ -243,7 +257,8 @@ void THistoryFile::Save(const std::wstring &path, const std::vector<std::wstring
     bool known = same && known_;
     size_t common = 0;
     if (known)
-        while (common < entries.size() && common < entries_.size() && entries[common] == entries_[common])
+        while (common < entries.size() && common < known_spans_.size() &&
+               std::wstring_view(entries[common]) == KnownEntry(common))
             ++common;
     if (known && common == entries.size())
         return;
@@ -274,7 +289,22 @@ void THistoryFile::Save(const std::wstring &path, const std::vector<std::wstring
     path_ = path;
     known_ = true;
     unreadable_ = false;
-    entries_ = entries;
+    Remember(entries);
+}
+
+void THistoryFile::Remember(const std::vector<std::wstring> &entries) {
+    known_text_.clear();
+    known_spans_.clear();
+    known_spans_.reserve(entries.size());
+    for (const std::wstring &entry : entries) {
+        known_spans_.emplace_back(known_text_.size(), entry.size());
+        known_text_ += entry;
+    }
+}
+
+std::wstring_view THistoryFile::KnownEntry(size_t index) const {
+    const auto &[start, length] = known_spans_[index];
+    return std::wstring_view(known_text_).substr(start, length);
 }
 
 } // namespace filelist

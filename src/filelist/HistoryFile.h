@@ -1,6 +1,8 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace filelist {
@@ -41,10 +43,16 @@ public:
 
 private:
     std::wstring path_;                 // the file whose content is known, or that failed
-    bool known_ = false;                // path_ holds entries_ (and perhaps lines of other copies)
+    bool known_ = false;                // path_ holds the known entries (and perhaps lines of other copies)
     bool unreadable_ = false;           // path_ could not be read
     bool failed_ = false;               // a save has failed and been reported in this run
-    std::vector<std::wstring> entries_; // the session's entries the file holds
+    // The session's entries the file holds, as one text and where each entry stands in it: a history of
+    // 200,000 lines is not kept a second time as 200,000 strings.
+    std::wstring known_text_;
+    std::vector<std::pair<size_t, size_t>> known_spans_;
+
+    void Remember(const std::vector<std::wstring> &entries);
+    std::wstring_view KnownEntry(size_t index) const;
 };
 
 } // namespace filelist
