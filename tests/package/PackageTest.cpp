@@ -209,6 +209,16 @@ BOOL CALLBACK TakeEditText(HWND child, LPARAM out) {
     return FALSE;
 }
 
+// The finish page's check box that offers to start the program.
+BOOL CALLBACK FindRunOffer(HWND child, LPARAM out) {
+    wchar_t name[16] = {};
+    GetClassNameW(child, name, 16);
+    if (lstrcmpiW(name, L"Button") != 0 || !IsWindowVisible(child) || !TextOf(child).starts_with(L"&Run Zelvor"))
+        return TRUE;
+    *reinterpret_cast<HWND *>(out) = child;
+    return FALSE;
+}
+
 // Starts a command line without waiting; the process, or null.
 Handle Start(const std::wstring &commandLine) {
     STARTUPINFOW si{};
@@ -412,7 +422,8 @@ TEST_F(PackageTest, InstallRunReinstallAndUninstall) {
 
 // A running copy cannot be replaced or removed: setup and the uninstaller name it before they write anything
 // and let the user close it and retry, or cancel, which changes nothing; silent runs cancel. Closed, it
-// goes, and the next setup proposes the installed folder as a folder is written, without a closing "\".
+// goes: the next setup proposes the installed folder as a folder is written, without a closing "\", and its
+// last page offers to start Zelvor, which a silent setup never does.
 TEST_F(PackageTest, ARunningZelvorIsNamedByInstallAndUninstall) {
     const std::wstring dir = Folder(CSIDL_PROGRAM_FILES) + L"Zelvor\\";
     const std::wstring running = L"Zelvor is running. Close it and click Retry.";
@@ -420,6 +431,8 @@ TEST_F(PackageTest, ARunningZelvorIsNamedByInstallAndUninstall) {
         return WaitForDialog([&](HWND box) { return MessageBoxText(box) == running; }, 30000);
     };
     ASSERT_EQ(RunAndWait(L"\"" + setup + L"\" /S"), 0);
+    EXPECT_FALSE(WaitFor([&] { return FindWindowW(nullptr, Caption().c_str()) != nullptr; }, 3000))
+        << "a silent setup started Zelvor";
     const std::wstring uninstall = L"\"" + dir + L"Uninstall.exe\"";
     {
         RunningProgram zelvor(dir + L"Zelvor.exe", Caption());
@@ -456,7 +469,33 @@ TEST_F(PackageTest, ARunningZelvorIsNamedByInstallAndUninstall) {
             },
             30000));
         EXPECT_EQ(proposed, dir.substr(0, dir.size() - 1)) << "the proposed folder";
-        PostMessageW(wizard, WM_COMMAND, IDCANCEL, 0);
+        // Install (the Next button), then the last page's offer to start Zelvor, taken with Finish.
+        PostMessageW(wizard, WM_COMMAND, IDOK, 0);
+        HWND run = nullptr;
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                EnumChildWindows(wizard, FindRunOffer, reinterpret_cast<LPARAM>(&run));
+                return run != nullptr;
+            },
+            60000))
+            << "no offer to start Zelvor";
+        if (run) {
+            EXPECT_EQ(SendMessageW(run, BM_GETCHECK, 0, 0), BST_CHECKED);
+            PostMessageW(wizard, WM_COMMAND, IDOK, 0);
+            EXPECT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
+            HWND started = nullptr;
+            EXPECT_TRUE(WaitFor([&] { return (started = FindWindowW(nullptr, Caption().c_str())) != nullptr; }, 60000))
+                << "Finish started no Zelvor";
+            DWORD pid = 0;
+            if (started) GetWindowThreadProcessId(started, &pid);
+            Handle zelvor(pid ? OpenProcess(SYNCHRONIZE, FALSE, pid) : nullptr);
+            if (started) PostMessageW(started, WM_CLOSE, 0, 0);
+            if (zelvor) {
+                EXPECT_EQ(WaitForSingleObject(zelvor.get(), 30000), WAIT_OBJECT_0) << "Zelvor did not close";
+            }
+        } else {
+            PostMessageW(wizard, WM_COMMAND, IDCANCEL, 0);
+        }
         EXPECT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
     }
     ASSERT_EQ(RunAndWait(uninstall + L" /S"), 0);
