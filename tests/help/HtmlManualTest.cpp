@@ -1,5 +1,7 @@
 // The HTML manual the build writes beside Zelvor.hlp, read against the manual's source as a person reads both.
 #include "help/HelpTopics.h"
+#include "hlpc/HelpSource.h"
+#include "hlpc/HtmlWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -100,6 +102,14 @@ TEST(HtmlManual, APagePerTopicWithItsTitleAndLinksThatResolve) {
         std::wstring wide = menuTopic.key;
         EXPECT_FALSE(ReadText(folder + std::string(wide.begin(), wide.end()) + ".html").empty()) << "a Help menu topic";
     }
+}
+
+// A key written in bold that is itself a star ("**Gray ***", the manual's key to invert the marks) stays in bold.
+TEST(HtmlManual, ABoldStarKeyStaysBold) {
+    auto files = hlpc::WriteHtmlManual(hlpc::ParseHelpSource("@topic keys - Keys\n- **Gray ***: invert the marks.\n"));
+    ASSERT_FALSE(files.empty());
+    EXPECT_NE(files.front().content.find("<li><b>Gray *</b>: invert the marks.</li>"), std::string::npos)
+        << files.front().content;
 }
 
 } // namespace
