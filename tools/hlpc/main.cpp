@@ -4,7 +4,6 @@
 #include "HlpWriter.h"
 #include "HtmlWriter.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -23,8 +22,11 @@ void WriteWhole(const std::string &path, const char *data, size_t size) {
         if (!out.flush())
             throw std::runtime_error("cannot write " + temporary);
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0)
-        throw std::runtime_error("cannot create " + path);
+    // std::filesystem replaces an older file on Windows too, where std::rename refuses to.
+    std::error_code failed;
+    std::filesystem::rename(temporary, path, failed);
+    if (failed)
+        throw std::runtime_error("cannot create " + path + ": " + failed.message());
 }
 
 // The folder holds the manual's pages and nothing else of ours: a page of a topic since renamed goes.
