@@ -209,6 +209,12 @@ BOOL CALLBACK TakeEditText(HWND child, LPARAM out) {
     return FALSE;
 }
 
+// The texts of a window's controls, one after another in brackets.
+BOOL CALLBACK CollectTexts(HWND child, LPARAM out) {
+    *reinterpret_cast<std::wstring *>(out) += L"[" + TextOf(child) + L"]";
+    return TRUE;
+}
+
 // The finish page's check box that offers to start the program.
 BOOL CALLBACK FindRunOffer(HWND child, LPARAM out) {
     wchar_t name[16] = {};
@@ -451,6 +457,38 @@ TEST_F(PackageTest, ARunningZelvorIsNamedByInstallAndUninstall) {
             EXPECT_TRUE(WaitFor([&] { return WaitForDialog([](HWND) { return true; }, 0) == nullptr; }, 30000))
                 << "a page is still up after Cancel";
         }
+        EXPECT_TRUE(KeyExists(kUninstallKey));
+        for (const wchar_t *name : kProgramFiles) EXPECT_TRUE(Exists(dir + name)) << name;
+        EXPECT_EQ(zelvor.Close(), Caption());
+    }
+    {
+        // Started while the uninstaller shows its first page: the removal stops at the same message, and after
+        // Cancel the last page says that it stopped, not that it completed.
+        Handle process = Start(uninstall);
+        ASSERT_TRUE(process);
+        HWND wizard = WaitForDialog(
+            [&](HWND w) {
+                std::wstring caption = TextOf(w);
+                return caption.starts_with(L"Zelvor " + version) && caption.find(L"Uninstall") != std::wstring::npos;
+            },
+            30000);
+        ASSERT_NE(wizard, nullptr) << "no uninstall window";
+        RunningProgram zelvor(dir + L"Zelvor.exe", Caption());
+        ASSERT_EQ(zelvor.Seen(), Caption());
+        PostMessageW(wizard, WM_COMMAND, IDOK, 0);
+        HWND box = messageUp();
+        ASSERT_NE(box, nullptr) << "no message names the running Zelvor";
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+        const int kHeaderTitle = 1037; // the wizard's header, above every page
+        std::wstring header;
+        EXPECT_TRUE(WaitFor([&] { return (header = TextOf(GetDlgItem(wizard, kHeaderTitle))) != L"Uninstalling"; },
+                            30000));
+        EXPECT_EQ(header, L"Uninstallation Aborted");
+        std::wstring pageTexts;
+        EnumChildWindows(wizard, CollectTexts, reinterpret_cast<LPARAM>(&pageTexts));
+        EXPECT_EQ(pageTexts.find(L"Completed"), std::wstring::npos) << testing::PrintToString(pageTexts);
+        PostMessageW(wizard, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(wizard); }, 30000));
         EXPECT_TRUE(KeyExists(kUninstallKey));
         for (const wchar_t *name : kProgramFiles) EXPECT_TRUE(Exists(dir + name)) << name;
         EXPECT_EQ(zelvor.Close(), Caption());
