@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Builds Zelvor and starts it. Without a display it runs on a virtual one, saves a screenshot of the
-# main window and says where.
+# Builds what running Zelvor needs (the program and its help: the target zelvor_run) and starts it; the test,
+# bench and package scripts build the rest. Without a display it runs on a virtual one, saves a screenshot of
+# the main window and says where. The Wine server it started ends with it.
 set -euo pipefail
+ZELVOR_BUILD_TARGET=zelvor_run
 source "$(dirname "$0")/build.sh"
 source "$ROOT/tools/wine-env.sh"
 headless=0
 [ -z "${DISPLAY:-}" ] && headless=1
+trap zelvor_stop_all EXIT
 zelvor_start_display
 zelvor_start_wine
 cd "$BUILD_DIR"
@@ -13,7 +16,6 @@ if [ $headless -eq 0 ]; then
     wine ./Zelvor.exe
     exit 0
 fi
-trap zelvor_stop_all EXIT
 wine ./Zelvor.exe </dev/null >/dev/null 2>&1 &
 shot="$BUILD_DIR/zelvor-screenshot.png"
 for _ in $(seq 100); do

@@ -1,19 +1,57 @@
 #include "help/HelpCommands.h"
 
+#include <shellapi.h>
+
 #include <stdexcept>
 #include <vector>
+
+#include "ui/Text.h"
 
 namespace help {
 
 namespace {
 
-std::string ToAnsi(const std::wstring &text) {
-    int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string result(size > 0 ? size : 1, '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, result.data(), size, nullptr, nullptr);
-    result.resize(result.size() - 1);
-    return result;
+bool SpellInAnsi(const std::wstring &text, std::string &spelled) {
+    const bool utf8 = GetACP() == CP_UTF8; // every text is spelled, and the flags below are refused
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL lost = FALSE;
+    int size = WideCharToMultiByte(CP_ACP, flags, text.c_str(), -1, nullptr, 0, nullptr, utf8 ? nullptr : &lost);
+    if (size <= 0 || lost)
+        return false;
+    spelled.assign(size, '\0');
+    WideCharToMultiByte(CP_ACP, flags, text.c_str(), -1, spelled.data(), size, nullptr, nullptr);
+    spelled.resize(size - 1);
+    return true;
+}
+
+bool RunsUnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
+// False when the viewer cannot be started.
+bool ShowInWinHelp(HWND owner, const std::string &helpFile, const wchar_t *contextKey, DWORD contextId) {
+    if (!WinHelpA(owner, helpFile.c_str(), HELP_CONTENTS, 0))
+        return false;
+    std::string key;
+    if (SpellInAnsi(contextKey, key)) {
+        std::string macro = "JumpID(\"\",\"" + key + "\")";
+        WinHelpA(owner, helpFile.c_str(), HELP_COMMAND, reinterpret_cast<ULONG_PTR>(macro.c_str()));
+    }
+    if (contextId != 0)
+        WinHelpA(owner, helpFile.c_str(), HELP_CONTEXT, contextId);
+    return true;
+}
+
+void ShowInBrowser(HWND owner, const std::wstring &page) {
+    SHELLEXECUTEINFOW request{};
+    request.cbSize = sizeof request;
+    request.fMask = SEE_MASK_FLAG_NO_UI; // the failure is told below, naming the page
+    request.hwnd = owner;
+    request.lpVerb = L"open";
+    request.lpFile = page.c_str();
+    request.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&request)) {
+        DWORD code = GetLastError();
+        throw ui::Error(L"Cannot open the help page " + page + L"\n" + ui::SystemErrorText(code));
+    }
 }
 
 } // namespace
@@ -32,15 +70,43 @@ std::wstring HelpFileBesideExecutable() {
     }
 }
 
-void ShowHelpTopic(HWND owner, const std::wstring &helpFile, const wchar_t *contextKey, DWORD contextId) {
-    if (!WinHelpW(owner, helpFile.c_str(), HELP_CONTENTS, 0))
-        throw std::runtime_error("Cannot start the help viewer");
-    // The viewer reads a macro as ANSI text, and WinHelpW converts only the file name, so the
-    // macro goes through the ANSI entry point.
-    std::string macro = "JumpID(\"\",\"" + ToAnsi(contextKey) + "\")";
-    WinHelpA(owner, ToAnsi(helpFile).c_str(), HELP_COMMAND, reinterpret_cast<ULONG_PTR>(macro.c_str()));
-    if (contextId != 0)
-        WinHelpW(owner, helpFile.c_str(), HELP_CONTEXT, contextId);
+std::wstring HtmlPageOf(const std::wstring &helpFile, const wchar_t *contextKey) {
+    return helpFile.substr(0, helpFile.find_last_of(L"\\/") + 1) + L"Help\\" + contextKey + L".html";
+}
+
+HelpViewer HelpViewerOfThisSystem() {
+    static const HelpViewer viewer = [] {
+        OSVERSIONINFOW version{};
+        version.dwOSVersionInfoSize = sizeof version;
+        bool beforeVista = GetVersionExW(&version) && version.dwMajorVersion < 6;
+        return beforeVista || RunsUnderWine() ? HelpViewer::WinHelp : HelpViewer::Browser;
+    }();
+    return viewer;
+}
+
+std::string AnsiSpellingOf(const std::wstring &path) {
+    std::string spelled;
+    if (SpellInAnsi(path, spelled))
+        return spelled;
+    DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (size == 0)
+        return {};
+    std::wstring shortPath(size, L'\0');
+    size = GetShortPathNameW(path.c_str(), shortPath.data(), size);
+    if (size == 0 || size >= shortPath.size())
+        return {};
+    shortPath.resize(size);
+    return SpellInAnsi(shortPath, spelled) ? spelled : std::string();
+}
+
+void ShowHelpTopic(HWND owner, const std::wstring &helpFile, const wchar_t *contextKey, DWORD contextId,
+                   HelpViewer viewer) {
+    if (viewer == HelpViewer::WinHelp && GetFileAttributesW(helpFile.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        std::string spelled = AnsiSpellingOf(helpFile);
+        if (!spelled.empty() && ShowInWinHelp(owner, spelled, contextKey, contextId))
+            return;
+    }
+    ShowInBrowser(owner, HtmlPageOf(helpFile, contextKey));
 }
 
 } // namespace help

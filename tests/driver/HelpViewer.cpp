@@ -60,4 +60,10 @@ void CloseHelpViewer(HWND owner, const std::wstring &helpFile) {
     }
 }
 
+bool WinHelpDisabled() {
+    wchar_t value[2048] = {};
+    DWORD length = GetEnvironmentVariableW(L"WINEDLLOVERRIDES", value, 2048);
+    return length > 0 && length < 2048 && wcsstr(value, L"winhlp32.exe=d") != nullptr;
+}
+
 } // namespace testdriver

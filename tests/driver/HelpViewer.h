@@ -15,4 +15,9 @@ std::wstring WaitForHelpTitle(const std::wstring &expected, int timeoutSeconds =
 void CloseHelpViewer(HWND owner, const std::wstring &helpFile);
 std::wstring TextOf(HWND window);
 
+// Whether this test program runs where Wine cannot start its help viewer, as on a Windows without WinHelp: the
+// suite runs the help tests once more so (WINEDLLOVERRIDES with "winhlp32.exe=d", which Wine reads from the
+// environment it starts a program in, not from one a program changes).
+bool WinHelpDisabled();
+
 } // namespace testdriver

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -110,34 +111,137 @@ int RunAndWait(const std::wstring &commandLine) {
     return static_cast<int>(code);
 }
 
-// Starts the program as the Start menu would (in its own folder), waits for its main window with the given
-// caption, closes it as the close box would, and gives the caption of the window it saw.
+// The program started as the Start menu would (in its own folder), once its main window with the given caption
+// is up; closed as the close box would close it.
+class RunningProgram {
+public:
+    RunningProgram(const std::wstring &exe, const std::wstring &caption) {
+        std::wstring dir = exe.substr(0, exe.rfind(L'\\') + 1);
+        std::wstring line = L"\"" + exe + L"\"";
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi)) {
+            seen_ = L"(not started)";
+            return;
+        }
+        process_.reset(pi.hProcess);
+        CloseHandle(pi.hThread);
+        WaitFor(
+            [&] {
+                window_ = testdriver::VisibleTopWindow(pi.dwProcessId);
+                wchar_t text[256] = {};
+                if (window_) GetWindowTextW(window_, text, 256);
+                seen_ = text;
+                return window_ && seen_ == caption;
+            },
+            60000);
+        if (!window_) seen_ = L"(no window)";
+    }
+    ~RunningProgram() { Close(); }
+    // The caption of the main window it showed, or what went wrong.
+    const std::wstring &Seen() const { return seen_; }
+    // The caption it showed, once it has closed; or what went wrong.
+    std::wstring Close() {
+        if (!process_) return seen_;
+        if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process_.get(), 30000) != WAIT_OBJECT_0) {
+            TerminateProcess(process_.get(), 1);
+            seen_ = L"(did not close: " + seen_ + L")";
+        }
+        process_.reset();
+        return seen_;
+    }
+
+private:
+    Handle process_;
+    HWND window_ = nullptr;
+    std::wstring seen_;
+};
+
 std::wstring StartAndClose(const std::wstring &exe, const std::wstring &caption) {
-    std::wstring dir = exe.substr(0, exe.rfind(L'\\') + 1);
-    std::wstring line = L"\"" + exe + L"\"";
+    return RunningProgram(exe, caption).Close();
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[512] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &copied);
+    return text;
+}
+
+// A visible dialog of any process, as the given test finds it among the top-level windows.
+HWND WaitForDialog(const std::function<bool(HWND)> &matches, DWORD ms) {
+    struct Query {
+        const std::function<bool(HWND)> *matches;
+        HWND found;
+    } query{&matches, nullptr};
+    WaitFor(
+        [&] {
+            struct Match {
+                static BOOL CALLBACK Window(HWND window, LPARAM data) {
+                    auto *q = reinterpret_cast<Query *>(data);
+                    wchar_t name[32] = {};
+                    GetClassNameW(window, name, 32);
+                    if (!IsWindowVisible(window) || lstrcmpW(name, L"#32770") != 0 || !(*q->matches)(window)) return TRUE;
+                    q->found = window;
+                    return FALSE;
+                }
+            };
+            EnumWindows(Match::Window, reinterpret_cast<LPARAM>(&query));
+            return query.found != nullptr;
+        },
+        ms);
+    return query.found;
+}
+
+// The text of the message box that is up (its text control), or empty.
+std::wstring MessageBoxText(HWND box) {
+    HWND text = GetDlgItem(box, 0xFFFF);
+    return text ? TextOf(text) : L"";
+}
+
+BOOL CALLBACK TakeEditText(HWND child, LPARAM out) {
+    wchar_t name[16] = {};
+    GetClassNameW(child, name, 16);
+    if (lstrcmpiW(name, L"Edit") != 0) return TRUE;
+    *reinterpret_cast<std::wstring *>(out) = TextOf(child);
+    return FALSE;
+}
+
+// The texts of a window's controls, one after another in brackets.
+BOOL CALLBACK CollectTexts(HWND child, LPARAM out) {
+    *reinterpret_cast<std::wstring *>(out) += L"[" + TextOf(child) + L"]";
+    return TRUE;
+}
+
+// The finish page's check box that offers to start the program.
+BOOL CALLBACK FindRunOffer(HWND child, LPARAM out) {
+    wchar_t name[16] = {};
+    GetClassNameW(child, name, 16);
+    if (lstrcmpiW(name, L"Button") != 0 || !IsWindowVisible(child) || !TextOf(child).starts_with(L"&Run Zelvor"))
+        return TRUE;
+    *reinterpret_cast<HWND *>(out) = child;
+    return FALSE;
+}
+
+// Starts a command line without waiting; the process, or null.
+Handle Start(const std::wstring &commandLine) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi))
-        return L"(not started)";
-    Handle process(pi.hProcess), thread(pi.hThread);
-    HWND window = nullptr;
-    std::wstring seen;
-    WaitFor(
-        [&] {
-            window = testdriver::VisibleTopWindow(pi.dwProcessId);
-            wchar_t text[256] = {};
-            if (window) GetWindowTextW(window, text, 256);
-            seen = text;
-            return window && seen == caption;
-        },
-        60000);
-    if (window) PostMessageW(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) {
-        TerminateProcess(pi.hProcess, 1);
-        return L"(did not close: " + seen + L")";
-    }
-    return window ? seen : L"(no window)";
+    std::wstring line = commandLine;
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
+    CloseHandle(pi.hThread);
+    return Handle(pi.hProcess);
+}
+
+// The files of the program folder that the installer writes: the program's, its manual's and the uninstaller.
+std::vector<std::wstring> InstalledFiles(const std::wstring &dir) {
+    std::vector<std::wstring> files;
+    for (const wchar_t *name : kProgramFiles) files.push_back(dir + name);
+    for (const std::wstring &page : FilesIn(dir + L"Help\\")) files.push_back(dir + L"Help\\" + page);
+    return files;
 }
 
 std::wstring ReadString(HKEY key, const wchar_t *name) {
@@ -224,6 +328,9 @@ TEST_F(PackageTest, TheZipHoldsTheProgramItsHelpAndAReadmeAndRunsFromAnyFolder) 
     for (const char *fact : {"Windows XP SP3 and later, 32- and 64-bit, and Linux under Wine",
                              "HKLM\\SOFTWARE\\Kestrune\\Zelvor", "\"cmd.his\"", "VirtualStore", "F5"})
         EXPECT_NE(readme.find(fact), std::string::npos) << fact;
+    const std::vector<std::wstring> pages = FilesIn(std::wstring(kUnpacked) + L"Help\\");
+    for (const wchar_t *page : {L"zelvor_contents.html", L"zelvor_index.html", L"zelvor.css"})
+        EXPECT_NE(std::find(pages.begin(), pages.end(), page), pages.end()) << "the HTML manual lacks " << page;
     EXPECT_EQ(StartAndClose(std::wstring(kUnpacked) + L"Zelvor.exe", Caption()), Caption());
 }
 
@@ -258,6 +365,13 @@ TEST_F(PackageTest, InstallRunReinstallAndUninstall) {
         for (const wchar_t *name : kProgramFiles) EXPECT_TRUE(Exists(dir + name)) << name;
         for (const wchar_t *name : {L"Zelvor.exe", L"Zelvor.hlp", L"README.txt"})
             EXPECT_EQ(ReadFile(dir + name), ReadFile(std::wstring(kUnpacked) + name)) << name;
+        const std::vector<std::wstring> pages = FilesIn(std::wstring(kUnpacked) + L"Help\\");
+        const std::vector<std::wstring> installedPages = FilesIn(dir + L"Help\\");
+        EXPECT_EQ(std::set<std::wstring>(installedPages.begin(), installedPages.end()),
+                  std::set<std::wstring>(pages.begin(), pages.end()))
+            << "the HTML manual";
+        for (const std::wstring &page : pages)
+            EXPECT_EQ(ReadFile(dir + L"Help\\" + page), ReadFile(std::wstring(kUnpacked) + L"Help\\" + page));
         HKEY key;
         ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key), ERROR_SUCCESS);
         EXPECT_EQ(ReadString(key, L"DisplayName"), L"Zelvor");
@@ -270,11 +384,12 @@ TEST_F(PackageTest, InstallRunReinstallAndUninstall) {
         EXPECT_EQ(RegQueryValueExW(key, L"EstimatedSize", nullptr, nullptr, reinterpret_cast<BYTE *>(&estimated), &size),
                   ERROR_SUCCESS);
         RegCloseKey(key);
-        // In KB: the four files, give or take the rounding of each.
+        // In KB: the installed files, give or take the rounding of each.
         ULONGLONG bytes = 0;
-        for (const wchar_t *name : kProgramFiles) bytes += ReadFile(dir + name).size();
+        const std::vector<std::wstring> installed = InstalledFiles(dir);
+        for (const std::wstring &file : installed) bytes += ReadFile(file).size();
         EXPECT_GE(estimated, bytes / 1024);
-        EXPECT_LE(estimated, bytes / 1024 + 4);
+        EXPECT_LE(estimated, bytes / 1024 + installed.size());
         EXPECT_EQ(ShortcutTarget(link), dir + L"Zelvor.exe");
 
         EXPECT_EQ(StartAndClose(dir + L"Zelvor.exe", Caption()), Caption());
@@ -298,7 +413,8 @@ TEST_F(PackageTest, InstallRunReinstallAndUninstall) {
 
         ASSERT_EQ(RunAndWait(uninstall + L" /S"), 0);
         EXPECT_TRUE(WaitFor([] { return !KeyExists(kUninstallKey); }, 30000)) << "uninstall entry left";
-        for (const wchar_t *name : kProgramFiles) EXPECT_FALSE(Exists(dir + name)) << name;
+        for (const std::wstring &file : installed) EXPECT_FALSE(Exists(file)) << file;
+        EXPECT_FALSE(Exists(dir + L"Help")) << "the manual's folder is removed";
         EXPECT_FALSE(Exists(link));
         EXPECT_EQ(SettingsValues(), settings);
         if (c.userFiles) {
@@ -308,6 +424,121 @@ TEST_F(PackageTest, InstallRunReinstallAndUninstall) {
             EXPECT_FALSE(Exists(dir)) << "an emptied program folder is removed";
         }
     }
+}
+
+// A running copy cannot be replaced or removed: setup and the uninstaller name it before they write anything
+// and let the user close it and retry, or cancel, which changes nothing; silent runs cancel. Closed, it
+// goes: the next setup proposes the installed folder as a folder is written, without a closing "\", and its
+// last page offers to start Zelvor, which a silent setup never does.
+TEST_F(PackageTest, ARunningZelvorIsNamedByInstallAndUninstall) {
+    const std::wstring dir = Folder(CSIDL_PROGRAM_FILES) + L"Zelvor\\";
+    const std::wstring running = L"Zelvor is running. Close it and click Retry.";
+    auto messageUp = [&] {
+        return WaitForDialog([&](HWND box) { return MessageBoxText(box) == running; }, 30000);
+    };
+    ASSERT_EQ(RunAndWait(L"\"" + setup + L"\" /S"), 0);
+    EXPECT_FALSE(WaitFor([&] { return FindWindowW(nullptr, Caption().c_str()) != nullptr; }, 3000))
+        << "a silent setup started Zelvor";
+    const std::wstring uninstall = L"\"" + dir + L"Uninstall.exe\"";
+    {
+        RunningProgram zelvor(dir + L"Zelvor.exe", Caption());
+        ASSERT_EQ(zelvor.Seen(), Caption());
+        EXPECT_NE(RunAndWait(L"\"" + setup + L"\" /S"), 0) << "a silent setup over a running copy";
+        RunAndWait(uninstall + L" /S"); // its copy in the temporary folder does the work and gives no code
+        for (const std::wstring &command : {L"\"" + setup + L"\"", uninstall}) {
+            SCOPED_TRACE(command);
+            Handle process = Start(command);
+            ASSERT_TRUE(process);
+            HWND box = messageUp();
+            ASSERT_NE(box, nullptr) << "no message names the running Zelvor";
+            PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+            EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 30000));
+            // The uninstaller works from a copy of itself in the temporary folder; that copy showed the box.
+            EXPECT_TRUE(WaitFor([&] { return WaitForDialog([](HWND) { return true; }, 0) == nullptr; }, 30000))
+                << "a page is still up after Cancel";
+        }
+        EXPECT_TRUE(KeyExists(kUninstallKey));
+        for (const wchar_t *name : kProgramFiles) EXPECT_TRUE(Exists(dir + name)) << name;
+        EXPECT_EQ(zelvor.Close(), Caption());
+    }
+    {
+        // Started while the uninstaller shows its first page: the removal stops at the same message, and after
+        // Cancel the last page says that it stopped, not that it completed.
+        Handle process = Start(uninstall);
+        ASSERT_TRUE(process);
+        HWND wizard = WaitForDialog(
+            [&](HWND w) {
+                std::wstring caption = TextOf(w);
+                return caption.starts_with(L"Zelvor " + version) && caption.find(L"Uninstall") != std::wstring::npos;
+            },
+            30000);
+        ASSERT_NE(wizard, nullptr) << "no uninstall window";
+        RunningProgram zelvor(dir + L"Zelvor.exe", Caption());
+        ASSERT_EQ(zelvor.Seen(), Caption());
+        PostMessageW(wizard, WM_COMMAND, IDOK, 0);
+        HWND box = messageUp();
+        ASSERT_NE(box, nullptr) << "no message names the running Zelvor";
+        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+        const int kHeaderTitle = 1037; // the wizard's header, above every page
+        std::wstring header;
+        EXPECT_TRUE(WaitFor([&] { return (header = TextOf(GetDlgItem(wizard, kHeaderTitle))) != L"Uninstalling"; },
+                            30000));
+        EXPECT_EQ(header, L"Uninstallation Aborted");
+        std::wstring pageTexts;
+        EnumChildWindows(wizard, CollectTexts, reinterpret_cast<LPARAM>(&pageTexts));
+        EXPECT_EQ(pageTexts.find(L"Completed"), std::wstring::npos) << testing::PrintToString(pageTexts);
+        PostMessageW(wizard, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(wizard); }, 30000));
+        EXPECT_TRUE(KeyExists(kUninstallKey));
+        for (const wchar_t *name : kProgramFiles) EXPECT_TRUE(Exists(dir + name)) << name;
+        EXPECT_EQ(zelvor.Close(), Caption());
+    }
+    {
+        Handle process = Start(L"\"" + setup + L"\"");
+        ASSERT_TRUE(process);
+        HWND wizard =
+            WaitForDialog([&](HWND w) { return TextOf(w).starts_with(L"Zelvor " + version + L" Setup"); }, 30000);
+        ASSERT_NE(wizard, nullptr) << "no setup window";
+        std::wstring proposed;
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                EnumChildWindows(wizard, TakeEditText, reinterpret_cast<LPARAM>(&proposed));
+                return !proposed.empty();
+            },
+            30000));
+        EXPECT_EQ(proposed, dir.substr(0, dir.size() - 1)) << "the proposed folder";
+        // Install (the Next button), then the last page's offer to start Zelvor, taken with Finish.
+        PostMessageW(wizard, WM_COMMAND, IDOK, 0);
+        HWND run = nullptr;
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                EnumChildWindows(wizard, FindRunOffer, reinterpret_cast<LPARAM>(&run));
+                return run != nullptr;
+            },
+            60000))
+            << "no offer to start Zelvor";
+        if (run) {
+            EXPECT_EQ(SendMessageW(run, BM_GETCHECK, 0, 0), BST_CHECKED);
+            PostMessageW(wizard, WM_COMMAND, IDOK, 0);
+            EXPECT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
+            HWND started = nullptr;
+            EXPECT_TRUE(WaitFor([&] { return (started = FindWindowW(nullptr, Caption().c_str())) != nullptr; }, 60000))
+                << "Finish started no Zelvor";
+            DWORD pid = 0;
+            if (started) GetWindowThreadProcessId(started, &pid);
+            Handle zelvor(pid ? OpenProcess(SYNCHRONIZE, FALSE, pid) : nullptr);
+            if (started) PostMessageW(started, WM_CLOSE, 0, 0);
+            if (zelvor) {
+                EXPECT_EQ(WaitForSingleObject(zelvor.get(), 30000), WAIT_OBJECT_0) << "Zelvor did not close";
+            }
+        } else {
+            PostMessageW(wizard, WM_COMMAND, IDCANCEL, 0);
+        }
+        EXPECT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
+    }
+    ASSERT_EQ(RunAndWait(uninstall + L" /S"), 0);
+    EXPECT_TRUE(WaitFor([] { return !KeyExists(kUninstallKey); }, 30000)) << "uninstall entry left";
+    EXPECT_FALSE(Exists(dir + L"Zelvor.exe"));
 }
 
 } // namespace

@@ -56,6 +56,11 @@ std::vector<Run> ParseInline(std::string_view text, int line) {
         plain.clear();
     };
     for (size_t i = 0; i < text.size();) {
+        // "**Gray ***": the key "*" in bold; the last two close it.
+        if (bold && text.compare(i, 3, "***") == 0) {
+            plain += text[i++];
+            continue;
+        }
         if (text.compare(i, 2, "**") == 0) {
             flush();
             bold = !bold;
