@@ -15,11 +15,9 @@ BOOL CALLBACK Collect(HWND child, LPARAM list) {
     return TRUE;
 }
 
-bool IsGroupBox(HWND window) {
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    return lstrcmpiW(name, WC_BUTTONW) == 0 && (GetWindowLongPtrW(window, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
-}
+// Asked of the program's own objects: a window's class name would cost a call to the Wine server per window
+// at every form's first showing.
+bool IsGroupBox(HWND window) { return dynamic_cast<TGroupBox *>(TWindow::FromHandle(window)) != nullptr; }
 
 bool IsOwnWindow(HWND window) {
     wchar_t name[32] = {};

@@ -142,26 +142,28 @@ TEST_F(AttributesTest, TheFourBoxesShowOnTheScreenAndChangeByKeyAndMouse) {
     AnswerWhenShown(L"Change attributes", [&](HWND dialog) {
         fileops::TSetAtrForm &f = AtrForm();
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        testdriver::Pump(100);
-        for (Box b : {Box{L"Archive", f.CheckArchiv}, Box{L"Read only", f.CheckReadOnly},
-                      Box{L"Hidden", f.CheckHidden}, Box{L"System", f.CheckSystem}})
-            if (!shows(b.box.Handle())) unseen.push_back(b.caption);
+        // The display may take its time on a busy machine: what never shows within seconds is unseen.
+        testdriver::PumpUntil([&] {
+            unseen.clear();
+            for (Box b : {Box{L"Archive", f.CheckArchiv}, Box{L"Read only", f.CheckReadOnly},
+                          Box{L"Hidden", f.CheckHidden}, Box{L"System", f.CheckSystem}})
+                if (!shows(b.box.Handle())) unseen.push_back(b.caption);
+            return unseen.empty();
+        }, 3000);
         // Space on the box that has the focus, then a click on the middle of another as the screen has it.
         std::vector<COLORREF> before = screenOf(f.CheckArchiv.Handle());
         bool was = f.CheckArchiv.Checked();
         f.CheckArchiv.SetFocus();
         testdriver::PressKey(VK_SPACE);
-        testdriver::Pump(100);
+        keyChanged = testdriver::PumpUntil([&] { return screenOf(f.CheckArchiv.Handle()) != before; }, 3000);
         keyToggled = f.CheckArchiv.Checked() != was;
-        keyChanged = screenOf(f.CheckArchiv.Handle()) != before;
         RECT r{};
         GetWindowRect(f.CheckSystem.Handle(), &r);
         before = screenOf(f.CheckSystem.Handle());
         was = f.CheckSystem.Checked();
         testdriver::ClickAt({r.left + 6, (r.top + r.bottom) / 2});
-        testdriver::Pump(100);
+        clickChanged = testdriver::PumpUntil([&] { return screenOf(f.CheckSystem.Handle()) != before; }, 3000);
         clickToggled = f.CheckSystem.Checked() != was;
-        clickChanged = screenOf(f.CheckSystem.Handle()) != before;
         PressButton(L"Cancel")(dialog);
     });
     form->FileCommands.Change1Click();
