@@ -214,20 +214,25 @@ void TFileList::BuildColumns() {
     columnMap_ = BuildColumnMap(viewColumns_);
     if (!Handle()) return;
     // The table's widths are the least a column gets; values that would be cut get the room they need, in
-    // the view's font. Measured again only when the font changes.
+    // the view's font. Measured again only when the font changes, in a memory context (a window's would
+    // cost server calls at start-up).
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
     if (font != widthsFont_ || widths_[fiName] == 0) {
         widthsFont_ = font;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
         for (int m = 0; m < fiAll; ++m) {
             int width = ui::Scaled(kColumnTable[m].width);
             for (const std::wstring &text : WidestTexts(static_cast<TFileInfo>(m))) {
-                // The list view's own measure, plus the margins it keeps on each side of a cell's text.
-                int needed = static_cast<int>(SendMessageW(Handle(), LVM_GETSTRINGWIDTHW, 0,
-                                                           reinterpret_cast<LPARAM>(text.c_str())));
-                width = std::max(width, needed + ui::Scaled(14));
+                SIZE size{};
+                GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+                // Plus the margins a list view keeps on each side of a cell's text.
+                width = std::max(width, static_cast<int>(size.cx) + ui::Scaled(14));
             }
             widths_[m] = width;
         }
+        SelectObject(dc, old);
+        DeleteDC(dc);
     }
     HWND header = ListView_GetHeader(Handle());
     while (header && Header_GetItemCount(header) > 0) ListView_DeleteColumn(Handle(), 0);
