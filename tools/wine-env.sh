@@ -55,7 +55,14 @@ zelvor_start_wine() {
 zelvor_keep_desktop() {
     local keeper="$BUILD_DIR/tests/driver/keep_desktop.exe"
     if [ -f "$keeper" ]; then
-        wine "$keeper" </dev/null >/dev/null 2>&1 &
+        # Waited for: a test program that came first would start the desktop itself, with its output.
+        local ready="$BUILD_DIR/keep-desktop.ready"
+        rm -f "$ready"
+        wine "$keeper" "$(winepath -w "$ready" 2>/dev/null)" </dev/null >/dev/null 2>&1 &
+        for _ in $(seq 150); do
+            [ -f "$ready" ] && break
+            sleep 0.2
+        done
     fi
 }
 

@@ -6,6 +6,7 @@
 
 #include "filelist/ShellInfo.h"
 #include "ui/Handles.h"
+#include "ui/ScreenScale.h"
 
 namespace app {
 
@@ -236,11 +237,14 @@ void TDriveComboBox::Draw(const DRAWITEMSTRUCT &item) {
         images = filelist::SystemImageList(true);
         icon = e.icon;
     }
-    ImageList_Draw(images, icon, dc, r.left + 2, r.top + (r.bottom - r.top - 16) / 2, ILD_TRANSPARENT);
+    // The system's small pictures grow with the screen's scale; the text starts after the picture.
+    int iconWidth = 16, iconHeight = 16;
+    ImageList_GetIconSize(images, &iconWidth, &iconHeight);
+    ImageList_Draw(images, icon, dc, r.left + 2, r.top + (r.bottom - r.top - iconHeight) / 2, ILD_TRANSPARENT);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     RECT text = r;
-    text.left += 22;
+    text.left += 2 + iconWidth + ui::Scaled(4);
     DrawTextW(dc, e.text.c_str(), static_cast<int>(e.text.size()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 

@@ -12,12 +12,14 @@
 #include "help/PrintCommand.h"
 #include "search/SearchForm.h"
 #include "ui/Application.h"
+#include "ui/ScreenScale.h"
 
 namespace app {
 
 namespace {
 constexpr int kLeftIds = 100, kRightIds = 200, kHistoryCmdBoxId = 300;
 constexpr int kShowMenuPosition = 3;
+// In 96-DPI pixels, scaled to the screen's where they are laid out.
 constexpr int kCommandPanelHeight = 21, kPromptWidth = 223, kSplitterWidth = 2;
 // Posted by the first showing: the held listings start once the window is on the screen.
 constexpr UINT WM_START_LISTINGS = WM_APP + 1;
@@ -119,11 +121,12 @@ void TMainForm::CreateSides() {
     BindEvents(Right, false);
     Splitter1.OnMoved = [this](int delta) {
         RECT r = Left.Panel.Bounds();
-        int width = std::max(0, std::min<int>(r.right - r.left + delta, ClientWidth() - kSplitterWidth));
-        int height = ClientHeight() - kCommandPanelHeight;
+        const int splitter = ui::Scaled(kSplitterWidth);
+        int width = std::max(0, std::min<int>(r.right - r.left + delta, ClientWidth() - splitter));
+        int height = ClientHeight() - ui::Scaled(kCommandPanelHeight);
         Left.Panel.SetBounds(0, 0, width, height);
-        Splitter1.SetBounds(width, 0, kSplitterWidth, height);
-        Right.Panel.SetBounds(width + kSplitterWidth, 0, ClientWidth() - width - kSplitterWidth, height);
+        Splitter1.SetBounds(width, 0, splitter, height);
+        Right.Panel.SetBounds(width + splitter, 0, ClientWidth() - width - splitter, height);
     };
 }
 
@@ -252,15 +255,17 @@ void TMainForm::StartListings() {
 }
 
 void TMainForm::FormResize() {
-    int width = ClientWidth(), height = ClientHeight() - kCommandPanelHeight;
-    int leftWidth = width / 2 - 1;
+    const int commandHeight = ui::Scaled(kCommandPanelHeight), prompt = ui::Scaled(kPromptWidth);
+    const int splitter = ui::Scaled(kSplitterWidth), gap = ui::Scaled(4);
+    int width = ClientWidth(), height = ClientHeight() - commandHeight;
+    int leftWidth = width / 2 - ui::Scaled(1);
     Left.Panel.SetBounds(0, 0, leftWidth, height);
-    Splitter1.SetBounds(leftWidth, 0, kSplitterWidth, height);
-    Right.Panel.SetBounds(leftWidth + kSplitterWidth, 0, width - leftWidth - kSplitterWidth, height);
-    CMDPanel.SetBounds(0, height, width, kCommandPanelHeight);
-    CMDTitlePanel.SetBounds(1, 1, kPromptWidth, kCommandPanelHeight - 2);
+    Splitter1.SetBounds(leftWidth, 0, splitter, height);
+    Right.Panel.SetBounds(leftWidth + splitter, 0, width - leftWidth - splitter, height);
+    CMDPanel.SetBounds(0, height, width, commandHeight);
+    CMDTitlePanel.SetBounds(1, 1, prompt, commandHeight - 2);
     int panelWidth = CMDPanel.ClientWidth();
-    HistoryCmdBox.SetBounds(kPromptWidth + 4, 0, panelWidth - kPromptWidth - 4, 200);
+    HistoryCmdBox.SetBounds(prompt + gap, 0, panelWidth - prompt - gap, ui::Scaled(200));
 }
 
 void TMainForm::FormClose() { SettingsCommands.SaveOnClose(); }

@@ -4,6 +4,7 @@
 
 #include "fileops/PathRules.h"
 #include "ui/Application.h"
+#include "ui/ScreenScale.h"
 #include "ui/Text.h"
 
 namespace app {
@@ -40,11 +41,12 @@ void TSide::Create(ISideHost &host, TSide &other, HWND parent, int idBase) {
 
 void TSide::Layout() {
     int w = Panel.ClientWidth(), h = Panel.ClientHeight();
-    DrivePanel.SetBounds(0, 0, w, 19);
-    DriveCombo.SetBounds(0, 0, 217, 200);
-    TitlePanel.SetBounds(0, 19, w, 19);
-    FileView.SetBounds(0, 38, w, h - 38);
-    QMemo.SetBounds(0, 38, w, h - 38);
+    const int line = ui::Scaled(19), top = 2 * line;
+    DrivePanel.SetBounds(0, 0, w, line);
+    DriveCombo.SetBounds(0, 0, ui::Scaled(217), ui::Scaled(200));
+    TitlePanel.SetBounds(0, line, w, line);
+    FileView.SetBounds(0, top, w, h - top);
+    QMemo.SetBounds(0, top, w, h - top);
 }
 
 void TSide::ColourActive() {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "ui/Handles.h"
+#include "ui/ScreenScale.h"
 
 namespace config {
 
@@ -40,8 +41,7 @@ bool TRadioButton::OnReflect(UINT msg, WPARAM wParam, LPARAM, LRESULT &result) {
 
 void TColorComboBox::Create(HWND parent, int id) {
     ui::TComboBox::Create(parent, id, CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_TABSTOP);
-    SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 15);
-    SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, 16);
+    SetItemHeights(15, 16);
     for (const TNamedColor &c : kStandardColors)
         AddItem(c.name);
     OnDrawItem = [this](const DRAWITEMSTRUCT &item) { DrawEntry(item); };
@@ -104,11 +104,11 @@ void TColorComboBox::DrawEntry(const DRAWITEMSTRUCT &item) const {
     if (item.itemID < 16 || (item.itemID == 16 && hasOther_)) {
         TColor color = ColorAt(static_cast<int>(item.itemID));
         std::wstring name = item.itemID < 16 ? kStandardColors[item.itemID].name : OtherColorName(color);
-        RECT swatch{r.left + 2, r.top + 2, r.left + 24, r.bottom - 2};
+        RECT swatch{r.left + 2, r.top + 2, r.left + ui::Scaled(24), r.bottom - 2};
         ui::BrushHandle brush(CreateSolidBrush(ColorToRGB(color)));
         FillRect(dc, &swatch, brush.Get());
         FrameRect(dc, &swatch, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        RECT text{swatch.right + 4, r.top, r.right, r.bottom};
+        RECT text{swatch.right + ui::Scaled(4), r.top, r.right, r.bottom};
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         DrawTextW(dc, name.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);

@@ -11,7 +11,6 @@ enum : int { kOkId = 121, kCancelId, kApplyId };
 } // namespace
 
 void TOptionForm::Create() {
-    // Without WS_CLIPCHILDREN: the form paints the inside of its group boxes, which paint only their frames.
     CreateForm(L"Configuration", 257, 365, false, nullptr, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
@@ -34,21 +33,23 @@ void TOptionForm::Create() {
     Ch_Cmd.Create(self, kCmdId, L"Old command lines");
     Ch_Cmd.SetBounds(20, 118, 210, 17);
 
+    // The colour boxes stand one above the other, each as wide as the frame, so that a name such as
+    // "System: Info Background" shows whole.
     GroupColor.Create(self, L" Color ");
-    GroupColor.SetBounds(8, 146, 235, 74);
+    GroupColor.SetBounds(8, 146, 235, 100);
     FontColorLabel.Create(self, L"Font");
-    FontColorLabel.SetBounds(20, 163, 100, 14);
-    BackColorLabel.Create(self, L"Background");
-    BackColorLabel.SetBounds(130, 163, 100, 14);
+    FontColorLabel.SetBounds(20, 162, 210, 14);
     FontColorCombo.Create(self, kFontColorId);
-    FontColorCombo.SetBounds(20, 180, 102, 240);
+    FontColorCombo.SetBounds(20, 177, 211, 240);
+    BackColorLabel.Create(self, L"Background");
+    BackColorLabel.SetBounds(20, 202, 210, 14);
     BackColorCombo.Create(self, kBackColorId);
-    BackColorCombo.SetBounds(130, 180, 102, 240);
+    BackColorCombo.SetBounds(20, 217, 211, 240);
 
     FontLabel.Create(self, L"File List Font");
-    FontLabel.SetBounds(8, 228, 235, 14);
+    FontLabel.SetBounds(8, 252, 235, 14);
     FontCombo.Create(self, kFontId);
-    FontCombo.SetBounds(8, 244, 235, 220);
+    FontCombo.SetBounds(8, 268, 235, 220);
 
     btn_Ok.Create(self, kOkId, L"OK");
     btn_Ok.SetBounds(8, 306, 75, 25);
@@ -62,10 +63,6 @@ void TOptionForm::Create() {
              &BackColorLabel, &FontColorCombo, &BackColorCombo, &FontLabel, &FontCombo, &btn_Ok, &btn_Cancel,
              &btn_Apply})
         w->SetFont(FormFont());
-
-    // The group boxes lie beneath the controls they frame.
-    for (ui::TWindow *group : std::initializer_list<ui::TWindow *>{&QS, &SOE, &GroupColor})
-        SetWindowPos(group->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     // As built: the first quick-search choice, Black text on White.
     QSAltLetters.SetChecked(true);

@@ -91,9 +91,13 @@ std::wstring FormatFileTime(const FILETIME &utc) {
     FILETIME local{};
     SYSTEMTIME st{};
     if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &st)) return {};
+    return FormatLocalTime(st);
+}
+
+std::wstring FormatLocalTime(const SYSTEMTIME &local) {
     wchar_t date[80] = {}, time[80] = {};
-    GetDateFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, date, 80);
-    GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &st, nullptr, time, 80);
+    GetDateFormatW(LOCALE_USER_DEFAULT, 0, &local, nullptr, date, 80);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &local, nullptr, time, 80);
     return std::wstring(date) + L"  " + time;
 }
 

@@ -65,5 +65,7 @@ private:
     std::array<Slot, kSlots> cache_;
 };
 std::wstring FormatFileTime(const FILETIME &utc);
+// The same text of a local date and time.
+std::wstring FormatLocalTime(const SYSTEMTIME &local);
 
 } // namespace filelist

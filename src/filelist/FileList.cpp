@@ -12,12 +12,35 @@
 #include "ui/Fallbacks.h"
 #include "ui/Handles.h"
 #include "ui/ScopedFlag.h"
+#include "ui/ScreenScale.h"
 
 namespace filelist {
 
 namespace {
 
 bool g_reversed = false;
+
+bool IsTimeColumn(TFileInfo member) { return member == fiModified || member == fiCreated || member == fiLastAccess; }
+
+// The texts a column shows whole, whatever the row: a size of twelve digits, and a date and time of every
+// month at the hours that write widest, in the user's own formats (their width follows the locale).
+std::vector<std::wstring> WidestTexts(TFileInfo member) {
+    if (member == fiSize) return {SizeText(999'999'999'999ull)};
+    std::vector<std::wstring> texts;
+    if (!IsTimeColumn(member)) return texts;
+    for (WORD month = 1; month <= 12; ++month)
+        for (WORD hour : {10, 22}) {
+            SYSTEMTIME t{};
+            t.wYear = 2028;
+            t.wMonth = month;
+            t.wDay = 28;
+            t.wDayOfWeek = 0;
+            t.wHour = hour;
+            t.wMinute = 58;
+            texts.push_back(FormatLocalTime(t));
+        }
+    return texts;
+}
 // How long a listing runs between two turns of the message loop; short enough to feel immediate,
 // long enough that a large directory is not slowed down by the loop itself.
 constexpr DWORD kPumpIntervalMs = 25;
@@ -190,6 +213,27 @@ void TFileList::SetColors(COLORREF text, COLORREF background) {
 void TFileList::BuildColumns() {
     columnMap_ = BuildColumnMap(viewColumns_);
     if (!Handle()) return;
+    // The table's widths are the least a column gets; values that would be cut get the room they need, in
+    // the view's font. Measured again only when the font changes, in a memory context (a window's would
+    // cost server calls at start-up).
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
+    if (font != widthsFont_ || widths_[fiName] == 0) {
+        widthsFont_ = font;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+        for (int m = 0; m < fiAll; ++m) {
+            int width = ui::Scaled(kColumnTable[m].width);
+            for (const std::wstring &text : WidestTexts(static_cast<TFileInfo>(m))) {
+                SIZE size{};
+                GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+                // Plus the margins a list view keeps on each side of a cell's text.
+                width = std::max(width, static_cast<int>(size.cx) + ui::Scaled(14));
+            }
+            widths_[m] = width;
+        }
+        SelectObject(dc, old);
+        DeleteDC(dc);
+    }
     HWND header = ListView_GetHeader(Handle());
     while (header && Header_GetItemCount(header) > 0) ListView_DeleteColumn(Handle(), 0);
     for (int c = 0; c < columnMap_.count; ++c) {
@@ -198,7 +242,7 @@ void TFileList::BuildColumns() {
         LVCOLUMNW col{};
         col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
         col.fmt = info.format;
-        col.cx = IsShown(viewColumns_, member) ? info.width : 0;
+        col.cx = IsShown(viewColumns_, member) ? widths_[member] : 0;
         col.pszText = const_cast<wchar_t *>(info.caption);
         col.iSubItem = c;
         SendMessageW(Handle(), LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&col));

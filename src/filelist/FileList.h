@@ -145,6 +145,9 @@ private:
     TViewStyle viewStyle_ = vsReport;
     bool acceptFiles_ = false;
     TColumnMap columnMap_;
+    // Each column's width for the font it was measured in (BuildColumns).
+    HFONT widthsFont_ = nullptr;
+    std::array<int, fiAll> widths_{};
     std::vector<TFileRow> rows_;
     TShellTypeCache types_;
     TFileTimeFormatter times_;

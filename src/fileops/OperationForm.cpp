@@ -1,5 +1,7 @@
 #include "fileops/OperationForm.h"
 
+#include "ui/ScreenScale.h"
+
 namespace fileops {
 
 namespace {
@@ -9,7 +11,7 @@ constexpr int kEditToId = 101, kOkId = 102, kCancelId = 103;
 void TOperationForm::Create() {
     CreateToolDialog(L"", 313, 92);
     HWND self = Handle();
-    labelFont_.Reset(CreateFontW(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+    labelFont_.Reset(CreateFontW(-ui::Scaled(15), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
     Label1.Create(self, L"\u0412");
     Label1.SetBounds(8, 33, 30, 18);

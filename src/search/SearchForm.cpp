@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/Application.h"
+#include "ui/ScreenScale.h"
 
 namespace search {
 
@@ -161,7 +162,7 @@ void TSearchForm::Create() {
                       GetWindowLongPtrW(FindDirEditButton.Handle(), GWL_STYLE) & ~WS_TABSTOP);
     int inner = FindDirEdit.ClientWidth(), innerHeight = FindDirEdit.ClientHeight();
     FindDirEditButton.SetBounds(inner - 18, 0, 18, innerHeight);
-    SendMessageW(FindDirEdit.Handle(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, 20));
+    SendMessageW(FindDirEdit.Handle(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, ui::Scaled(20)));
     CheckTextSearch.Create(self, kCheckTextSearchId, L"Text : ");
     CheckTextSearch.SetBounds(8, 62, 66, 17);
     FindTextHistoryBox.ID = 0;

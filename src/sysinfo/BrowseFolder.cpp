@@ -9,6 +9,7 @@
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/ScopedFlag.h"
+#include "ui/ScreenScale.h"
 
 namespace sysinfo {
 
@@ -219,7 +220,8 @@ void TBrowseFolder::SelectionChanged(LPCITEMIDLIST item) {
 
 void TBrowseFolder::CreateCustomButton() {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (CustomButtonType == btCheckBox ? BS_AUTOCHECKBOX : BS_PUSHBUTTON);
-    customButton_ = CreateWindowExW(0, L"BUTTON", customButtonCaption_.c_str(), style, 12, 270, customButtonWidth_, 23,
+    customButton_ = CreateWindowExW(0, L"BUTTON", customButtonCaption_.c_str(), style, ui::Scaled(12), ui::Scaled(270),
+                                    ui::Scaled(customButtonWidth_), ui::Scaled(23),
                                     dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCustomButtonId)),
                                     GetModuleHandleW(nullptr), nullptr);
     if (!customButton_) return;

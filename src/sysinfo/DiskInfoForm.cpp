@@ -7,7 +7,8 @@ namespace sysinfo {
 
 namespace {
 constexpr int kClientWidth = 281, kClientHeight = 286;
-constexpr int kGroupLeft = 8, kGroupWidth = 265, kRowHeight = 16, kFirstRow = 18;
+// The three groups and the button below them fit the client area.
+constexpr int kGroupLeft = 8, kGroupWidth = 265, kRowHeight = 16, kFirstRow = 16, kGroupBottom = 4;
 constexpr int kCaptionLeft = 20, kCaptionWidth = 104, kValueLeft = 128, kValueWidth = 138;
 
 std::wstring Bytes(std::int64_t value) {
@@ -20,7 +21,6 @@ std::wstring DiskGroupCaption(const std::wstring &typeName, wchar_t letter, cons
 }
 
 void TDiskInfoForm::Create() {
-    // No clipping of children: the form's background shows inside the group boxes, which paint only their frames.
     CreateForm(L"", kClientWidth, kClientHeight, false, nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU);
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -35,7 +35,7 @@ void TDiskInfoForm::Create() {
     int top = 4;
     for (Group g : {Group{GroupBoxInfo, L" Information ", 2}, Group{GroupBoxDisk, L"", 4},
                     Group{GroupBoxMemory, L" Memory ", 5}}) {
-        int height = kFirstRow + g.rows * kRowHeight + 6;
+        int height = kFirstRow + g.rows * kRowHeight + kGroupBottom;
         g.box.Create(self, g.caption);
         g.box.SetBounds(kGroupLeft, top, kGroupWidth, height);
         g.box.SetFont(FormFont());
@@ -55,10 +55,6 @@ void TDiskInfoForm::Create() {
     AddRow(self, row + 2 * kRowHeight, L"Available Physical", lbl_freephys);
     AddRow(self, row + 3 * kRowHeight, L"Total Virtual", lbl_totalvirtual);
     AddRow(self, row + 4 * kRowHeight, L"Available Virtual", lbl_freevirtual);
-
-    // The frames lie beneath the rows they hold.
-    for (ui::TGroupBox *box : {&GroupBoxInfo, &GroupBoxDisk, &GroupBoxMemory})
-        SetWindowPos(box->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     // The one button is both the default (Enter) and the cancel button (Escape).
     Ok_Btn.Create(self, IDOK, L"Close", BS_DEFPUSHBUTTON);

@@ -2,6 +2,7 @@
 
 #include "sysinfo/SysInfoIds.h"
 #include "sysinfo/SysInfoRows.h"
+#include "ui/ScreenScale.h"
 
 namespace sysinfo {
 
@@ -33,6 +34,7 @@ void TSysInfoForm::Create() {
     CreateForm(L"System Info Manager", kClientWidth, kClientHeight, false, nullptr,
                WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN);
     SetClientSize(kClientWidth, kClientHeight);
+    treeWidth_ = ui::Scaled(treeWidth_);
     HWND self = Handle();
     HFONT font = FormFont();
     listFont_.Reset(MakeFont(9, FW_NORMAL));
@@ -58,7 +60,7 @@ void TSysInfoForm::Create() {
     tvSI.OnKeyDown = [this](WORD &key, ui::TShiftState shift) { cmExpCol(key, shift); };
     Splitter.Create(self);
     Splitter.OnMoved = [this](int delta) {
-        treeWidth_ = std::max(20, std::min(tvSI.Width() + delta, kClientWidth - 40));
+        treeWidth_ = std::max(ui::Scaled(20), std::min(tvSI.Width() + delta, ClientWidth() - ui::Scaled(40)));
         Layout();
     };
     EmptyPanel.Create(self);
@@ -99,6 +101,8 @@ void TSysInfoForm::Create() {
     OnShow = [this] { FormCreate(); };
     SetTimer(self, kClockTimer, 1000, nullptr);
     Layout();
+    // Laid out again whenever sized: at another screen scale the form is sized once more when it first shows.
+    OnResize = [this] { Layout(); };
 }
 
 void TSysInfoForm::AddHint(HWND control, const wchar_t *text) {
@@ -116,19 +120,20 @@ void TSysInfoForm::AddHint(HWND control, const wchar_t *text) {
 void TSysInfoForm::Layout() {
     SendMessageW(StatusBar.Handle(), WM_SIZE, 0, 0);
     int statusHeight = StatusBar.Height();
-    int top = kButtonBarHeight, height = ClientHeight() - kButtonBarHeight - statusHeight;
-    ButtonPanel.SetBounds(0, 0, ClientWidth(), kButtonBarHeight);
+    int top = ui::Scaled(kButtonBarHeight), height = ClientHeight() - top - statusHeight;
+    ButtonPanel.SetBounds(0, 0, ClientWidth(), top);
     tvSI.SetBounds(0, top, treeWidth_, height);
-    Splitter.SetBounds(treeWidth_, top, kSplitterWidth, height);
-    int right = treeWidth_ + kSplitterWidth;
+    Splitter.SetBounds(treeWidth_, top, ui::Scaled(kSplitterWidth), height);
+    int right = treeWidth_ + ui::Scaled(kSplitterWidth);
     lvSI.SetBounds(right, top, ClientWidth() - right, height);
     EmptyPanel.SetBounds(right, top, ClientWidth() - right, height);
 }
 
 void TSysInfoForm::ButtonPanelResize() {
-    int top = (kButtonBarHeight - kButtonHeight) / 2;
-    sbRefresh.SetBounds(4, top, kButtonWidth, kButtonHeight);
-    sbExit.SetBounds(ButtonPanel.ClientWidth() - kButtonWidth - kExitMargin, top, kButtonWidth, kButtonHeight);
+    const int width = ui::Scaled(kButtonWidth), height = ui::Scaled(kButtonHeight);
+    int top = (ui::Scaled(kButtonBarHeight) - height) / 2;
+    sbRefresh.SetBounds(ui::Scaled(4), top, width, height);
+    sbExit.SetBounds(ButtonPanel.ClientWidth() - width - ui::Scaled(kExitMargin), top, width, height);
 }
 
 int TSysInfoForm::ShowFor(TSysFacts &facts) {

@@ -59,7 +59,7 @@ private:
     HWND tooltip_ = nullptr;
     HMENU contextMenu_ = nullptr;
     bool building_ = false;
-    int treeWidth_ = 215;
+    int treeWidth_ = 215; // 96-DPI pixels until the form is made
 };
 
 } // namespace sysinfo

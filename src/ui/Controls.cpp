@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/Form.h"
+#include "ui/ScreenScale.h"
 
 namespace ui {
 
@@ -51,6 +52,16 @@ void TLabel::Create(HWND parent, const std::wstring &caption, DWORD extraStyle) 
 
 void TGroupBox::Create(HWND parent, const std::wstring &caption) {
     CreateStandard(WC_BUTTONW, parent, kChild | BS_GROUPBOX, 0, -1, caption.c_str());
+}
+
+LRESULT TGroupBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_ERASEBKGND) {
+        RECT r{};
+        GetClientRect(Handle(), &r);
+        FillRect(reinterpret_cast<HDC>(wParam), &r, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+    return TWindow::OnMessage(msg, wParam, lParam);
 }
 
 void TEdit::Create(HWND parent, int id, DWORD extraStyle) {
@@ -162,15 +173,15 @@ void TComboBox::SetItemHeights(int field, int items) {
         FitStandIn();
         return;
     }
-    SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-    SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, items);
+    SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), Scaled(field));
+    SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, Scaled(items));
 }
 
 // The system's box: a sunken edge around a field as high as the font's line plus four, or as the field
 // height set plus two. Measured once per font, in a memory context: a window's would cost server calls.
 int TComboBox::ClosedHeight() const {
     if (closedHeight_ >= 0) return closedHeight_;
-    int field = fieldHeight_ + 2;
+    int field = Scaled(fieldHeight_) + 2;
     if (fieldHeight_ < 0) {
         HDC dc = CreateCompatibleDC(nullptr);
         HGDIOBJ old = SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FONT));
@@ -362,7 +373,7 @@ void TListView::AddColumn(const std::wstring &caption, int width, int format) {
     LVCOLUMNW col{};
     col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     col.fmt = format;
-    col.cx = width;
+    col.cx = Scaled(width);
     col.pszText = const_cast<wchar_t *>(caption.c_str());
     SendMessageW(Handle(), LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&col));
 }

@@ -37,9 +37,14 @@ public:
     void Create(HWND parent, const std::wstring &caption, DWORD extraStyle = 0);
 };
 
+// A frame with a caption around other controls. It lies beneath them (see ScaleChildren) and paints its own
+// inside, which a form that clips its children leaves to it.
 class TGroupBox : public TWindow {
 public:
     void Create(HWND parent, const std::wstring &caption);
+
+protected:
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 
 class TEdit : public TWindow {
@@ -84,7 +89,7 @@ public:
     // Lifts the edit field's limit on the text's length (30,000 characters on some systems), so that a
     // longer text typed or pasted stays whole for its user to judge rather than being cut.
     void RemoveTextLimit();
-    // The height of the selection field and of the list's entries (owner-drawn boxes).
+    // The height of the selection field and of the list's entries (owner-drawn boxes), in 96-DPI pixels.
     void SetItemHeights(int field, int items);
     TNotifyEvent OnChange;
     TNotifyEvent OnCloseUp;
@@ -94,6 +99,8 @@ public:
     void SetBounds(int x, int y, int width, int height);
     // The height of the closed box for its font and field height, as the system's box gives itself.
     int ClosedHeight() const;
+    // The dropped-down height last set (-1: none).
+    int DroppedHeight() const { return droppedHeight_; }
 
 protected:
     bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
@@ -127,6 +134,7 @@ private:
 class TListView : public TWindow {
 public:
     void Create(HWND parent, int id, DWORD style);
+    // The width in 96-DPI pixels.
     void AddColumn(const std::wstring &caption, int width, int format = LVCFMT_LEFT);
     int AddItem(const std::wstring &caption, const std::vector<std::wstring> &subItems = {});
     void Clear();

@@ -1,6 +1,7 @@
 #include "ui/Form.h"
 
 #include "ui/Application.h"
+#include "ui/ScreenScale.h"
 
 namespace ui {
 
@@ -12,7 +13,8 @@ TForm::~TForm() {
 void TForm::CreateForm(const std::wstring &caption, int width, int height, bool isMain, HMENU menu, DWORD style) {
     HWND owner = (!isMain && Application().MainForm()) ? Application().MainForm()->Handle() : nullptr;
     // Made at its size: a top-level window sized afterwards costs another round with the display.
-    CreateOwn(owner, style, WS_EX_CONTROLPARENT, caption.c_str(), menu, SIZE{width, height});
+    SIZE size = keepPixelSize_ ? SIZE{width, height} : SIZE{Scaled(width), Scaled(height)};
+    CreateOwn(owner, style, WS_EX_CONTROLPARENT, caption.c_str(), menu, size);
     isMain_ = isMain;
     if (isMain) Application().SetMainForm(this);
     // A memory context has the screen's resolution, and costs no window's.
@@ -25,7 +27,7 @@ void TForm::CreateForm(const std::wstring &caption, int width, int height, bool 
 }
 
 void TForm::SetClientSize(int width, int height) {
-    RECT r{0, 0, width, height};
+    RECT r{0, 0, Scaled(width), Scaled(height)};
     AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), GetMenu(Handle()) != nullptr,
                        static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
     SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -56,6 +58,7 @@ void TForm::CenterOnMainForm() {
 void TForm::Show() {
     if (!shown_) {
         shown_ = true;
+        ScaleChildren(Handle());
         // A failing step of the show handler is reported and skips the rest of it; the window still shows.
         try {
             if (OnShow) OnShow();

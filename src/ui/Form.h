@@ -12,8 +12,13 @@ class TForm : public TWindow {
 public:
     ~TForm() override;
 
+    // Sizes and bounds a form is drawn up with are 96-DPI pixels: the form is made at its size scaled to the
+    // screen, and its children are scaled when it first shows (ScaleChildren). Bounds set before the form is
+    // made (a saved placement) are the user's own pixels and stay as they are.
     void CreateForm(const std::wstring &caption, int width, int height, bool isMain, HMENU menu = nullptr,
                     DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
+    // Before CreateForm: the size given is already the screen's (a size the system chose).
+    void KeepPixelSize() { keepPixelSize_ = true; }
     // The "MS Sans Serif" 8-point font every form and its controls use.
     HFONT FormFont() const { return font_.Get(); }
 
@@ -26,6 +31,7 @@ public:
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
     bool IsModal() const { return modal_; }
+    // In 96-DPI pixels.
     void SetClientSize(int width, int height);
     void CenterOnScreen();
     // top = main top + main height div 2 - own height div 2; left likewise (the screen without a main form).
@@ -47,6 +53,7 @@ private:
     FontHandle font_;
     bool isMain_ = false;
     bool shown_ = false;
+    bool keepPixelSize_ = false;
     bool modal_ = false;
     int modalResult_ = mrNone;
     int defaultId_ = 0;

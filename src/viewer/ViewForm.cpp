@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "ui/LateBound.h"
+#include "ui/ScreenScale.h"
 #include "viewer/TextLoader.h"
 #include "viewer/ViewIds.h"
 
@@ -14,7 +15,7 @@ constexpr int kViewMemoId = 10;
 constexpr int kMemoFontHeight = 13;
 
 ui::FontHandle MemoFont(BYTE charSet) {
-    return ui::FontHandle(CreateFontW(-kMemoFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charSet,
+    return ui::FontHandle(CreateFontW(-ui::Scaled(kMemoFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charSet,
                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                       DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
 }
@@ -61,6 +62,7 @@ TViewForm::TViewForm() { ODView = PickViewFile; }
 void TViewForm::Create() {
     menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_VIEWMENU));
     SIZE size = DefaultWindowSize();
+    KeepPixelSize();
     CreateForm(L"Просмотр файлов", size.cx, size.cy, false, menu_);
     shortcuts_ = ui::TShortcutTable::FromResource(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_VIEWACCELERATORS));
     ansiFont_ = MemoFont(DEFAULT_CHARSET);

@@ -86,6 +86,18 @@ TPeFacts ReadPe(const std::wstring &path) {
     return facts;
 }
 
+// The text of the program's own manifest (resource 1), read as data.
+std::string ManifestText(const std::wstring &path) {
+    std::string text;
+    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return text;
+    if (HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)))
+        if (HGLOBAL loaded = LoadResource(module, found))
+            text.assign(static_cast<const char *>(LockResource(loaded)), SizeofResource(module, found));
+    FreeLibrary(module);
+    return text;
+}
+
 // The libraries of Windows XP SP3 itself, without a side-by-side manifest (common controls 5.82).
 const std::set<std::string> kXpLibraries = {
     "kernel32.dll", "user32.dll",   "gdi32.dll",   "advapi32.dll", "shell32.dll",  "comctl32.dll",
@@ -221,9 +233,15 @@ TEST(OlderSystems, ZelvorAsksForNothingXpLacks) {
     EXPECT_EQ(NewerImports(zelvor), std::vector<std::string>{});
     EXPECT_LE(zelvor.subsystemVersion, 501);
     EXPECT_LE(zelvor.osVersion, 501);
-    // No manifest: none may ask for an execution level (Vista's redirection of a standard user's writes
-    // to the settings key and the program's folder depends on it).
-    EXPECT_FALSE(zelvor.manifest);
+    // The manifest declares system DPI awareness, but may ask for no execution level (Vista's redirection
+    // of a standard user's writes to the settings key and the program's folder depends on it) and names no
+    // common controls 6 (the classic controls stay).
+    EXPECT_TRUE(zelvor.manifest);
+    std::string manifest = ManifestText(ZELVOR_EXE);
+    EXPECT_NE(manifest.find("<dpiAware>true</dpiAware>"), std::string::npos) << manifest;
+    EXPECT_EQ(manifest.find("requestedExecutionLevel"), std::string::npos) << manifest;
+    EXPECT_EQ(manifest.find("trustInfo"), std::string::npos) << manifest;
+    EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos) << manifest;
 
     // The reading itself finds what the program is known to use, and what a program built without the
     // runtime's slot filled (this test program) imports by name.

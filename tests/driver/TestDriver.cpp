@@ -318,6 +318,36 @@ std::vector<DWORD> ImagePixels(HIMAGELIST list, int index) {
     return pixels;
 }
 
+std::vector<COLORREF> ScreenPixels(const RECT &screen) {
+    int cx = screen.right - screen.left, cy = screen.bottom - screen.top;
+    if (cx <= 0 || cy <= 0) return {};
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void *bits = nullptr;
+    HDC screenDc = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screenDc);
+    ui::BitmapHandle bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HGDIOBJ old = SelectObject(dc, bitmap.Get());
+    BitBlt(dc, 0, 0, cx, cy, screenDc, screen.left, screen.top, SRCCOPY);
+    GdiFlush();
+    std::vector<COLORREF> pixels;
+    pixels.reserve(static_cast<size_t>(cx) * cy);
+    for (const DWORD *p = static_cast<const DWORD *>(bits), *end = p + cx * cy; p != end; ++p)
+        pixels.push_back(RGB((*p >> 16) & 0xFF, (*p >> 8) & 0xFF, *p & 0xFF));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screenDc);
+    return pixels;
+}
+
+void ClickAt(POINT screen) {
+    HWND under = WindowFromPoint(screen);
+    if (!under) return;
+    POINT at = screen;
+    ScreenToClient(under, &at);
+    Click(under, at.x, at.y);
+}
+
 ProcessEnd AwaitProcessEnd(HANDLE process, DWORD timeoutMs) {
     ProcessEnd end{WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0, STILL_ACTIVE};
     GetExitCodeProcess(process, &end.exitCode);

@@ -62,6 +62,12 @@ std::function<void(HWND)> ReadMessageAndPressOk(std::vector<std::wstring> &texts
 // The system's own words for an error code, as a message box shows them (no closing line break).
 std::wstring SystemReason(DWORD code);
 
+// The colours the screen shows in a rectangle of screen coordinates, row by row from the top: what a person
+// sees, whatever the windows' state says.
+std::vector<COLORREF> ScreenPixels(const RECT &screen);
+// Clicks the screen at a point: the window the system finds under it gets the click, as under a mouse.
+void ClickAt(POINT screen);
+
 // The pixels of one picture of an image list, drawn over magenta, row by row from the top.
 std::vector<DWORD> ImagePixels(HIMAGELIST list, int index);
 

@@ -36,6 +36,76 @@ protected:
 
 using Names = std::vector<std::wstring>;
 
+// The user's short date and time formats, given back as they were.
+class UserFormats {
+public:
+    UserFormats() {
+        GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, date_, 80);
+        GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, time_, 80);
+    }
+    ~UserFormats() { Set(date_, time_); }
+    static void Set(const wchar_t *date, const wchar_t *time) {
+        SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, date);
+        SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, time);
+    }
+
+private:
+    wchar_t date_[80] = {}, time_[80] = {};
+};
+
+int TextWidth(HFONT font, const std::wstring &text) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return size.cx;
+}
+
+// The widest values the columns are made for stand whole in them, in the view's font and the user's own
+// formats: a size of twelve digits, and a late day of a late month at 22:58 as an English and a Russian
+// user write it (the Russian date is the wider).
+TEST_F(FileListTest, TheWidestSizeAndModifiedFitTheirColumnsInEnglishAndRussianFormats) {
+    struct Format {
+        const wchar_t *date, *time;
+    } formats[] = {{L"M/d/yyyy", L"h:mm:ss tt"}, {L"dd.MM.yyyy", L"H:mm:ss"}};
+    UserFormats keep;
+    std::wstring file = dir.File(L"a.txt", "a");
+    SYSTEMTIME late{2026, 12, 1, 28, 22, 58, 0, 0};
+    FILETIME local{}, utc{};
+    SystemTimeToFileTime(&late, &local);
+    LocalFileTimeToFileTime(&local, &utc);
+    HANDLE h = CreateFileW(file.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    SetFileTime(h, nullptr, nullptr, &utc);
+    CloseHandle(h);
+    // The margins a list view keeps on both sides of a cell's text.
+    constexpr int kMargins = 12;
+    for (const Format &f : formats) {
+        UserFormats::Set(f.date, f.time);
+        SYSTEMTIME shown{};
+        FileTimeToSystemTime(&local, &shown);
+        wchar_t date[80] = {}, time[80] = {};
+        GetDateFormatW(LOCALE_USER_DEFAULT, 0, &shown, nullptr, date, 80);
+        GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &shown, nullptr, time, 80);
+        const std::wstring modified = std::wstring(date) + L"  " + time;
+        TFileList view;
+        view.Create(form.Handle(), 11);
+        view.SetBounds(0, 0, 580, 360);
+        view.SetFont(form.FormFont());
+        view.SetDirectory(dir.Path());
+        auto rows = testdriver::ReadRows(view.Handle());
+        ASSERT_EQ(rows.size(), 2u) << f.date;
+        EXPECT_EQ(rows[1].subItems[2], modified);
+        EXPECT_GE(testdriver::ColumnWidth(view.Handle(), 1), TextWidth(form.FormFont(), L"999999999999") + kMargins);
+        EXPECT_GE(testdriver::ColumnWidth(view.Handle(), 3), TextWidth(form.FormFont(), modified) + kMargins) << modified;
+        // The table's widths stay the least.
+        EXPECT_GE(testdriver::ColumnWidth(view.Handle(), 0), 120);
+        EXPECT_GE(testdriver::ColumnWidth(view.Handle(), 2), 100);
+    }
+}
+
 TEST_F(FileListTest, ListsFoldersFirstWithParentRowAndLowerCaseFiles) {
     dir.File(L"README.TXT", "hello");
     dir.File(L"b.bin", "12");

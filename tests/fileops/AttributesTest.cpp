@@ -113,6 +113,67 @@ TEST_F(AttributesTest, AFileGoneBeforeTheDialogShowsAllFourBoxesAndOkWritesNothi
     EXPECT_FALSE(testdriver::Exists(file));
 }
 
+// What a person sees: read from the screen, each box shows on the dialog's face with its caption, and a
+// key or a click changes what it shows, not only its state.
+TEST_F(AttributesTest, TheFourBoxesShowOnTheScreenAndChangeByKeyAndMouse) {
+    source.File(L"a.txt", "a");
+    ListSides();
+    PutCursor(L"a.txt");
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    auto screenOf = [](HWND w) {
+        RECT r{};
+        GetWindowRect(w, &r);
+        return testdriver::ScreenPixels(r);
+    };
+    auto shows = [&](HWND w) {
+        std::vector<COLORREF> pixels = screenOf(w);
+        size_t faced = std::count(pixels.begin(), pixels.end(), face);
+        size_t dark = std::count_if(pixels.begin(), pixels.end(),
+                                    [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 200; });
+        // The face around the caption, the caption's letters and the box's frame; never all dark.
+        return !pixels.empty() && faced * 3 > pixels.size() && dark > 10 && dark * 2 < pixels.size();
+    };
+    struct Box {
+        const wchar_t *caption;
+        ui::TCheckBox &box;
+    };
+    std::vector<std::wstring> unseen;
+    bool keyChanged = false, clickChanged = false, keyToggled = false, clickToggled = false;
+    AnswerWhenShown(L"Change attributes", [&](HWND dialog) {
+        fileops::TSetAtrForm &f = AtrForm();
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        // The display may take its time on a busy machine: what never shows within seconds is unseen.
+        testdriver::PumpUntil([&] {
+            unseen.clear();
+            for (Box b : {Box{L"Archive", f.CheckArchiv}, Box{L"Read only", f.CheckReadOnly},
+                          Box{L"Hidden", f.CheckHidden}, Box{L"System", f.CheckSystem}})
+                if (!shows(b.box.Handle())) unseen.push_back(b.caption);
+            return unseen.empty();
+        }, 3000);
+        // Space on the box that has the focus, then a click on the middle of another as the screen has it.
+        std::vector<COLORREF> before = screenOf(f.CheckArchiv.Handle());
+        bool was = f.CheckArchiv.Checked();
+        f.CheckArchiv.SetFocus();
+        testdriver::PressKey(VK_SPACE);
+        keyChanged = testdriver::PumpUntil([&] { return screenOf(f.CheckArchiv.Handle()) != before; }, 3000);
+        keyToggled = f.CheckArchiv.Checked() != was;
+        RECT r{};
+        GetWindowRect(f.CheckSystem.Handle(), &r);
+        before = screenOf(f.CheckSystem.Handle());
+        was = f.CheckSystem.Checked();
+        testdriver::ClickAt({r.left + 6, (r.top + r.bottom) / 2});
+        clickChanged = testdriver::PumpUntil([&] { return screenOf(f.CheckSystem.Handle()) != before; }, 3000);
+        clickToggled = f.CheckSystem.Checked() != was;
+        PressButton(L"Cancel")(dialog);
+    });
+    form->FileCommands.Change1Click();
+    EXPECT_EQ(unseen, std::vector<std::wstring>{});
+    EXPECT_TRUE(keyToggled);
+    EXPECT_TRUE(keyChanged);
+    EXPECT_TRUE(clickToggled);
+    EXPECT_TRUE(clickChanged);
+}
+
 TEST_F(AttributesTest, TheParentRowIsRefusedWithAMessage) {
     source.File(L"a.txt");
     ListSides();

@@ -334,12 +334,16 @@ TEST_F(PackageTest, TheZipHoldsTheProgramItsHelpAndAReadmeAndRunsFromAnyFolder) 
     EXPECT_EQ(StartAndClose(std::wstring(kUnpacked) + L"Zelvor.exe", Caption()), Caption());
 }
 
-// The program itself asks for nothing: with no manifest of its own, Windows redirects a standard user's
-// writes to the settings key and to "cmd.his" in Program Files instead of refusing them.
-TEST_F(PackageTest, TheProgramCarriesNoManifest) {
+// The program asks for no execution level: its manifest only declares DPI awareness, so Windows still
+// redirects a standard user's writes to the settings key and to "cmd.his" in Program Files.
+TEST_F(PackageTest, TheProgramAsksForNoExecutionLevel) {
     HMODULE exe = LoadLibraryExW((std::wstring(kUnpacked) + L"Zelvor.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(exe, nullptr);
-    EXPECT_EQ(FindResourceW(exe, MAKEINTRESOURCEW(1), RT_MANIFEST), nullptr);
+    HRSRC manifest = FindResourceW(exe, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    ASSERT_NE(manifest, nullptr);
+    std::string text(static_cast<const char *>(LockResource(LoadResource(exe, manifest))), SizeofResource(exe, manifest));
+    EXPECT_EQ(text.find("requestedExecutionLevel"), std::string::npos) << text;
+    EXPECT_NE(text.find("dpiAware"), std::string::npos) << text;
     FreeLibrary(exe);
 }
 
