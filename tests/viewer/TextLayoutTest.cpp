@@ -161,8 +161,15 @@ TEST(TextLayout, AFileHeldOpenElsewhereCannotBeOpenedAndIsNotLockedOnceShown) {
     EXPECT_EQ(source.At(0), 'b');
     std::wstring renamed = dir / L"renamed.txt";
     EXPECT_TRUE(MoveFileW(held.c_str(), renamed.c_str())) << "another program can rename the file while it is shown";
+    {
+        // As a program writing a log opens it.
+        ui::KernelHandle writer(CreateFileW(renamed.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                            nullptr));
+        EXPECT_TRUE(writer && writer.get() != INVALID_HANDLE_VALUE) << "and write to it";
+    }
+    source.Release();
     ui::KernelHandle other(CreateFileW(renamed.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    EXPECT_TRUE(other && other.get() != INVALID_HANDLE_VALUE) << "and open it without sharing";
+    EXPECT_TRUE(other && other.get() != INVALID_HANDLE_VALUE) << "and, once the view lets go, open it without sharing";
 }
 
 TEST(TextLayout, AFileOfGigabytesOpensAtOnceAndReadsOnlyWhatIsAsked) {
