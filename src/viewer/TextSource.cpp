@@ -11,10 +11,6 @@ namespace {
 // Bytes read per step of a scan for the end; the interruption is asked between steps.
 constexpr size_t kScanStep = 4 << 20;
 
-bool SameTime(const FILETIME &a, const FILETIME &b) {
-    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
-}
-
 bool SameFile(const BY_HANDLE_FILE_INFORMATION &a, const BY_HANDLE_FILE_INFORMATION &b) {
     return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
            a.nFileIndexLow == b.nFileIndexLow;
@@ -52,7 +48,7 @@ bool TTextSource::HeldHere(HANDLE file) const {
 }
 
 bool TTextSource::Reopen() {
-    if (inMemory_ || replaced_ || deleted_) return false;
+    if (inMemory_) return false;
     ui::KernelHandle file = OpenShared(path_);
     BY_HANDLE_FILE_INFORMATION info{};
     if (!file || !GetFileInformationByHandle(file.get(), &info)) return false;
@@ -60,6 +56,7 @@ bool TTextSource::Reopen() {
         replaced_ = true;
         return false;
     }
+    replaced_ = false;
     file_ = std::move(file);
     return true;
 }
@@ -250,29 +247,24 @@ size_t TTextSource::Read(TPos pos, char *to, size_t count) {
     return copied;
 }
 
-// True while the name still stands for the file held open (same size and time, or the same identity).
-bool TTextSource::NameStillOurs() {
-    WIN32_FILE_ATTRIBUTE_DATA named{};
-    if (!GetFileAttributesExW(path_.c_str(), GetFileExInfoStandard, &named)) {
+// What the file's name stands for now: the file held open, no file, or another one.
+void TTextSource::LookAtName() {
+    ui::KernelHandle named(CreateFileW(path_.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!named || named.get() == INVALID_HANDLE_VALUE) {
+        named.release();
         DWORD error = GetLastError();
-        // A name that is gone, or whose file waits for its last handle to be deleted (the system says
-        // "access denied" for it), stands for no file any more.
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_ACCESS_DENIED)
-            deleted_ = true;
-        return !deleted_;
+        // A name that is gone (deleted, or moved to the Recycle Bin), or whose file waits for its last handle
+        // to be deleted (the system refuses to open it), stands for no file any more.
+        deleted_ = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_ACCESS_DENIED ||
+                   error == ERROR_DELETE_PENDING;
+        replaced_ = false;
+        return;
     }
-    BY_HANDLE_FILE_INFORMATION held{};
-    if (!GetFileInformationByHandle(file_.get(), &held)) return true;
-    if (named.nFileSizeHigh == held.nFileSizeHigh && named.nFileSizeLow == held.nFileSizeLow &&
-        SameTime(named.ftLastWriteTime, held.ftLastWriteTime))
-        return true;
-    // Size or time differ: the same file caught between two looks, or another one under the name.
-    ui::KernelHandle other(CreateFileW(path_.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION now{};
-    if (!other || other.get() == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(other.get(), &now)) return true;
-    if (!SameFile(now, identity_)) replaced_ = true;
-    return !replaced_;
+    if (!GetFileInformationByHandle(named.get(), &now)) return;
+    deleted_ = false;
+    replaced_ = !SameFile(now, identity_);
 }
 
 TFileChange TTextSource::Refresh(bool byName) {
@@ -292,8 +284,14 @@ TFileChange TTextSource::Refresh(bool byName) {
             change = TFileChange::fcGrew;
         }
     }
-    if (byName && !deleted_ && !replaced_ && !NameStillOurs())
-        change = deleted_ ? TFileChange::fcDeleted : TFileChange::fcReplaced;
+    if (byName) {
+        const bool wasDeleted = deleted_, wasReplaced = replaced_;
+        LookAtName();
+        if (deleted_ && !wasDeleted) change = TFileChange::fcDeleted;
+        if (replaced_ && !wasReplaced) change = TFileChange::fcReplaced;
+        if (change == TFileChange::fcNone && (wasDeleted != deleted_ || wasReplaced != replaced_))
+            change = TFileChange::fcShrunk; // the name came back: only the notice changes
+    }
     return change;
 }
 

@@ -103,7 +103,7 @@ private:
     void FoundZero(TPos pos) { zeroAt_ = std::min(zeroAt_, pos); }
     void Shrunk(TPos sizeNow);
     DWORD ReadFileAt(TPos pos, char *to, DWORD count);
-    bool NameStillOurs();
+    void LookAtName();
     bool Reopen();
     // True when another source of this program holds the file of this handle.
     bool HeldHere(HANDLE file) const;
