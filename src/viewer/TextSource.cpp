@@ -16,6 +16,8 @@ bool SameFile(const BY_HANDLE_FILE_INFORMATION &a, const BY_HANDLE_FILE_INFORMAT
            a.nFileIndexLow == b.nFileIndexLow;
 }
 
+bool SamePath(const std::wstring &a, const std::wstring &b) { return lstrcmpiW(a.c_str(), b.c_str()) == 0; }
+
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 ui::KernelHandle OpenShared(const std::wstring &path) {
@@ -39,16 +41,19 @@ TTextSource::~TTextSource() {
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
 }
 
-bool TTextSource::HeldHere(HANDLE file) const {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(file, &info)) return false;
+bool TTextSource::HeldHere(const std::wstring &path) const {
     for (const TTextSource *other : LiveSources())
-        if (other != this && other->file_ && SameFile(other->identity_, info)) return true;
+        if (other != this && other->file_ && SamePath(other->path_, path)) return true;
     return false;
 }
 
+bool TTextSource::KnowIdentity() {
+    if (!identityKnown_ && file_) identityKnown_ = GetFileInformationByHandle(file_.get(), &identity_) != 0;
+    return identityKnown_;
+}
+
 bool TTextSource::Reopen() {
-    if (inMemory_) return false;
+    if (inMemory_ || !identityKnown_) return false;
     ui::KernelHandle file = OpenShared(path_);
     BY_HANDLE_FILE_INFORMATION info{};
     if (!file || !GetFileInformationByHandle(file.get(), &info)) return false;
@@ -88,28 +93,23 @@ TPos TTextSource::KnownEnd() const {
 }
 
 void TTextSource::OpenFile(const std::wstring &path) {
-    // Held open for the whole viewing, letting everyone else read, write, rename and delete it: every read
-    // comes from this one file, whatever later stands under its name.
-    ui::KernelHandle file = OpenShared(path);
-    if (!file) throw CannotOpenFile(path);
-    // A file another program holds open cannot be viewed: opened once without sharing to see. A file this
-    // program shows already (the pane and the viewer) needs no such look, which would find it held.
-    if (!HeldHere(file.get())) {
-        file.reset();
+    // A file another program holds open cannot be viewed: it is opened once without sharing to see. A file
+    // this program shows already (in the pane and the viewer at once) needs no such look, which would find
+    // it held.
+    if (!HeldHere(path)) {
         ui::KernelHandle probe(
             CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!probe || probe.get() == INVALID_HANDLE_VALUE) throw CannotOpenFile(path);
-        probe.reset();
-        file = OpenShared(path);
-        if (!file) throw CannotOpenFile(path);
     }
-    BY_HANDLE_FILE_INFORMATION identity{};
-    if (!GetFileInformationByHandle(file.get(), &identity)) throw CannotOpenFile(path);
+    // Then held open for the whole viewing, letting everyone else read, write, rename and delete it: every
+    // read comes from this one file, whatever later stands under its name.
+    ui::KernelHandle file = OpenShared(path);
+    if (!file) throw CannotOpenFile(path);
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) throw CannotOpenFile(path);
     path_ = path;
     file_ = std::move(file);
-    identity_ = identity;
+    identityKnown_ = false; // asked for when first needed: the held handle stands for the file meanwhile
     memory_.clear();
     inMemory_ = false;
     Reset(static_cast<TPos>(size.QuadPart), 0);
@@ -249,6 +249,7 @@ size_t TTextSource::Read(TPos pos, char *to, size_t count) {
 
 // What the file's name stands for now: the file held open, no file, or another one.
 void TTextSource::LookAtName() {
+    if (!KnowIdentity()) return;
     ui::KernelHandle named(CreateFileW(path_.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!named || named.get() == INVALID_HANDLE_VALUE) {

@@ -49,7 +49,10 @@ public:
     void Clear() { SetText({}); }
     bool IsFile() const { return !inMemory_; }
     // Closes the held file; a later read opens it again by name when the name still stands for it.
-    void Release() { file_.reset(); }
+    void Release() {
+        KnowIdentity();
+        file_.reset();
+    }
 
     // The code page the bytes must be shown in regardless of the view's choice (CP_UTF8 for texts in
     // memory), or 0 for a file's bytes.
@@ -105,12 +108,14 @@ private:
     DWORD ReadFileAt(TPos pos, char *to, DWORD count);
     void LookAtName();
     bool Reopen();
-    // True when another source of this program holds the file of this handle.
-    bool HeldHere(HANDLE file) const;
+    bool KnowIdentity();
+    // True when another source of this program holds the file of this path.
+    bool HeldHere(const std::wstring &path) const;
 
     std::wstring path_;
     ui::KernelHandle file_;
     BY_HANDLE_FILE_INFORMATION identity_{};
+    bool identityKnown_ = false;
     std::string memory_;
     bool inMemory_ = true;
     UINT fixedCodePage_ = CP_UTF8;
