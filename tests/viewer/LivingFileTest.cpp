@@ -123,6 +123,15 @@ TEST_F(LivingFileTest, LinesAddedToAShownFileAppearLikeTailAndAtTheEnd) {
         PressKey(VK_END, ui::ssCtrl);
         EXPECT_EQ(LastRow(), L"appended while the start is shown");
     });
+    // The quick view follows a growing file the same way.
+    PutCursor(L"small.log");
+    PressKey('Q', ui::ssCtrl);
+    ASSERT_EQ(form->Right.QMemo.Text(), L"one\r\ntwo\r\nthree\r\n");
+    Append(small, "four");
+    EXPECT_TRUE(PumpUntil([&] { return form->Right.QMemo.ScreenRows().size() >= 4 &&
+                                       form->Right.QMemo.ScreenRows()[3] == L"four"; },
+                          3000));
+    PressKey('Q', ui::ssCtrl);
     EXPECT_TRUE(boxes.empty());
 }
 
