@@ -27,10 +27,11 @@ ui::KernelHandle OpenShared(const std::wstring &path) {
     return file;
 }
 
-// Every source alive: the viewer and a pane may show one file at once.
+// Every source alive: the viewer and a pane may show one file at once. Never destroyed, so a source that
+// outlives it at the process's end still finds it.
 std::vector<TTextSource *> &LiveSources() {
-    static std::vector<TTextSource *> sources;
-    return sources;
+    static auto *sources = new std::vector<TTextSource *>;
+    return *sources;
 }
 } // namespace
 
