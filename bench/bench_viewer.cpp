@@ -45,9 +45,28 @@ std::string MixedText(size_t size) {
     return text;
 }
 
+// Lines of Russian words in UTF-8 without a byte-order mark, ending in CR LF.
+std::string RussianText(size_t size) {
+    static const char *const words[] = {"\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82", "\xD0\xBC\xD0\xB8\xD1\x80",
+                                        "\xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB", "text", "\xD1\x81\xD1\x82\xD1\x80\xD0\xBE\xD0\xBA\xD0\xB0"};
+    std::string text;
+    text.reserve(size + 128);
+    for (int line = 0; text.size() < size; ++line) {
+        for (int w = 0; w < 6 + line % 9; ++w) text += std::string(words[(line + w) % 5]) + " ";
+        text += "\r\n";
+    }
+    // Cut at a character's start, so the file stays valid UTF-8.
+    size_t end = size;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    text.resize(end);
+    return text;
+}
+
 // A file of `size` bytes of text, written in large pieces of the same 4 MB so that a gigabyte takes seconds.
-void WriteTextFile(const std::wstring &path, unsigned long long size) {
-    static const std::string piece = MixedText(4 << 20);
+void WriteTextFile(const std::wstring &path, unsigned long long size, bool russian = false) {
+    static const std::string mixed = MixedText(4 << 20);
+    static const std::string utf8 = RussianText(4 << 20);
+    const std::string &piece = russian ? utf8 : mixed;
     HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     for (unsigned long long done = 0; done < size;) {
         DWORD want = static_cast<DWORD>(std::min<unsigned long long>(piece.size(), size - done)), written = 0;
@@ -196,14 +215,16 @@ void ViewerBenchmark() {
     struct Size {
         const wchar_t *name;
         unsigned long long bytes;
+        bool russian;
     };
-    const Size sizes[] = {{L"1mb", 1ull << 20}, {L"60mb", 60ull << 20}, {L"1gb", 1ull << 30}};
+    const Size sizes[] = {
+        {L"1mb", 1ull << 20, false}, {L"60mb", 60ull << 20, false}, {L"60mb-utf8", 60ull << 20, true}, {L"1gb", 1ull << 30, false}};
     std::printf("F3 to the first screen painted (text %ldx%ld), best of %d, the floor measured alongside:\n", r.right,
                 r.bottom, kRounds);
     std::wstring big;
     for (const Size &size : sizes) {
         std::wstring path = dir + L"text-" + size.name + L".txt";
-        double made = Time([&] { WriteTextFile(path, size.bytes); });
+        double made = Time([&] { WriteTextFile(path, size.bytes, size.russian); });
         double viewing = 1e9, floorTime = 1e9;
         for (int round = 0; round < kRounds; ++round) {
             floorTime = std::min(floorTime, Time([&] { floor.Show(path); }));
@@ -212,10 +233,11 @@ void ViewerBenchmark() {
                                    paint();
                                }));
         }
-        std::printf("  %-5ls viewer %7.2f ms, floor %7.2f ms, ratio %.2f (file written in %.1f s)\n", size.name,
-                    viewing * 1e3, floorTime * 1e3, viewing / floorTime, made);
+        std::printf("  %-9ls viewer %7.2f ms, floor %7.2f ms, ratio %.2f (file written in %.1f s)%s\n", size.name,
+                    viewing * 1e3, floorTime * 1e3, viewing / floorTime, made,
+                    !size.russian ? "" : viewer.Checked(IDM_VIEWUNICODE) ? ", read as UTF-8" : " (NOT READ AS UTF-8)");
         std::fflush(stdout);
-        if (size.bytes == sizes[2].bytes) big = path;
+        if (size.bytes == sizes[3].bytes) big = path;
         else DeleteFileW(path.c_str());
     }
 
@@ -309,6 +331,48 @@ void ViewerBenchmark() {
     viewer.ViewMemo.Clear();
     viewer.ViewCloseClick();
     DeleteFileW(big.c_str());
+
+    // A log that grows while its end is on the screen: from a line written to it being on the screen.
+    std::wstring log = dir + L"growing.log";
+    WriteTextFile(log, 100 * 1024);
+    {
+        // The log's last line ends, so each line written is a row of its own.
+        HANDLE f = CreateFileW(log.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(f, "\r\n", 2, &written, nullptr);
+        CloseHandle(f);
+    }
+    viewer.Show();
+    viewer.LoadFile(log);
+    PressCtrl(memo, VK_END);
+    paint();
+    double worst = 0, total = 0;
+    const int lines = 5;
+    for (int i = 0; i < lines; ++i) {
+        std::string line = "appended line " + std::to_string(i) + "\r\n";
+        std::wstring want(line.begin(), line.end() - 2);
+        HANDLE f = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               0, nullptr);
+        DWORD written = 0;
+        double took = Time([&] {
+            WriteFile(f, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+            CloseHandle(f);
+            for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+                Pump();
+                std::vector<std::wstring> shown = viewer.ViewMemo.ScreenRows();
+                if (std::find(shown.begin(), shown.end(), want) != shown.end()) break;
+            }
+        });
+        worst = std::max(worst, took);
+        total += took;
+    }
+    std::printf("A growing log, its end on the screen: a written line is on the screen after %.0f ms on average, "
+                "%.0f ms at worst (%d lines; the view looks every %u ms)\n",
+                total / lines * 1e3, worst * 1e3, lines, viewer::TTextView::kWatchMs);
+    viewer.ViewMemo.Clear();
+    viewer.ViewCloseClick();
+    DeleteFileW(log.c_str());
 }
 
 void PaneBenchmark() {
@@ -375,6 +439,33 @@ void PaneBenchmark() {
     std::printf("1,000 Downs queued at once (a held key): %.3f s, %d fills, %s\n", held, fills,
                 shows(1000) ? "the pane shows the last file" : "THE PANE DID NOT FOLLOW TO THE LAST FILE");
     form.Quickview1Click();
+    // PgDn, each handled before the next, with the pane following and without it.
+    auto pagesDown = [&] {
+        form.LeftFileView.SetSelected(0);
+        SetFocus(view);
+        Pump();
+        return Time([&] {
+            for (int i = 0; i < 1000; ++i) {
+                PostMessageW(view, WM_KEYDOWN, i % 40 < 20 ? VK_NEXT : VK_PRIOR, 1);
+                PostMessageW(view, WM_KEYUP, i % 40 < 20 ? VK_NEXT : VK_PRIOR, 0xC0000001);
+                Pump();
+            }
+        });
+    };
+    double pagesBare = pagesDown();
+    form.Quickview1Click();
+    fillsBefore = pane.Fills();
+    double pagesPane = pagesDown();
+    fills = pane.Fills() - fillsBefore;
+    int row = form.LeftFileView.Selected();
+    form.Quickview1Click();
+    pagesBare = std::min(pagesBare, pagesDown());
+    std::printf("1,000 PgDn and PgUp (20 each way by turns), each handled before the next: with the pane %.3f s "
+                "(%d fills), without %.3f s, ratio %.2f%s\n",
+                pagesPane, fills, pagesBare, pagesPane / pagesBare,
+                (row == 0 ? pane.ScreenRows().front() == dir + L".." : shows(row))
+                    ? ", the pane shows the cursor's row"
+                    : " (THE PANE DID NOT FOLLOW)");
     form.Left.SetDirectory(L"c:\\");
     form.Right.SetDirectory(L"c:\\");
     for (int i = 0; i < 1000; ++i) DeleteFileW((dir + name(i)).c_str());

@@ -142,6 +142,7 @@ void TMainForm::BindEvents(TSide &side, bool left) {
     side.FileView.OnMouseUp = [this, left](ui::TMouseButton b, ui::TShiftState s, int x, int y) {
         left ? LeftFileViewMouseUp(b, s, x, y) : RightFileViewMouseUp(b, s, x, y);
     };
+    side.FileView.OnCursorMove = [this, &side] { ViewCommands.CursorMoved(side); };
     side.QMemo.OnKeyUp = [this, left](WORD &key, ui::TShiftState shift) {
         left ? LeftQMemoKeyUp(key, shift) : RightQMemoKeyUp(key, shift);
     };

@@ -17,9 +17,6 @@ void TMainForm::FileViewKeyDown(TSide &side, WORD &key, ui::TShiftState shift) {
     filelist::TFileList &view = side.FileView;
     const ui::TShiftState mods = shift & kModifierMask;
 
-    // The pane takes the row before the view moves its cursor there.
-    if (mods == 0 && (key == VK_DOWN || key == VK_UP) && side.Other().QuickViewShown())
-        ViewCommands.FollowCursor(side, key == VK_DOWN);
     if (mods == ssShift && (key == VK_DOWN || key == VK_UP))
         ToggleMark(view, ListView_GetNextItem(view.Handle(), -1, LVNI_FOCUSED));
     if (mods == 0 && (key == VK_INSERT || key == VK_BACK)) {

@@ -111,22 +111,16 @@ void TViewCommands::Quickview1Click() {
     FillPane(pane, active, active.FileView.Selected());
 }
 
-void TViewCommands::FollowCursor(TSide &side, bool down) {
-    int row = side.FileView.Selected();
-    if (row < 0) return;
-    int next = down ? std::min(row + 1, side.FileView.Count() - 1) : std::max(row - 1, 0);
-    // While more arrow keys wait (a held key), the rows passed are never drawn: the pane is filled once the
-    // input is handled, with the row the last of these keys reached, whatever keys came after it.
+void TViewCommands::CursorMoved(TSide &side) {
+    if (!side.Other().QuickViewShown()) return;
     MSG queued;
-    if (PeekMessageW(&queued, side.FileView.Handle(), WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) &&
-        (queued.wParam == VK_DOWN || queued.wParam == VK_UP)) {
+    if (PeekMessageW(&queued, side.FileView.Handle(), WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE)) {
         deferredSide_ = &side;
-        deferredRow_ = next;
         deferredOwner = this;
         SetTimer(form_.Handle(), kDeferredFillTimer, USER_TIMER_MINIMUM, &TViewCommands::DeferredFillTimer);
         return;
     }
-    FillPane(side.Other(), side, next);
+    FillPane(side.Other(), side, side.FileView.Selected());
 }
 
 TViewCommands::~TViewCommands() {
@@ -143,10 +137,12 @@ void CALLBACK TViewCommands::DeferredFillTimer(HWND, UINT, UINT_PTR, DWORD) {
     TViewCommands *self = deferredOwner;
     if (!self || !self->deferredSide_) return;
     TSide &side = *self->deferredSide_;
-    int row = self->deferredRow_;
+    // More keys still wait: the timer comes again once they are handled.
+    MSG queued;
+    if (PeekMessageW(&queued, side.FileView.Handle(), WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE)) return;
     self->CancelDeferredFill();
     try {
-        if (side.Other().QuickViewShown()) self->FillPane(side.Other(), side, row);
+        if (side.Other().QuickViewShown()) self->FillPane(side.Other(), side, side.FileView.Selected());
     } catch (const std::exception &e) {
         ui::Application().HandleException(e);
     }

@@ -28,9 +28,10 @@ public:
 
     // Ctrl+Q: the pane opposite the active side shows its cursor row, or gives way to the file list again.
     void Quickview1Click();
-    // Up or Down in a side's file view while the other side's pane shows: the pane takes the row the cursor
-    // is about to reach (the cursor row itself at the ends).
-    void FollowCursor(TSide &side, bool down);
+    // A side's cursor reached a row, however it moved, while the other side's pane shows: the pane takes
+    // that row. While more keys wait (a held key) the rows passed are never drawn: the pane is filled once
+    // the input is handled, with the row the cursor reached last.
+    void CursorMoved(TSide &side);
     // Tab released in a side's pane: the side whose cursor the pane shows becomes active with the focus.
     void QMemoKeyUp(TSide &paneSide, WORD &key, ui::TShiftState shift);
 
@@ -48,9 +49,8 @@ private:
     static void CALLBACK DeferredFillTimer(HWND, UINT, UINT_PTR, DWORD);
 
     TMainForm &form_;
-    // The refill put off while arrow keys were queued: the side whose cursor moved and the row it reached.
+    // The refill put off while keys were queued: the side whose cursor moved.
     TSide *deferredSide_ = nullptr;
-    int deferredRow_ = 0;
 };
 
 // The parameter that names a file to Notepad: quoted when it holds a space, so that an editor standing in

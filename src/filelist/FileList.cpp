@@ -631,6 +631,13 @@ bool TFileList::OnReflect(UINT msg, WPARAM, LPARAM lParam, LRESULT &result) {
         if (OnColumnClick) OnColumnClick();
         return true;
     }
+    case LVN_ITEMCHANGED: {
+        const auto *change = reinterpret_cast<const NMLISTVIEW *>(lParam);
+        if ((change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED) &&
+            !(change->uOldState & LVIS_SELECTED) && OnCursorMove)
+            OnCursorMove();
+        return true;
+    }
     case LVN_ODFINDITEMW:
     case LVN_ODFINDITEMA:
         // The list view's own search for typed letters: there is no quick search, so no row is found and

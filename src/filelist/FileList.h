@@ -59,6 +59,8 @@ public:
     TFlInsertEvent OnFileAdd;
     TFileDropEvent OnFileDrop;
     ui::TNotifyEvent OnColumnClick;
+    // A row became the cursor row, however the cursor got there (keys, clicks, typed letters, a listing).
+    ui::TNotifyEvent OnCursorMove;
 
     void Reread();
     void BuildColumns();

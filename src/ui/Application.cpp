@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/ErrorText.h"
 #include "ui/Form.h"
 #include "ui/Text.h"
 
@@ -14,7 +15,7 @@ TApplication &TApplication::Instance() {
 
 void TApplication::HandleException(const std::exception &error) {
     HWND owner = GetActiveWindow();
-    MessageBoxW(owner, Widen(error.what()).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxW(owner, ErrorText(error).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
 }
 
 void TApplication::EndModal(TForm *form) {

@@ -6,8 +6,9 @@
 namespace viewer {
 
 // A quick-view pane: lies in a side's place and shows a row of the other side, a folder as its full path
-// and an empty line, a file as its text through the Windows character set. Read-only, no tab stop, no
-// scroll bars, long lines wrapped.
+// and an empty line, a file as its text, decoded as the viewer decodes it (UTF-8 or UTF-16 when its start
+// says so, else the Windows character set), followed while it grows. Read-only, no tab stop, no scroll
+// bars, long lines wrapped.
 class TQuickViewPane : public TTextView {
 public:
     void Create(HWND parent, int id);

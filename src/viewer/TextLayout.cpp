@@ -1,6 +1,7 @@
 #include "viewer/TextLayout.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "viewer/TextLoader.h"
@@ -11,27 +12,6 @@ namespace {
 
 constexpr TPos kBlock = TTextSource::kBlockSize;
 constexpr int kTabColumns = 8;
-
-bool SingleByte(UINT codePage) {
-    CPINFO info{};
-    return codePage != CP_UTF8 && GetCPInfo(codePage, &info) && info.MaxCharSize == 1;
-}
-
-// How many bytes the character starting with `lead` takes.
-size_t CharLength(UINT codePage, const unsigned char *p, size_t left) {
-    size_t n = 1;
-    if (codePage == CP_UTF8) {
-        if (p[0] >= 0xF0) n = 4;
-        else if (p[0] >= 0xE0) n = 3;
-        else if (p[0] >= 0xC0) n = 2;
-        // Stops at a byte that cannot continue the character, so a broken sequence loses one byte only.
-        for (size_t i = 1; i < n && i < left; ++i)
-            if ((p[i] & 0xC0) != 0x80) return i;
-    } else if (IsDBCSLeadByteEx(codePage, p[0])) {
-        n = 2;
-    }
-    return std::min(n, left);
-}
 
 } // namespace
 
@@ -54,9 +34,39 @@ void TTextLayout::SetWrapWidth(int width) {
 }
 
 void TTextLayout::SetCodePage(UINT codePage) {
+    source_.SetReading(codePage);
     if (codePage == codePage_) return;
     codePage_ = codePage;
     Forget();
+}
+
+void TTextLayout::Follow() {
+    if (generation_ == source_.Generation()) return;
+    generation_ = source_.Generation();
+    Forget();
+}
+
+int TTextLayout::UnitAt(TPos pos) {
+    if (source_.Unit() == 1) return source_.At(pos);
+    size_t length = 0;
+    const char *bytes = source_.Block(pos, length);
+    if (length < 2) return -1;
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes);
+    return CodePage() == kUtf16Be ? (p[0] << 8) | p[1] : p[0] | (p[1] << 8);
+}
+
+size_t TTextLayout::FindBreak(const char *bytes, size_t length) const {
+    if (source_.Unit() == 1) {
+        const char *cr = static_cast<const char *>(std::memchr(bytes, '\r', length));
+        const char *lf = static_cast<const char *>(std::memchr(bytes, '\n', cr ? size_t(cr - bytes) : length));
+        const char *brk = lf ? lf : cr;
+        return brk ? static_cast<size_t>(brk - bytes) : length;
+    }
+    // UTF-16: a break is a whole unit, its other byte zero.
+    const size_t hi = CodePage() == kUtf16Be ? 0 : 1;
+    for (size_t i = 0; i + 1 < length; i += 2)
+        if (bytes[i + hi] == 0 && IsBreak(static_cast<unsigned char>(bytes[i + 1 - hi]))) return i;
+    return length;
 }
 
 void TTextLayout::SetMeasure(TMeasure measure) {
@@ -65,75 +75,95 @@ void TTextLayout::SetMeasure(TMeasure measure) {
 }
 
 TPos TTextLayout::Snap(TPos pos) {
-    pos = std::min(pos, End());
-    if (pos > 0 && source_.At(pos) == '\n' && source_.At(pos - 1) == '\r') --pos;
-    return std::min(pos, End());
+    const TPos origin = Origin(), unit = source_.Unit();
+    pos = std::clamp(pos, origin, std::max(origin, End()));
+    pos = origin + (pos - origin) / unit * unit;
+    if (pos > origin && UnitAt(pos) == '\n' && UnitAt(pos - unit) == '\r') pos -= unit;
+    return std::max(origin, std::min(pos, End()));
 }
 
 bool TTextLayout::ForcedBreakAt(TPos pos) {
-    if (pos == 0 || pos % kBlock != 0 || pos >= End()) return false;
-    if (IsBreak(source_.At(pos))) return false;
+    if (pos <= Origin() || pos % kBlock != 0 || pos >= End()) return false;
+    if (IsBreak(UnitAt(pos))) return false;
     size_t length = 0;
     const char *bytes = source_.Block(pos - kBlock, length);
     if (!bytes || pos >= End()) return false;
-    return !std::memchr(bytes, '\r', length) && !std::memchr(bytes, '\n', length);
+    return !HasBreak(bytes, length);
 }
 
 TPos TTextLayout::LineStartOf(TPos pos) {
+    Follow();
     TPos q = Snap(pos);
+    const TPos origin = Origin(), unit = source_.Unit();
     // A line laid out already answers without a look back through the blocks.
     if (auto it = cache_.upper_bound(q); it != cache_.begin()) {
         const TLine &line = std::prev(it)->second.line;
         bool cutHere = line.contentEnd == line.next && !line.last && q == line.contentEnd;
         if (q <= line.contentEnd && line.next <= End() && !cutHere) return line.start;
     }
-    while (q > 0) {
+    while (q > origin) {
         if (ForcedBreakAt(q)) return q;
-        TPos blockStart = (q - 1) / kBlock * kBlock;
+        TPos blockStart = std::max(origin, (q - 1) / kBlock * kBlock);
         size_t length = 0;
         const char *bytes = source_.Block(blockStart, length);
         if (!bytes) { // the text shrank under the position
-            q = std::min(q - 1, End());
+            q = std::min(q - unit, End());
             continue;
         }
-        for (TPos i = std::min<TPos>(q, blockStart + length); i > blockStart; --i)
-            if (IsBreak(static_cast<unsigned char>(bytes[i - 1 - blockStart]))) return i;
+        if (unit == 1) {
+            for (TPos i = std::min<TPos>(q, blockStart + length); i > blockStart; --i)
+                if (IsBreak(static_cast<unsigned char>(bytes[i - 1 - blockStart]))) return i;
+        } else {
+            const size_t hi = CodePage() == kUtf16Be ? 0 : 1;
+            for (TPos i = std::min<TPos>(q, blockStart + length / 2 * 2); i >= blockStart + 2; i -= 2) {
+                const char *u = bytes + (i - 2 - blockStart);
+                if (u[hi] == 0 && IsBreak(static_cast<unsigned char>(u[1 - hi]))) return i;
+            }
+        }
         q = blockStart;
     }
-    return 0;
+    return origin;
 }
 
 TLine TTextLayout::LineAt(TPos start) {
     TLine line;
-    line.start = start = std::min(start, End());
+    line.start = start = std::clamp(start, Origin(), std::max(Origin(), End()));
     TPos pos = start;
+    const TPos unit = source_.Unit();
+    bool ended = false;
     for (;;) {
         size_t length = 0;
         const char *bytes = source_.Block(pos, length);
         if (!bytes) break;
-        const char *cr = static_cast<const char *>(std::memchr(bytes, '\r', length));
-        const char *lf = static_cast<const char *>(std::memchr(bytes, '\n', cr ? size_t(cr - bytes) : length));
-        const char *brk = lf ? lf : cr;
-        if (brk) {
-            line.contentEnd = pos + static_cast<TPos>(brk - bytes);
-            line.next = line.contentEnd + 1;
+        size_t at = FindBreak(bytes, length);
+        if (at < length) {
+            line.contentEnd = pos + at;
+            line.next = line.contentEnd + unit;
             // A CR whose LF starts the next block is still one break.
-            if (*brk == '\r' && source_.At(line.next) == '\n') ++line.next;
-            return line;
+            if (UnitAt(line.contentEnd) == '\r' && UnitAt(line.next) == '\n') line.next += unit;
+            ended = true;
+            break;
         }
         pos += length;
         if (pos >= End()) break;
         if (ForcedBreakAt(pos)) {
             line.contentEnd = line.next = pos;
-            return line;
+            ended = true;
+            break;
         }
     }
-    line.contentEnd = line.next = End();
-    line.last = true;
+    const TPos end = End();
+    // The end may have moved back during the reads (a file cut short): the line never runs backwards.
+    if (!ended || line.next > end) {
+        line.start = std::min(line.start, end);
+        line.contentEnd = line.next = std::max(line.start, std::min(end, ended ? line.contentEnd : end));
+        line.last = true;
+    }
     return line;
 }
 
 const TLineText &TTextLayout::Text(TPos lineStart) {
+    Follow();
     if (auto it = cache_.find(lineStart); it != cache_.end() && it->second.line.next <= End()) return it->second;
     // Bounded by characters, not lines: a screen of lines cut at a block's edge holds megabytes.
     if (cache_.size() > 512 || cachedChars_ > (1u << 20)) {
@@ -144,28 +174,10 @@ const TLineText &TTextLayout::Text(TPos lineStart) {
     t.line = LineAt(lineStart);
     std::string raw(static_cast<size_t>(t.line.contentEnd - t.line.start), '\0');
     raw.resize(source_.Read(t.line.start, raw.data(), raw.size()));
-    const UINT codePage = CodePage();
-    std::wstring decoded;
-    std::vector<TPos> offsets;
-    if (SingleByte(codePage)) {
-        decoded = DecodeViewBytes(raw, codePage);
-        if (decoded.size() != raw.size()) decoded.resize(raw.size(), L'?');
-        offsets.resize(raw.size());
-        for (size_t i = 0; i < raw.size(); ++i) offsets[i] = t.line.start + i;
-    } else {
-        const auto *p = reinterpret_cast<const unsigned char *>(raw.data());
-        for (size_t i = 0; i < raw.size();) {
-            size_t n = CharLength(codePage, p + i, raw.size() - i);
-            wchar_t out[4] = {};
-            int got = MultiByteToWideChar(codePage, 0, raw.data() + i, static_cast<int>(n), out, 4);
-            if (got <= 0) out[0] = L'?', got = 1;
-            for (int k = 0; k < got; ++k) {
-                decoded += out[k];
-                offsets.push_back(t.line.start + i);
-            }
-            i += n;
-        }
-    }
+    std::vector<std::uint32_t> at;
+    std::wstring decoded = DecodeViewBytes(raw, CodePage(), &at);
+    std::vector<TPos> offsets(at.size());
+    for (size_t i = 0; i < at.size(); ++i) offsets[i] = t.line.start + at[i];
     // Tabs become spaces up to the next tab stop, each space standing for the tab's byte.
     t.text.reserve(decoded.size());
     t.bytes.reserve(decoded.size() + 1);
@@ -242,8 +254,8 @@ bool TTextLayout::PrevRow(TPos rowStart, TPos &prev) {
             return true;
         }
     }
-    if (lineStart == 0) return false;
-    const TLineText &p = Text(LineStartOf(lineStart - 1));
+    if (lineStart <= Origin()) return false;
+    const TLineText &p = Text(LineStartOf(lineStart - source_.Unit()));
     prev = p.bytes[p.rows.back()];
     return true;
 }
@@ -255,11 +267,12 @@ TPos TTextLayout::RowEnd(TPos rowStart) {
 }
 
 std::wstring DecodeRange(TTextLayout &layout, TPos from, TPos to) {
+    from = std::max(from, layout.Origin());
     to = std::min(to, layout.End());
     if (from >= to) return {};
     std::string raw(static_cast<size_t>(to - from), '\0');
     raw.resize(layout.Source().Read(from, raw.data(), raw.size()));
-    return DecodeViewBytes(NormalizeLineBreaks(raw), layout.CodePage());
+    return NormalizeLineBreaks(DecodeViewBytes(raw, layout.CodePage()));
 }
 
 } // namespace viewer

@@ -57,7 +57,9 @@ public:
     }
 
     TPos End() const { return source_.KnownEnd(); }
-    // A position moved off the second byte of a CR LF pair and into the text.
+    // Where the text starts: past a byte-order mark of the reading.
+    TPos Origin() const { return source_.Origin(); }
+    // A position moved onto a unit's start, off the second half of a CR LF pair and into the text.
     TPos Snap(TPos pos);
     TPos LineStartOf(TPos pos);
     TLine LineAt(TPos start);
@@ -74,7 +76,14 @@ public:
     TTextSource &Source() { return source_; }
 
 private:
-    bool IsBreak(int byte) const { return byte == '\r' || byte == '\n'; }
+    static bool IsBreak(int unit) { return unit == '\r' || unit == '\n'; }
+    // The code unit (a byte, or two in UTF-16) at pos, -1 at or beyond the end.
+    int UnitAt(TPos pos);
+    // The first line break at or after `from` in bytes[0, length), or length when none.
+    size_t FindBreak(const char *bytes, size_t length) const;
+    bool HasBreak(const char *bytes, size_t length) const { return FindBreak(bytes, length) < length; }
+    // Forgets the lines laid out when the source changed under them.
+    void Follow();
     bool ForcedBreakAt(TPos pos);
     void Wrap(TLineText &text);
 
@@ -84,6 +93,7 @@ private:
     TMeasure measure_;
     std::map<TPos, TLineText> cache_;
     size_t cachedChars_ = 0;
+    unsigned generation_ = 0;
 };
 
 // The bytes of [from, to) with every line break made CR LF, as text through the code page.

@@ -6,7 +6,7 @@
 namespace viewer {
 
 TPos CharBefore(TTextLayout &layout, TPos pos) {
-    if (pos == 0) return 0;
+    if (pos <= layout.Origin()) return layout.Origin();
     TPos lineStart = layout.LineStartOf(pos);
     if (pos == lineStart) {
         const TLineText &p = layout.Text(layout.LineStartOf(lineStart - 1));
@@ -46,8 +46,8 @@ TPos WordStart(TTextLayout &layout, TPos pos, bool forward) {
         while (p < layout.End() && !IsWordAt(layout, p) && ++steps < kWordStepLimit) p = CharAfter(layout, p);
         return p;
     }
-    while (p > 0 && !IsWordAt(layout, CharBefore(layout, p)) && ++steps < kWordStepLimit) p = CharBefore(layout, p);
-    while (p > 0 && IsWordAt(layout, CharBefore(layout, p)) && ++steps < kWordStepLimit) p = CharBefore(layout, p);
+    while (p > layout.Origin() && !IsWordAt(layout, CharBefore(layout, p)) && ++steps < kWordStepLimit) p = CharBefore(layout, p);
+    while (p > layout.Origin() && IsWordAt(layout, CharBefore(layout, p)) && ++steps < kWordStepLimit) p = CharBefore(layout, p);
     return p;
 }
 

@@ -18,6 +18,7 @@ constexpr int kMargin = 2;
 // The vertical scroll bar's range: positions stand for byte offsets in proportion.
 constexpr int kScrollRange = 10000;
 constexpr int kWheelRows = 3;
+constexpr UINT_PTR kWatchTimer = 0x5754;
 
 } // namespace
 
@@ -76,10 +77,11 @@ void TTextView::InstallMeasure(TTextLayout &layout) {
 }
 
 void TTextView::Reset() {
-    top_ = anchor_ = caret_ = 0;
+    top_ = anchor_ = caret_ = layout_->Origin();
     goalX_ = -1;
     scrollX_ = 0;
     widest_ = 0;
+    notice_.clear();
     ++fills_;
     Relayout();
 }
@@ -88,17 +90,72 @@ void TTextView::OpenFile(const std::wstring &path) {
     auto source = std::make_unique<TTextSource>();
     source->OpenFile(path);
     auto layout = std::make_unique<TTextLayout>(*source);
+    codePage_ = source->Detected() ? source->Detected() : eightBitCodePage_;
     layout->SetCodePage(codePage_);
     InstallMeasure(*layout);
     layout_ = std::move(layout);
     source_ = std::move(source);
     Reset();
+    if (Handle()) SetTimer(Handle(), kWatchTimer, kWatchMs, nullptr);
 }
 
 void TTextView::ShowText(const std::wstring &text) {
+    if (Handle()) KillTimer(Handle(), kWatchTimer);
+    if (source_->IsFile()) {
+        // The file is let go of at once: nothing of it stays open once the view shows something else.
+        auto source = std::make_unique<TTextSource>();
+        auto layout = std::make_unique<TTextLayout>(*source);
+        layout->SetCodePage(codePage_);
+        InstallMeasure(*layout);
+        layout_ = std::move(layout);
+        source_ = std::move(source);
+    }
     source_->SetText(ui::Narrow(text));
     layout_->Forget();
     Reset();
+}
+
+void TTextView::ReleaseFile() {
+    if (Handle()) KillTimer(Handle(), kWatchTimer);
+    source_->Release();
+}
+
+void TTextView::FollowGrowth() {
+    if (source_->Refresh(false) != TFileChange::fcNone) SyncNotice();
+}
+
+bool TTextView::EndOnScreen() {
+    TPos row = top_;
+    for (int i = 1; i < VisibleRows(); ++i)
+        if (!layout_->NextRow(row, row)) return true;
+    TPos next;
+    return !layout_->NextRow(row, next);
+}
+
+void TTextView::SyncNotice() {
+    std::wstring notice = source_->Notice();
+    if (notice == notice_) return;
+    notice_ = std::move(notice);
+    Relayout();
+}
+
+void TTextView::WatchFile() {
+    if (!source_->IsFile()) return;
+    const bool endShown = EndOnScreen();
+    const TFileChange change = source_->Refresh(true);
+    if (change == TFileChange::fcNone) return;
+    SyncNotice();
+    // As tail -f does: while the end was on the screen, the screen moves on to the new end; the caret and
+    // the selection stay where the user put them.
+    if (change == TFileChange::fcGrew && endShown) top_ = layout_->End();
+    const TPos end = layout_->End();
+    anchor_ = std::min(anchor_, end);
+    caret_ = std::min(caret_, end);
+    top_ = layout_->RowStartOf(std::min(top_, end));
+    ClampTop();
+    UpdateScrollBars();
+    UpdateCaret();
+    Invalidate();
 }
 
 void TTextView::Relayout() {
@@ -114,7 +171,10 @@ void TTextView::Relayout() {
 
 int TTextView::TextWidth() const { return std::max(1, ClientWidth() - 2 * kMargin); }
 
-int TTextView::VisibleRows() const { return std::max(1, ClientHeight() / lineHeight_); }
+// The bottom line says what happened to the file, when something did.
+int TTextView::TextHeight() const { return std::max(0, ClientHeight() - (notice_.empty() ? 0 : lineHeight_)); }
+
+int TTextView::VisibleRows() const { return std::max(1, TextHeight() / lineHeight_); }
 
 void TTextView::SetWordWrap(bool wrap) {
     if (wrap == wrap_) return;
@@ -123,21 +183,29 @@ void TTextView::SetWordWrap(bool wrap) {
 }
 
 void TTextView::SetCodePage(UINT codePage) {
+    if (!IsUnicode(codePage)) eightBitCodePage_ = codePage;
     if (codePage == codePage_) return;
     codePage_ = codePage;
     layout_->SetCodePage(codePage);
+    anchor_ = layout_->Snap(anchor_);
+    caret_ = layout_->Snap(caret_);
     widest_ = 0;
     Relayout();
 }
 
 void TTextView::SetCharacterSet(HFONT font, UINT codePage) {
+    if (!IsUnicode(codePage)) eightBitCodePage_ = codePage;
+    const bool changed = codePage != codePage_;
     codePage_ = codePage;
     layout_->SetCodePage(codePage);
+    anchor_ = layout_->Snap(anchor_);
+    caret_ = layout_->Snap(caret_);
     // The font's change lays the text out, for both.
     if (font != font_) {
         SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         return;
     }
+    if (!changed) return;
     widest_ = 0;
     Relayout();
 }
@@ -151,8 +219,9 @@ void TTextView::SetSelection(TPos anchor, TPos caret) {
 
 void TTextView::SelectAll() {
     // The end is found by a scan the user can interrupt; interrupted, the selection reaches as far as it got.
+    FollowGrowth();
     bool whole = source_->ScanToEnd([this] { return ScanInterrupted(); });
-    anchor_ = 0;
+    anchor_ = layout_->Origin();
     caret_ = whole ? layout_->End() : layout_->Snap(source_->ScannedTo());
     UpdateCaret();
     Invalidate();
@@ -170,7 +239,7 @@ void TTextView::ScrollTo(TPos pos) {
 
 std::wstring TTextView::Text() {
     source_->ScanToEnd();
-    return DecodeRange(*layout_, 0, layout_->End());
+    return DecodeRange(*layout_, layout_->Origin(), layout_->End());
 }
 
 std::wstring TTextView::SelectedText() { return DecodeRange(*layout_, SelStart(), SelEnd()); }
@@ -329,6 +398,7 @@ void TTextView::UpdateScrollBars() {
 }
 
 void TTextView::VScroll(WORD code) {
+    FollowGrowth();
     switch (code) {
     case SB_LINEUP:
         ScrollRows(-1);
@@ -412,6 +482,7 @@ void TTextView::MoveCaret(TPos to, bool extend) {
 }
 
 bool TTextView::KeyMove(WORD key, bool shift, bool ctrl) {
+    if (key == VK_DOWN || key == VK_NEXT || key == VK_END) FollowGrowth();
     TPos caretRow = layout_->RowStartOf(caret_);
     auto rowsFrom = [&](int count) {
         if (goalX_ < 0) goalX_ = XInRow(*layout_, caretRow, caret_);
@@ -542,18 +613,26 @@ void TTextView::Paint(HDC dc, const RECT &area) {
     anchor_ = std::min(anchor_, end);
     caret_ = std::min(caret_, end);
     HGDIOBJ oldFont = SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FONT));
+    const int height = TextHeight();
     int y = 0;
     TPos row = top_;
     bool more = true;
-    while (more && y < ClientHeight()) {
+    while (more && y < height) {
         if (y + lineHeight_ > area.top && y < area.bottom) PaintRow(dc, y, row);
         y += lineHeight_;
         more = layout_->NextRow(row, row);
     }
-    if (y < ClientHeight()) {
+    if (y < height) {
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        RECT rest{0, y, ClientWidth(), ClientHeight()};
+        RECT rest{0, y, ClientWidth(), height};
         ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rest, nullptr, 0, nullptr);
+    }
+    if (!notice_.empty()) {
+        RECT line{0, height, ClientWidth(), ClientHeight()};
+        SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_INFOBK));
+        ExtTextOutW(dc, kMargin, height, ETO_OPAQUE | ETO_CLIPPED, &line, notice_.data(),
+                    static_cast<UINT>(notice_.size()), nullptr);
     }
     SelectObject(dc, oldFont);
 }
@@ -569,6 +648,16 @@ LRESULT TTextView::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
         return 1;
+    case WM_SHOWWINDOW:
+        // A pane put away lets go of its file; it is looked at again when shown.
+        if (!wParam) ReleaseFile();
+        else if (source_->IsFile()) SetTimer(Handle(), kWatchTimer, kWatchMs, nullptr);
+        break;
+    case WM_TIMER:
+        if (wParam != kWatchTimer) break;
+        // Only a view in sight looks at its file.
+        if (IsWindowVisible(Handle())) WatchFile();
+        return 0;
     case WM_SIZE:
         Relayout();
         return 0;

@@ -24,6 +24,10 @@ public:
     void Create(HWND parent, int id, DWORD style);
 
     // Shows a file; raises EViewLoadError ("Cannot open file <path>") and keeps the shown text on failure.
+    // A file whose first block asks for a Unicode reading is shown in it, any other in the 8-bit code page
+    // chosen last. While it is shown the view looks at the file about twice a second: lines added show
+    // when the text's end is on the screen, and a file cut short, deleted or replaced is said so in a
+    // line at the bottom.
     void OpenFile(const std::wstring &path);
     // Shows a text of its own (a folder's path, a message).
     void ShowText(const std::wstring &text);
@@ -32,8 +36,20 @@ public:
     bool WordWrap() const { return wrap_; }
     // The top row keeps its first character, and the selection its bytes.
     void SetWordWrap(bool wrap);
-    // CP_ACP or CP_OEMCP: the same bytes through another code page.
+    // CP_ACP or CP_OEMCP (the 8-bit choice, kept for the next file), or a Unicode reading (CP_UTF8,
+    // kUtf16Le, kUtf16Be): the same bytes through another code page.
     void SetCodePage(UINT codePage);
+    UINT CodePage() const { return codePage_; }
+    // The Unicode reading the shown file's first block asks for, 0 for none.
+    UINT DetectedCodePage() const { return source_->Detected(); }
+    // What happened to the shown file since it was opened, in words (the bottom line); empty for nothing.
+    const std::wstring &Notice() const { return notice_; }
+    // Looks at the shown file now, as the view does about twice a second.
+    void WatchFile();
+    // Lets go of the shown file (the viewer closed, the pane hidden); the text stays, read again by the
+    // file's name if asked for, as long as the name stands for the same file.
+    void ReleaseFile();
+    static constexpr UINT kWatchMs = 500;
     // A font and a code page at once, laid out once.
     void SetCharacterSet(HFONT font, UINT codePage);
 
@@ -86,6 +102,11 @@ private:
     void VScroll(WORD code);
     void HScroll(WORD code);
     bool ScanInterrupted();
+    // The file's size now: reaching the end shows what the file holds now.
+    void FollowGrowth();
+    bool EndOnScreen();
+    void SyncNotice();
+    int TextHeight() const;
 
     std::unique_ptr<TTextSource> source_ = std::make_unique<TTextSource>();
     std::unique_ptr<TTextLayout> layout_ = std::make_unique<TTextLayout>(*source_);
@@ -102,6 +123,8 @@ private:
     int charWidth_ = 6;
     bool wrap_ = false;
     UINT codePage_ = CP_ACP;
+    UINT eightBitCodePage_ = CP_ACP;
+    std::wstring notice_;
     TPos top_ = 0, anchor_ = 0, caret_ = 0;
     int goalX_ = -1; // the x Up and Down keep, -1 when the caret moved otherwise
     int scrollX_ = 0;

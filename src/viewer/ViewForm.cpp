@@ -14,10 +14,10 @@ namespace {
 constexpr int kViewMemoId = 10;
 constexpr int kMemoFontHeight = 13;
 
-ui::FontHandle MemoFont(BYTE charSet) {
+ui::FontHandle MemoFont(BYTE charSet, const wchar_t *face = L"MS Sans Serif") {
     return ui::FontHandle(CreateFontW(-ui::Scaled(kMemoFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charSet,
                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                      DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+                                      DEFAULT_PITCH | FF_DONTCARE, face));
 }
 
 // The size the system gives a new overlapped window of its own choosing.
@@ -67,6 +67,9 @@ void TViewForm::Create() {
     shortcuts_ = ui::TShortcutTable::FromResource(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_VIEWACCELERATORS));
     ansiFont_ = MemoFont(DEFAULT_CHARSET);
     oemFont_ = MemoFont(OEM_CHARSET);
+    // The bitmap font holds one character set's letters; Unicode text needs the outline font of the same
+    // shapes, which holds the letters of many.
+    unicodeFont_ = MemoFont(DEFAULT_CHARSET, L"Microsoft Sans Serif");
     ViewMemo.Create(Handle(), kViewMemoId, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL);
     ViewMemo.SetFont(ansiFont_.Get());
     ViewMemo.SetWordWrap(Checked(IDM_VIEWWRAP));
@@ -100,9 +103,24 @@ void TViewForm::ViewFile(const std::wstring &path) {
     SetText(L"View file : " + path);
     LoadFile(path);
     ShowModal();
+    ViewMemo.ReleaseFile();
 }
 
-void TViewForm::LoadFile(const std::wstring &path) { ViewMemo.OpenFile(path); }
+void TViewForm::LoadFile(const std::wstring &path) {
+    ViewMemo.OpenFile(path);
+    ShowReading();
+}
+
+void TViewForm::ShowReading() {
+    charSet_ = IsUnicode(ViewMemo.CodePage()) ? TViewCharSet::vcUnicode : eightBit_;
+    SetChecked(IDM_VIEWANSI, charSet_ == TViewCharSet::vcAnsi);
+    SetChecked(IDM_VIEWASCII, charSet_ == TViewCharSet::vcOem);
+    SetChecked(IDM_VIEWUNICODE, charSet_ == TViewCharSet::vcUnicode);
+    HFONT font = charSet_ == TViewCharSet::vcUnicode ? unicodeFont_.Get()
+                 : charSet_ == TViewCharSet::vcOem  ? oemFont_.Get()
+                                                    : ansiFont_.Get();
+    ViewMemo.SetCharacterSet(font, ViewMemo.CodePage());
+}
 
 void TViewForm::FormShow() { ViewMemo.SetWordWrap(Checked(IDM_VIEWWRAP)); }
 
@@ -112,12 +130,16 @@ void TViewForm::ViewWrapClick() {
 }
 
 void TViewForm::SetCharSet(TViewCharSet set) {
-    SetChecked(IDM_VIEWANSI, set == TViewCharSet::vcAnsi);
-    SetChecked(IDM_VIEWASCII, set == TViewCharSet::vcOem);
-    charSet_ = set;
-    // The font's character set goes with the code page, so the DOS set is drawn in DOS shapes where a font has
-    // them; either costs one screen's drawing.
-    ViewMemo.SetCharacterSet(set == TViewCharSet::vcOem ? oemFont_.Get() : ansiFont_.Get(), CodePageOf(set));
+    if (set == TViewCharSet::vcUnicode) {
+        UINT detected = ViewMemo.DetectedCodePage();
+        ViewMemo.SetCharacterSet(unicodeFont_.Get(), detected ? detected : CP_UTF8);
+    } else {
+        eightBit_ = set;
+        // The font's character set goes with the code page, so the DOS set is drawn in DOS shapes where a
+        // font has them; either costs one screen's drawing.
+        ViewMemo.SetCharacterSet(set == TViewCharSet::vcOem ? oemFont_.Get() : ansiFont_.Get(), CodePageOf(set));
+    }
+    ShowReading();
 }
 
 void TViewForm::ViewCloseClick() {
@@ -165,6 +187,9 @@ void TViewForm::RunCommand(int id) {
         break;
     case IDM_VIEWASCII:
         ViewAsciiClick();
+        break;
+    case IDM_VIEWUNICODE:
+        ViewUnicodeClick();
         break;
     case IDM_VIEWWRAP:
         ViewWrapClick();

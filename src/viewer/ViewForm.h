@@ -9,8 +9,9 @@
 
 namespace viewer {
 
-// The character set the viewer shows the file's bytes in.
-enum class TViewCharSet { vcAnsi, vcOem };
+// The reading the viewer shows the file's bytes in: the Windows or the DOS character set, or Unicode (UTF-8
+// or UTF-16, as the file's start tells, else UTF-8).
+enum class TViewCharSet { vcAnsi, vcOem, vcUnicode };
 
 // The viewer window: one file as read-only text, with its Russian menu. Created once and reused; the
 // check marks of its menu (character set, word wrap) keep their state from one viewing to the next.
@@ -34,6 +35,7 @@ public:
     void ViewCopyClick();
     void ViewAnsiClick() { SetCharSet(TViewCharSet::vcAnsi); }
     void ViewAsciiClick() { SetCharSet(TViewCharSet::vcOem); }
+    void ViewUnicodeClick() { SetCharSet(TViewCharSet::vcUnicode); }
     void ViewWrapClick();
 
     TViewCharSet CharSet() const { return charSet_; }
@@ -46,6 +48,8 @@ public:
 private:
     void Layout();
     void SetCharSet(TViewCharSet set);
+    // The check marks and the font of the reading the memo has taken for a file just opened.
+    void ShowReading();
     void SetChecked(int itemId, bool checked);
     void MemoKeyDown(WORD &key, ui::TShiftState shift);
     void RunCommand(int id);
@@ -54,7 +58,9 @@ private:
     ui::TShortcutTable shortcuts_;
     ui::FontHandle ansiFont_;
     ui::FontHandle oemFont_;
+    ui::FontHandle unicodeFont_;
     TViewCharSet charSet_ = TViewCharSet::vcAnsi;
+    TViewCharSet eightBit_ = TViewCharSet::vcAnsi; // the 8-bit choice, for files that are not Unicode
 };
 
 // The file dialog of the viewer's "Открыть" with its three filters.

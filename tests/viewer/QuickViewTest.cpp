@@ -1,8 +1,10 @@
 #include "ViewerFixture.h"
 
+#include <functional>
 #include <utility>
 
 #include "ViewTestFiles.h"
+#include "ui/Text.h"
 
 using testdriver::AnswerWhenShown;
 using testdriver::PressKey;
@@ -61,38 +63,59 @@ TEST_F(QuickViewTest, WithTheRightSideActiveCtrlQTogglesTheLeftPane) {
     EXPECT_TRUE(ShowsList(form->Left));
 }
 
-TEST_F(QuickViewTest, ThePaneFollowsUpAndDownToTheRowTheCursorIsAboutToReach) {
+TEST_F(QuickViewTest, ThePaneFollowsTheCursorHoweverItMoves) {
     dir.Folder(L"A");
-    dir.File(L"f1.txt", "one");
-    dir.File(L"f2.txt", "two");
-    dir.File(L"f3.txt", "three");
-    ListSides(); // rows: .., A, f1.txt, f2.txt, f3.txt
+    for (int i = 1; i <= 40; ++i) dir.File(L"f" + std::to_wstring(100 + i) + L".txt", "text " + std::to_string(i));
+    ListSides(); // rows: .., A, f101.txt ... f140.txt
     PressKey('Q', ui::ssCtrl);
     ASSERT_EQ(Pane(form->Right), dir / L".." + L"\r\n");
+    const int last = 41;
+    // The text of the file on row r (r >= 2).
+    auto text = [](int row) { return "text " + std::to_string(row - 1); };
     struct Step {
-        WORD key;
-        int cursorAfter;
-        std::wstring pane;
+        const char *what;
+        std::function<void()> move;
+        int cursorAfter; // -1: another row, neither end
     };
     const Step steps[] = {
-        {VK_DOWN, 1, dir / L"A" + L"\r\n"},
-        {VK_DOWN, 2, L"one"},
-        {VK_DOWN, 3, L"two"},
-        {VK_DOWN, 4, L"three"},
-        {VK_DOWN, 4, L"three"}, // the last row shows itself again
-        {VK_UP, 3, L"two"},
-        {VK_INSERT, 4, L"two"}, // other moves leave the pane as it is
-        {VK_HOME, 0, L"two"},
-        {VK_UP, 0, dir / L".." + L"\r\n"}, // the first row shows itself again
-        {VK_END, 4, dir / L".." + L"\r\n"},
-        {VK_UP, 3, L"two"},
+        {"Down", [] { PressKey(VK_DOWN); }, 1},
+        {"Down", [] { PressKey(VK_DOWN); }, 2},
+        {"Up", [] { PressKey(VK_UP); }, 1},
+        {"PgDn", [] { PressKey(VK_NEXT); }, -1},
+        {"End", [] { PressKey(VK_END); }, last},
+        {"Down on the last row", [] { PressKey(VK_DOWN); }, last},
+        {"PgUp", [] { PressKey(VK_PRIOR); }, -1},
+        {"Home", [] { PressKey(VK_HOME); }, 0},
+        {"Insert", [] { PressKey(VK_INSERT); }, 1},
+        {"a click", [&] { testdriver::ClickRow(LeftView(), 3); }, 3},
+        {"a typed letter", [] { PressKey('F'); }, 3},
     };
+    int row = 0;
     for (const Step &s : steps) {
-        SCOPED_TRACE(testing::Message() << "key " << s.key << " to row " << s.cursorAfter);
-        PressKey(s.key);
-        EXPECT_EQ(SelectedRow(LeftView()), s.cursorAfter);
-        EXPECT_EQ(Pane(form->Right), s.pane);
+        SCOPED_TRACE(s.what);
+        s.move();
+        testdriver::Pump(50);
+        int before = row;
+        row = SelectedRow(LeftView());
+        if (s.cursorAfter >= 0) EXPECT_EQ(row, s.cursorAfter);
+        else EXPECT_TRUE(row != before && row > 0 && row < last) << row;
+        std::wstring want = row == 0   ? dir / L".." + L"\r\n"
+                            : row == 1 ? dir / L"A" + L"\r\n"
+                                       : ui::Widen(text(row));
+        EXPECT_EQ(Pane(form->Right), want) << "the pane shows the cursor's row " << row;
     }
+    // A re-read (Ctrl+R) puts the cursor's row in the pane.
+    PressKey(VK_DOWN);
+    PressKey(VK_DOWN);
+    PressKey(VK_DOWN);
+    dir.File(L"f100.txt", "new first");
+    PressKey('R', ui::ssCtrl);
+    testdriver::Pump(50);
+    row = SelectedRow(LeftView());
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(Pane(form->Right), form->LeftFileView.IsFolder(row)
+                                     ? form->LeftFileView.PathOf(row) + L"\r\n"
+                                     : ui::Widen(testdriver::ReadFileBytes(form->LeftFileView.PathOf(row))));
 }
 
 TEST_F(QuickViewTest, DownsQueuedFasterThanTheyAreHandledLeaveThePaneOnTheRowTheLastOneReached) {
@@ -136,7 +159,7 @@ TEST_F(QuickViewTest, DownsQueuedFasterThanTheyAreHandledLeaveThePaneOnTheRowThe
     form->LeftFileView.OnKeyDown = handler;
     PressKey(VK_SHIFT); // lets Shift go again
     EXPECT_EQ(SelectedRow(LeftView()), 3);
-    EXPECT_EQ(Pane(form->Right), L"text 2") << "the pane shows the row the plain Down reached, not one behind";
+    EXPECT_EQ(Pane(form->Right), L"text 3") << "the pane shows the row the cursor reached last";
 }
 
 TEST_F(QuickViewTest, TabInThePaneGivesTheFocusBackToTheSideItServes) {

@@ -161,8 +161,15 @@ TEST(TextLayout, AFileHeldOpenElsewhereCannotBeOpenedAndIsNotLockedOnceShown) {
     EXPECT_EQ(source.At(0), 'b');
     std::wstring renamed = dir / L"renamed.txt";
     EXPECT_TRUE(MoveFileW(held.c_str(), renamed.c_str())) << "another program can rename the file while it is shown";
+    {
+        // As a program writing a log opens it.
+        ui::KernelHandle writer(CreateFileW(renamed.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                            nullptr));
+        EXPECT_TRUE(writer && writer.get() != INVALID_HANDLE_VALUE) << "and write to it";
+    }
+    source.Release();
     ui::KernelHandle other(CreateFileW(renamed.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    EXPECT_TRUE(other && other.get() != INVALID_HANDLE_VALUE) << "and open it without sharing";
+    EXPECT_TRUE(other && other.get() != INVALID_HANDLE_VALUE) << "and, once the view lets go, open it without sharing";
 }
 
 TEST(TextLayout, AFileOfGigabytesOpensAtOnceAndReadsOnlyWhatIsAsked) {
@@ -180,6 +187,66 @@ TEST(TextLayout, TheDosAndWindowsSetsShowTheSameByteInTheirOwnShapes) {
     const std::string bytes = "\xB0\r\n\xC4";
     EXPECT_EQ(viewer::DecodeViewBytes(bytes, CP_ACP), L"\u00B0\r\n\u00C4") << "degree sign, A with diaeresis";
     EXPECT_EQ(viewer::DecodeViewBytes(bytes, CP_OEMCP), L"\u2591\r\n\u2500") << "light shade, box line";
+}
+
+} // namespace
+
+namespace {
+
+// A line asked for past the point where the file was cut short while shown: the line never runs backwards
+// (it used to ask for a string of negative length), and the text ends where the file does.
+TEST(TextLayout, ALineAskedForPastTheNewEndOfAFileCutShortIsEmpty) {
+    testdriver::TempDir dir;
+    std::wstring path = dir.File(L"cut.txt", Xs(3 * B));
+    viewer::TTextSource source;
+    source.OpenFile(path);
+    viewer::TTextLayout layout(source);
+    layout.SetMeasure(FixedWidth);
+    {
+        ui::KernelHandle writer(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+        LARGE_INTEGER at{};
+        at.QuadPart = 100;
+        SetFilePointerEx(writer.get(), at, nullptr, FILE_BEGIN);
+        ASSERT_TRUE(SetEndOfFile(writer.get()));
+    }
+    for (TPos asked : {TPos(2 * B + 5), TPos(B), TPos(3 * B)}) {
+        const viewer::TLineText &t = layout.Text(asked);
+        EXPECT_LE(t.line.start, t.line.contentEnd);
+        EXPECT_TRUE(t.text.empty());
+    }
+    EXPECT_EQ(source.KnownEnd(), 100u);
+    EXPECT_EQ(source.Notice(), L"The file is shorter than when it was opened.");
+    EXPECT_EQ(ui::Narrow(layout.Text(layout.LineStartOf(50)).text), Xs(100));
+}
+
+// The reading a file's first block asks for.
+TEST(TextLayout, AUnicodeTextIsToldByItsMarkOrByValidUtf8BeyondAscii) {
+    struct Case {
+        std::string first;
+        bool whole;
+        UINT reading;
+        size_t mark;
+    };
+    const std::string privet = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"; // Привет
+    const Case cases[] = {
+        {"\xEF\xBB\xBFplain", true, CP_UTF8, 3},
+        {"\xFF\xFEp\0", true, viewer::kUtf16Le, 2},
+        {"\xFE\xFF\0p", true, viewer::kUtf16Be, 2},
+        {"plain ASCII only", true, 0, 0},
+        {"one " + privet, true, CP_UTF8, 0},
+        {"caf\xE9 in the Windows set", true, 0, 0},                 // a lone Latin-1 byte
+        {"over\xC0\xAFlong", true, 0, 0},                           // an overlong slash
+        {"cut " + privet.substr(0, 11), false, CP_UTF8, 0},         // the block ends inside a letter
+        {"cut " + privet.substr(0, 11), true, 0, 0},                // the file ends inside it
+        {std::string("ascii\0\xFF\xFE garbage", 16), true, 0, 0},  // past a zero byte nothing counts
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.first);
+        size_t mark = 99;
+        EXPECT_EQ(viewer::DetectUnicode(c.first, c.whole, mark), c.reading);
+        EXPECT_EQ(mark, c.mark);
+    }
 }
 
 } // namespace
