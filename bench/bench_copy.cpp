@@ -63,7 +63,8 @@ void Remove(const std::wstring &path) { fileops::DeleteItem(path); }
 
 void Compare(const char *what, const std::wstring &source, const std::wstring &folder) {
     double bare = 1e9, own = 1e9;
-    for (int round = 0; round < 2; ++round) {
+    int rounds = std::getenv("BENCH_COPY_ROUNDS") ? std::atoi(std::getenv("BENCH_COPY_ROUNDS")) : 2;
+    for (int round = 0; round < rounds; ++round) {
         std::wstring bareTarget = folder + L"\\bare", ownTarget = folder + L"\\own";
         bare = std::min(bare, Time([&] { BareCopy(source, bareTarget); }));
         own = std::min(own, Time([&] {
@@ -81,7 +82,7 @@ void Compare(const char *what, const std::wstring &source, const std::wstring &f
 void AnswerTimes(const std::wstring &source, const std::wstring &folder) {
     HWND window = CreateWindowExW(0, L"STATIC", L"answer", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, nullptr,
                                   nullptr);
-    std::atomic<bool> running{true};
+    std::atomic<bool> running{true}, finished{false};
     std::atomic<long long> worstMicro{0};
     std::atomic<int> sent{0};
     std::thread prober([&] {
@@ -94,6 +95,7 @@ void AnswerTimes(const std::wstring &source, const std::wstring &folder) {
             ++sent;
             Sleep(10);
         }
+        finished = true;
     });
     fileops::TFileOperation oper;
     oper.SetOperation(fileops::foCopy);
@@ -102,6 +104,13 @@ void AnswerTimes(const std::wstring &source, const std::wstring &folder) {
     oper.SetFlags(fileops::FileOpFlagBit(fileops::fofNoConfirmation));
     double took = Time([&] { oper.Execute(); });
     running = false;
+    // The prober's last message is answered before it is waited for.
+    while (!finished) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(1);
+    }
     prober.join();
     DestroyWindow(window);
     std::printf("whole command with its window %8.3f s   %d messages sent, the longest answer %.1f ms\n", took,

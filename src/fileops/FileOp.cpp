@@ -282,7 +282,8 @@ void TFileOperation::RunShell(const std::vector<TItem> &items, const std::vector
 // A copy that came out shorter than its source (a full disk) is removed when the program made it, and
 // named with the reason; a file the copy did not touch is left as it was.
 void TFileOperation::VerifyCopy(const std::wstring &source, const std::wstring &target, const TItemScan &scan) {
-    if (target.empty())
+    // What a link points at is no part of the copy.
+    if (target.empty() || ItemIsLink(source))
         return;
     if (ItemIsFolder(source)) {
         WIN32_FIND_DATAW fd;

@@ -133,7 +133,8 @@ void Scan(const std::wstring &source, const std::wstring &target, bool checkRead
 }
 
 // A name beside the target that no one has: made here (so no other run takes it) and returned open.
-ui::KernelHandle MakeTemporary(const std::wstring &target, std::wstring &made) {
+ui::KernelHandle MakeTemporary(const std::wstring &target, std::wstring &made,
+                               DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
     static std::atomic<unsigned long> counter{0};
     std::wstring folder = ParentOf(target);
     wchar_t tail[48];
@@ -141,7 +142,7 @@ ui::KernelHandle MakeTemporary(const std::wstring &target, std::wstring &made) {
         swprintf(tail, 48, L"%ls%lx-%lx.tmp", kTemporaryPrefix, GetCurrentProcessId(), ++counter);
         made = folder + L"\\" + tail;
         ui::KernelHandle file(CreateFileW(LongPath(made).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                                          attributes | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (file.get() != INVALID_HANDLE_VALUE)
             return file;
         if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
@@ -180,47 +181,57 @@ TStepFailure WriteBytes(HANDLE from, HANDLE to, const std::wstring &source, cons
     return {};
 }
 
-// Copies one file; the target takes its name only when the copy is whole, replacing what was there.
-TStepFailure CopyFileItem(const std::wstring &source, const std::wstring &target, TWorkControl *control) {
-    DWORD attributes = AttributesOf(source);
-    unsigned long long size = 0;
-    ItemSize(source, size);
-    if (control) {
-        control->SetCurrent(source);
-        control->itemDone = 0;
-        control->itemBytes = size;
-    }
+// Copies one file; the target takes its name only when the copy is whole, replacing what was there. Its
+// attributes come from the listing, so that no name is looked up more often than it must be (a lookup in
+// a large folder is slow on some file systems).
+TStepFailure CopyFileItem(const std::wstring &source, const std::wstring &target, DWORD attributes,
+                          TWorkControl *control) {
     ui::KernelHandle from(CreateFileW(LongPath(source).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (from.get() == INVALID_HANDLE_VALUE)
         return Failed(source);
+    if (control) {
+        BY_HANDLE_FILE_INFORMATION info{};
+        GetFileInformationByHandle(from.get(), &info);
+        control->SetCurrent(source);
+        control->itemDone = 0;
+        control->itemBytes = (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    }
+    // Made with the source's attributes but read-only, which would keep a failed copy from being removed.
+    DWORD kept = attributes & ~(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_REPARSE_POINT |
+                                FILE_ATTRIBUTE_COMPRESSED | FILE_ATTRIBUTE_ENCRYPTED | FILE_ATTRIBUTE_SPARSE_FILE);
     std::wstring temporary;
     TStepFailure failure;
     {
-        ui::KernelHandle to = MakeTemporary(target, temporary);
+        ui::KernelHandle to = MakeTemporary(target, temporary, kept ? kept : FILE_ATTRIBUTE_NORMAL);
         if (to.get() == INVALID_HANDLE_VALUE)
             return Failed(target);
         failure = WriteBytes(from.get(), to.get(), source, target, control);
     }
-    if (!failure) {
-        DWORD old = AttributesOf(target);
-        // A read-only file in the way was agreed to be replaced before the work began.
-        if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY))
-            SetFileAttributesW(LongPath(target).c_str(), old & ~FILE_ATTRIBUTE_READONLY);
-        DWORD flags = old == INVALID_FILE_ATTRIBUTES ? 0 : MOVEFILE_REPLACE_EXISTING;
-        if (!MoveFileExW(LongPath(temporary).c_str(), LongPath(target).c_str(), flags)) {
-            failure = Failed(target);
-            if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY))
-                SetFileAttributesW(LongPath(target).c_str(), old);
+    std::wstring longTemporary = LongPath(temporary), longTarget = LongPath(target);
+    if (!failure && !MoveFileExW(longTemporary.c_str(), longTarget.c_str(), 0)) {
+        DWORD why = GetLastError();
+        DWORD old = GetFileAttributesW(longTarget.c_str());
+        if (old == INVALID_FILE_ATTRIBUTES || (old & FILE_ATTRIBUTE_DIRECTORY)) {
+            failure = Failed(target, why);
+        } else {
+            // A file in the way was agreed to be replaced before the work began, a read-only one too.
+            if (old & FILE_ATTRIBUTE_READONLY)
+                SetFileAttributesW(longTarget.c_str(), old & ~FILE_ATTRIBUTE_READONLY);
+            if (!MoveFileExW(longTemporary.c_str(), longTarget.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+                failure = Failed(target);
+                if (old & FILE_ATTRIBUTE_READONLY)
+                    SetFileAttributesW(longTarget.c_str(), old);
+            }
         }
     }
     if (failure) {
-        DeleteFileW(LongPath(temporary).c_str());
+        DeleteFileW(longTemporary.c_str());
         return failure;
     }
-    if (attributes != INVALID_FILE_ATTRIBUTES)
-        SetFileAttributesW(LongPath(target).c_str(), attributes & ~FILE_ATTRIBUTE_DIRECTORY);
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        SetFileAttributesW(longTarget.c_str(), kept | FILE_ATTRIBUTE_READONLY);
     if (control)
         ++control->doneFiles;
     return {};
@@ -475,16 +486,16 @@ TItemScan ScanItem(const std::wstring &source, const std::wstring &target, bool 
     return scan;
 }
 
-TStepFailure CopyItem(const std::wstring &source, const std::wstring &target, TWorkControl *control) {
+namespace {
+
+TStepFailure CopyEntry(const std::wstring &source, const std::wstring &target, DWORD attributes,
+                       TWorkControl *control) {
     if (Cancelled(control))
         return Failed(source, ERROR_CANCELLED);
-    DWORD attributes = AttributesOf(source);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return Failed(source);
     if (IsLink(attributes))
         return CopyLink(source, target, control);
     if (!IsFolder(attributes))
-        return CopyFileItem(source, target, control);
+        return CopyFileItem(source, target, attributes, control);
     bool made = CreateDirectoryW(LongPath(target).c_str(), nullptr) != FALSE;
     if (!made && !ItemIsFolder(target))
         return Failed(target);
@@ -492,7 +503,7 @@ TStepFailure CopyItem(const std::wstring &source, const std::wstring &target, TW
         control->SetCurrent(source);
     TStepFailure failure;
     DWORD listed = ForEachEntry(source, [&](const WIN32_FIND_DATAW &fd) {
-        failure = CopyItem(Child(source, fd.cFileName), Child(target, fd.cFileName), control);
+        failure = CopyEntry(Child(source, fd.cFileName), Child(target, fd.cFileName), fd.dwFileAttributes, control);
         return !failure;
     });
     if (!failure && listed != ERROR_SUCCESS)
@@ -505,6 +516,15 @@ TStepFailure CopyItem(const std::wstring &source, const std::wstring &target, TW
     if (control)
         ++control->doneFiles;
     return failure;
+}
+
+} // namespace
+
+TStepFailure CopyItem(const std::wstring &source, const std::wstring &target, TWorkControl *control) {
+    DWORD attributes = AttributesOf(source);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return Failed(source);
+    return CopyEntry(source, target, attributes, control);
 }
 
 TStepFailure MoveItem(const std::wstring &source, const std::wstring &target, TWorkControl *control) {
