@@ -12,6 +12,7 @@
 #include "fileops/LongPathOps.h"
 #include "fileops/MakeDirectories.h"
 #include "fileops/PathRules.h"
+#include "fileops/ProgressForm.h"
 #include "fileops/RecycleBin.h"
 #include "ui/Handles.h"
 #include "ui/Application.h"
@@ -35,55 +36,12 @@ std::wstring DestinationName(const std::wstring &name) {
     return IsDirectory(directory) ? directory : name;
 }
 
-// The names of a shell name list, up to the empty name that ends it.
-std::vector<std::wstring> NamesOf(const std::wstring &list) {
-    std::vector<std::wstring> names;
-    for (size_t start = 0; start < list.size() && list[start] != L'\0';) {
-        size_t end = list.find(L'\0', start);
-        names.push_back(list.substr(start, end - start));
-        start = end + 1;
-    }
-    return names;
-}
-
-// The folder a destination names: without a trailing "*.*" or "\".
-std::wstring FolderOf(std::wstring name) {
-    const size_t tail = std::size(kAllFiles) - 1;
-    if (name.size() > tail && name.compare(name.size() - tail, tail, kAllFiles) == 0)
-        name.erase(name.size() - tail + 1);
-    while (name.size() > 3 && name.back() == L'\\')
-        name.pop_back();
-    return name;
-}
-
 // The names as one shell list.
 std::wstring JoinedList(const std::vector<std::wstring> &names) {
     std::wstring list;
     for (const std::wstring &name : names)
         list += name + L'\0';
     return list + L'\0';
-}
-
-// Where a move puts the source: inside a destination folder under its own name, or the destination itself.
-std::wstring TargetOf(const std::wstring &source, const std::vector<std::wstring> &destinations, size_t index) {
-    if (index >= destinations.size() || destinations[index].empty())
-        return {};
-    const std::wstring &destination = destinations[index];
-    const size_t tail = std::size(kAllFiles) - 1;
-    bool allFiles = destination.size() > tail && destination.compare(destination.size() - tail, tail, kAllFiles) == 0;
-    if (destinations.size() == 1 && (allFiles || IsDirectory(destination))) {
-        std::wstring name = source.substr(source.rfind(L'\\') + 1);
-        std::wstring folder = allFiles ? FolderOf(destination) : destination;
-        if (folder.back() != L'\\')
-            folder += L'\\';
-        return folder + name;
-    }
-    return destination;
-}
-
-// Windows' shell asks before a move replaces something; Wine's replaces without a word.
-bool ShellConfirmsReplacingMoves() {
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr;
 }
 
 // The shell's result in words: its own codes (from 0x71) have no system text; the others are system codes.
@@ -126,25 +84,6 @@ std::wstring ShellFailureText(int code) {
 }
 
 } // namespace
-
-TReplaceAnswer AskReplace(HWND owner, const std::wstring &target) {
-    std::wstring name = target.substr(target.rfind(L'\\') + 1);
-    // The shell's own words for the same question on a copy.
-    std::wstring text =
-        IsDirectory(target)
-            ? L"This folder already contains a folder named '" + name +
-                  L"'.\n\nIf the files in the destination folder have the same names as files in the\nselected "
-                  L"folder they will be replaced. Do you still want to move or copy\nthe folder?"
-            : L"This folder already contains a file called '" + name + L"'.\n\nDo you want to replace it?";
-    switch (MessageBoxW(owner, text.c_str(), L"Confirm file overwrite", MB_YESNOCANCEL | MB_ICONWARNING)) {
-    case IDYES:
-        return raReplace;
-    case IDNO:
-        return raSkip;
-    default:
-        return raCancel;
-    }
-}
 
 UINT ShellFunction(TFileOp op) {
     switch (op) {
@@ -212,7 +151,8 @@ bool TFileOperation::CallShell(const std::wstring &from, const std::wstring &to)
 }
 
 void TFileOperation::Problem(const std::wstring &path, const std::wstring &why) {
-    problems_ += L"\n" + path + L"\n    " + why;
+    // Quoted, so that a name ending in a space shows where it ends.
+    problems_ += L"\n\"" + path + L"\"\n    " + why;
 }
 
 void TFileOperation::Execute() {
@@ -245,150 +185,78 @@ std::wstring TFileOperation::Heading() const {
 }
 
 void TFileOperation::Run() {
-    std::vector<std::wstring> sources;
-    for (const std::wstring &source : NamesOf(ShellNameList(filesFrom_))) {
-        // What the shell would read as other items (a wildcard, a name it would cut) never reaches it.
-        TNameTrouble trouble = PathTrouble(source);
-        if (!ReachableByLongPath(trouble))
-            Problem(source, L"It cannot be reached exactly: " + TroubleText(trouble) + L".");
-        // Wine's shell passes over a source that is not there without a word.
-        else if (!ItemExistsExactly(source))
-            Problem(source, ui::SystemErrorText(ERROR_FILE_NOT_FOUND));
-        else
-            sources.push_back(source);
-    }
-    if (sources.empty())
+    TSystemProbe probe;
+    TOperationPlan plan = PlanOperation(operation_, filesFrom_, ShellDestinationList(filesTo_), flags_, probe);
+    if (!plan.stop.empty()) {
+        for (const TItem &item : plan.items)
+            Problem(item.source, item.why);
+        Problem(plan.stopPath, plan.stop);
         return;
-    std::wstring to = ShellDestinationList(filesTo_);
-    std::vector<std::wstring> destinations = NamesOf(to);
-    bool transfer = operation_ == foCopy || operation_ == foMove;
-    bool multiDest = (flags_ & FileOpFlagBit(fofMultiDestFiles)) != 0;
-    if (transfer) {
-        for (const std::wstring &destination : destinations) {
-            // A wildcard in the last name is a pattern for the shell; anywhere else it names other folders.
-            std::wstring checked = FolderOf(destination);
-            size_t last = checked.rfind(L'\\');
-            if (last != std::wstring::npos && checked.find_first_of(L"*?", last) != std::wstring::npos)
-                checked.erase(last + 1);
-            if (checked.empty())
-                continue;
-            TNameTrouble trouble = PathTrouble(checked);
-            if (!ReachableByLongPath(trouble)) {
-                Problem(destination, L"The destination cannot be reached exactly: " + TroubleText(trouble) + L".");
-                return;
-            }
-        }
     }
-    // Several sources and one destination: the destination is a folder, made when missing, as Windows'
-    // shell does (Wine's cancels such a request).
-    if (transfer && !multiDest && sources.size() > 1 && destinations.size() == 1 && !ItemIsFolder(destinations[0])) {
-        std::wstring folder = FolderOf(destinations[0]);
-        MakeDirectories(folder);
-        if (!ItemIsFolder(folder)) {
-            Problem(folder, L"The folder cannot be created. Nothing was moved or copied.");
-            return;
+    TWindowPrompts windowPrompts(OwnerWindow());
+    IOperationPrompts &prompts = prompts_ ? *prompts_ : windowPrompts;
+    // Everything is asked before anything is done, so that Cancel leaves everything as it was.
+    std::vector<TItem> shellItems, ownItems;
+    bool readOnlyToAll = false, anyRefused = false;
+    for (TItem &item : plan.items) {
+        if (item.route == TRoute::refused) {
+            Problem(item.source, item.why);
+            anyRefused = true;
+            continue;
         }
-        destinations[0] = folder + L"\\";
-        to = ShellNameList(destinations[0]);
-    }
-    if ((operation_ == foMove || operation_ == foRename) && !(flags_ & FileOpFlagBit(fofNoConfirmation)) &&
-        !ShellConfirmsReplacingMoves()) {
-        std::vector<std::wstring> kept;
-        for (size_t i = 0; i < sources.size(); ++i) {
-            std::wstring target = TargetOf(sources[i], destinations, multiDest ? i : 0);
-            if (target.empty() || !ItemExists(target) || _wcsicmp(target.c_str(), sources[i].c_str()) == 0) {
-                kept.push_back(sources[i]);
-                continue;
-            }
-            TReplaceAnswer answer = AskReplace(OwnerWindow(), target);
+        bool replace = true;
+        if (item.question == TQuestion::replace) {
+            TReplaceAnswer answer = prompts.AskReplace(item.target, ItemIsFolder(item.target));
             if (answer == raCancel) {
                 operationAborted_ = true;
                 return;
             }
-            if (answer == raReplace)
-                kept.push_back(sources[i]);
-            else if (multiDest)
-                destinations[i].clear();
+            replace = answer == raReplace;
+        } else if (item.question == TQuestion::replaceReadOnly && !readOnlyToAll) {
+            TReadOnlyAnswer answer = prompts.AskReadOnly(item.target, true);
+            if (answer == roCancel) {
+                operationAborted_ = true;
+                return;
+            }
+            readOnlyToAll = answer == roYesToAll;
+            replace = answer != roNo;
         }
-        if (kept.empty()) {
+        if (replace)
+            (item.route == TRoute::own ? ownItems : shellItems).push_back(std::move(item));
+    }
+    if (shellItems.empty() && ownItems.empty()) {
+        // All skipped: nothing was done, and that is not a failure.
+        if (!anyRefused)
             operationAborted_ = true;
+        return;
+    }
+    if (!plan.makeFolder.empty()) {
+        MakeDirectories(plan.makeFolder);
+        if (!ItemIsFolder(plan.makeFolder)) {
+            Problem(plan.makeFolder, L"The folder cannot be created. Nothing was moved or copied.");
             return;
         }
-        if (multiDest)
-            destinations.erase(std::remove(destinations.begin(), destinations.end(), std::wstring()),
-                               destinations.end());
-        sources = kept;
     }
-    // Each item is looked at whole before anything is done: what it holds, whether it can be read, whether
-    // it fits, and whether the shell can be given it or it is done here on exact paths.
-    std::vector<TItem> shellItems, ownItems;
-    std::map<std::wstring, unsigned long long> freeLeft;
-    for (size_t i = 0; i < sources.size(); ++i) {
-        TItem item{sources[i], transfer ? TargetOf(sources[i], destinations, multiDest ? i : 0) : L"", {}};
-        bool crossesVolumes = _wcsicmp(VolumeOf(item.source).c_str(), VolumeOf(item.target).c_str()) != 0;
-        bool copies = operation_ == foCopy || (operation_ == foMove && crossesVolumes);
-        item.scan = ScanItem(item.source, item.target, copies);
-        if (!item.scan.blocked.empty()) {
-            Problem(item.source, L"It cannot be reached exactly: " + item.scan.blocked + L".");
-            continue;
-        }
-        if (copies && item.scan.unreadable) {
-            Problem(item.source, L"\"" + item.scan.unreadable.path + L"\" cannot be read: " +
-                                     ui::SystemErrorText(item.scan.unreadable.code));
-            continue;
-        }
-        if (copies && !item.target.empty() && !Fits(item, freeLeft))
-            continue;
-        // A wildcard the user typed in the destination stays the shell's to read.
-        TNameTrouble targetTrouble = item.target.empty() ? TNameTrouble::none : PathTrouble(item.target);
-        bool exactPathsNeeded = PathTrouble(item.source) != TNameTrouble::none || item.scan.longPaths ||
-                                (targetTrouble != TNameTrouble::none && ReachableByLongPath(targetTrouble));
-        if (exactPathsNeeded && operation_ == foDelete && (flags_ & FileOpFlagBit(fofAllowUndo))) {
-            Problem(item.source, L"The Recycle Bin cannot take it: " + TroubleText(PathTrouble(item.source)) +
-                                     L" or a name inside it is such. Shift+Delete deletes it for good.");
-            continue;
-        }
-        (exactPathsNeeded ? ownItems : shellItems).push_back(std::move(item));
-    }
+    bool multiDest = (flags_ & FileOpFlagBit(fofMultiDestFiles)) != 0;
     if (!shellItems.empty())
-        RunShell(shellItems, to, destinations, multiDest);
+        RunShell(shellItems, plan.destinations, multiDest);
     if (!ownItems.empty() && !operationAborted_)
-        RunOwn(ownItems);
+        RunOwn(ownItems, prompts);
 }
 
-bool TFileOperation::Fits(const TItem &item, std::map<std::wstring, unsigned long long> &freeLeft) {
-    std::wstring volume = VolumeOf(item.target);
-    for (wchar_t &c : volume)
-        c = static_cast<wchar_t>(towupper(c));
-    auto it = freeLeft.find(volume);
-    if (it == freeLeft.end()) {
-        unsigned long long freeBytes = 0;
-        if (!FreeSpaceQuery || !FreeSpaceQuery(item.target, freeBytes))
-            return true; // the system cannot tell: the copy is tried and checked afterwards
-        it = freeLeft.emplace(volume, freeBytes).first;
-    }
-    if (item.scan.bytes <= it->second) {
-        it->second -= item.scan.bytes;
-        return true;
-    }
-    Problem(item.source, ui::SystemErrorText(ERROR_DISK_FULL) + L" It needs " + std::to_wstring(item.scan.bytes) +
-                             L" bytes; " + volume + L" has " + std::to_wstring(it->second) + L" bytes free.");
-    return false;
-}
-
-void TFileOperation::RunShell(const std::vector<TItem> &items, std::wstring to,
-                              std::vector<std::wstring> destinations, bool multiDest) {
+void TFileOperation::RunShell(const std::vector<TItem> &items, const std::vector<std::wstring> &allDestinations,
+                              bool multiDest) {
+    std::vector<std::wstring> destinations = allDestinations;
     std::vector<std::wstring> sources;
     for (const TItem &item : items)
         sources.push_back(item.source);
     if (multiDest) {
         // Only the destinations of the items that go to the shell, in their order.
-        std::vector<std::wstring> kept;
+        destinations.clear();
         for (const TItem &item : items)
-            kept.push_back(item.target);
-        destinations = kept;
-        to = JoinedList(destinations);
+            destinations.push_back(item.target);
     }
+    std::wstring to = JoinedList(destinations);
     // Some shells refuse to move several plain files into one directory in a single request (Wine cancels
     // it); one request per file moves them just the same.
     bool oneByOne = operation_ == foMove && !multiDest && sources.size() > 1 && destinations.size() == 1 &&
@@ -414,7 +282,8 @@ void TFileOperation::RunShell(const std::vector<TItem> &items, std::wstring to,
 // A copy that came out shorter than its source (a full disk) is removed when the program made it, and
 // named with the reason; a file the copy did not touch is left as it was.
 void TFileOperation::VerifyCopy(const std::wstring &source, const std::wstring &target, const TItemScan &scan) {
-    if (target.empty())
+    // What a link points at is no part of the copy.
+    if (target.empty() || ItemIsLink(source))
         return;
     if (ItemIsFolder(source)) {
         WIN32_FIND_DATAW fd;
@@ -448,40 +317,60 @@ void TFileOperation::VerifyCopy(const std::wstring &source, const std::wstring &
                         (before == scan.targetsBefore.end() ? L" and removed: " : L": ") + ui::SystemErrorText(why));
 }
 
-void TFileOperation::RunOwn(const std::vector<TItem> &items) {
+void TFileOperation::RunOwn(const std::vector<TItem> &items, IOperationPrompts &prompts) {
     if (operation_ == foDelete && !(flags_ & FileOpFlagBit(fofNoConfirmation))) {
-        std::wstring text = items.size() == 1 ? L"Are you sure you want to delete '" + items[0].source + L"'?"
-                                              : L"Are you sure you want to delete these " +
-                                                    std::to_wstring(items.size()) + L" items?";
-        for (size_t i = 0; items.size() > 1 && i < items.size() && i < 10; ++i)
-            text += L"\n" + items[i].source;
-        if (MessageBoxW(OwnerWindow(), text.c_str(), L"Confirm file deletion", MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        std::vector<std::wstring> names;
+        for (const TItem &item : items)
+            names.push_back(item.source);
+        if (!prompts.ConfirmDelete(names)) {
             operationAborted_ = true;
             return;
         }
     }
+    unsigned long files = 0;
+    unsigned long long bytes = 0;
     for (const TItem &item : items) {
-        TStepFailure failure;
-        if (operation_ == foDelete) {
-            failure = DeleteItem(item.source);
-        } else {
-            if (item.target.empty() || _wcsicmp(item.target.c_str(), item.source.c_str()) == 0)
-                continue;
-            if (ItemExists(item.target) && !(flags_ & FileOpFlagBit(fofNoConfirmation)) &&
-                (operation_ == foCopy || ShellConfirmsReplacingMoves())) {
-                TReplaceAnswer answer = AskReplace(OwnerWindow(), item.target);
-                if (answer == raCancel) {
-                    operationAborted_ = true;
-                    return;
-                }
-                if (answer == raSkip)
-                    continue;
-            }
-            failure = operation_ == foCopy ? CopyItem(item.source, item.target) : MoveItem(item.source, item.target);
+        files += item.scan.files;
+        bytes += item.scan.bytes;
+    }
+    TWorkControl control;
+    // Asked nothing, a read-only file goes as any other.
+    control.readOnlyToAll = (flags_ & FileOpFlagBit(fofNoConfirmation)) != 0;
+    std::vector<TStepFailure> failures(items.size());
+    auto work = [&] {
+        for (size_t i = 0; i < items.size() && !control.cancel; ++i) {
+            const TItem &item = items[i];
+            if (operation_ == foDelete)
+                failures[i] = DeleteItem(item.source, &control);
+            else if (operation_ == foCopy)
+                failures[i] = item.target == item.source ? TStepFailure{} : CopyItem(item.source, item.target, &control);
+            else
+                failures[i] = item.target == item.source ? TStepFailure{} : MoveItem(item.source, item.target, &control);
         }
-        if (failure)
-            Problem(failure.path == item.source ? item.source : item.source + L" (at \"" + failure.path + L"\")",
-                    ui::SystemErrorText(failure.code));
+    };
+    static const wchar_t *const kCaptions[] = {L"Copying...", L"Deleting...", L"Moving...", L"Moving..."};
+    if (flags_ & FileOpFlagBit(fofSilent)) {
+        control.askReadOnly = [&prompts](const std::wstring &path) { return prompts.AskReadOnly(path, false); };
+        work();
+    } else {
+        TProgressForm progress;
+        progress.Run(kCaptions[operation_], control, files, bytes, prompts, work);
+    }
+    for (size_t i = 0; i < items.size(); ++i) {
+        const TStepFailure &failure = failures[i];
+        if (!failure || failure.code == ERROR_CANCELLED)
+            continue;
+        const std::wstring &source = items[i].source;
+        Problem(source, (failure.path == source ? L"" : L"At \"" + failure.path + L"\": ") +
+                            ui::SystemErrorText(failure.code));
+    }
+    if (control.cancel) {
+        operationAborted_ = true;
+        // What a cancel leaves is said, so that nobody takes the run for whole.
+        Problem(control.Current(), L"Cancelled after " + Grouped(control.doneFiles) + L" of " + Grouped(files) +
+                                       L" items (" + Grouped(control.doneBytes) + L" of " + Grouped(bytes) +
+                                       L" bytes); the item at hand was not finished and nothing half-written "
+                                       L"was left.");
     }
 }
 

@@ -7,30 +7,13 @@
 
 #include <map>
 
+#include "fileops/FileOpTypes.h"
 #include "fileops/LongPathOps.h"
+#include "fileops/OperationPlan.h"
+#include "fileops/OperationPrompts.h"
 #include "ui/Window.h"
 
 namespace fileops {
-
-// The shell operations, in the order of their ordinals.
-enum TFileOp { foCopy, foDelete, foMove, foRename };
-
-// The shell's option flags; a set of them is a bit set in which member n is bit n.
-enum TFileOpFlag {
-    fofAllowUndo,
-    fofConfirmMouse,
-    fofFilesOnly,
-    fofMultiDestFiles,
-    fofNoConfirmation,
-    fofNoConfirmMkDir,
-    fofRenameOnCollision,
-    fofSilent,
-    fofSimpleProgress
-};
-using TFileOpFlags = std::uint16_t;
-constexpr TFileOpFlags FileOpFlagBit(TFileOpFlag flag) {
-    return static_cast<TFileOpFlags>(1u << flag);
-}
 
 // The shell's function code and flag word for an operation and a flag set.
 UINT ShellFunction(TFileOp op);
@@ -41,19 +24,17 @@ std::wstring ShellNameList(const std::wstring &names);
 // "<directory>\", since the shell's copy does not take the wildcard form everywhere.
 std::wstring ShellDestinationList(const std::wstring &names);
 
-enum TReplaceAnswer { raReplace, raSkip, raCancel };
-// Asks whether a move may replace what the target holds, in the shell's words: Yes replaces, No skips
-// this item, Cancel stops the operation.
-TReplaceAnswer AskReplace(HWND owner, const std::wstring &target);
-
 // One request to the shell's file operation: the operation, its source and destination names, flags and a
 // progress title. Writing Active (or calling Execute) runs it; the shell shows its own progress,
 // confirmations and errors. Several sources into one missing folder make the folder first; a move that
 // would replace something asks first where the shell does not. An item the shell would read as another
 // (a wildcard, a name ending in a space or dot, a device name, a path longer than it takes) never reaches
-// it: it is done here on exact paths, or refused when nothing can reach it. A copy that does not fit is
-// refused before it starts, and one the shell cut off is removed. Every failure is left in Failure, item
-// by item with the system's words for why, for the caller to show.
+// it: it is done here on exact paths, or refused when nothing can reach it. So is an item that holds a link
+// (copied, moved or removed as a link, never walked), one that would replace something (so that a refused
+// replace is told), and a delete of read-only files (asked about as Windows asks). A folder into itself and
+// a copy that does not fit are refused before anything is written, and a copy the shell cut off is
+// removed. The program's own work runs on a thread of its own behind a progress window with Cancel. Every
+// failure is left in Failure, item by item with the system's words for why, for the caller to show.
 class TFileOperation {
 public:
     // The owner's window owns the shell's windows; without one, the application's main window does.
@@ -79,24 +60,19 @@ public:
     void SetProgressTitle(const std::wstring &value) { progressTitle_ = value; }
 
     void Execute();
+    // The questions are asked through these, when set (tests); else through message boxes over the owner.
+    void SetPrompts(IOperationPrompts *prompts) { prompts_ = prompts; }
 
 private:
-    // One source with where it goes (empty for a delete) and what it holds.
-    struct TItem {
-        std::wstring source, target;
-        TItemScan scan;
-    };
+    using TItem = TPlannedItem;
     HWND OwnerWindow() const;
     void Run();
     std::wstring Heading() const;
     // Adds one line to the failure: what failed and the system's words for why.
     void Problem(const std::wstring &path, const std::wstring &why);
-    // True when the item fits in what is left free on its target's volume, counting the items before it.
-    bool Fits(const TItem &item, std::map<std::wstring, unsigned long long> &freeLeft);
-    void RunShell(const std::vector<TItem> &items, std::wstring to, std::vector<std::wstring> destinations,
-                  bool multiDest);
-    // The items the shell would read as others, done on exact paths.
-    void RunOwn(const std::vector<TItem> &items);
+    void RunShell(const std::vector<TItem> &items, const std::vector<std::wstring> &destinations, bool multiDest);
+    // The items done on exact paths, on a thread of their own behind the progress window.
+    void RunOwn(const std::vector<TItem> &items, IOperationPrompts &prompts);
     // One shell call with the lists as given; true when the shell reports an aborted part or a failure.
     bool CallShell(const std::wstring &from, const std::wstring &to);
     void VerifyCopy(const std::wstring &source, const std::wstring &target, const TItemScan &scan);
@@ -111,6 +87,7 @@ private:
     std::wstring failure_;
     std::wstring problems_;
     int shellCode_ = 0;
+    IOperationPrompts *prompts_ = nullptr;
     std::wstring progressTitle_;
 };
 

@@ -251,6 +251,7 @@ TEST_F(ExactNamesTest, FailuresAreToldInTheSystemsWordsAndAFolderThatWentStillLe
     TempDir side, other;
     side.File(L"readonly.txt", "kept", FILE_ATTRIBUTE_READONLY);
     side.File(L"readonly.txt.bak", "decoy");
+    ASSERT_TRUE(testdriver::MakeFromUnix(side.Path(), {{"locked.txt ", "locked"}}));
     side.Folder(L"gone");
     form->Left.SetDirectory(side.Path());
     form->Right.SetDirectory(other.Path());
@@ -260,18 +261,36 @@ TEST_F(ExactNamesTest, FailuresAreToldInTheSystemsWordsAndAFolderThatWentStillLe
         messages.push_back(MessageText(box));
         PressButton(L"OK")(box);
     };
-    // Shift+Delete of a read-only file: the shell refuses, and the message says why in words.
-    form->LeftFileView.SetSelected(RowNamed(L"readonly.txt"));
+    // Shift+Delete of a read-only file asks as Windows asks: No keeps it, Yes deletes it.
+    for (const std::wstring button : {L"&No", L"&Yes"}) {
+        form->LeftFileView.SetSelected(RowNamed(L"readonly.txt"));
+        SetFocus(LeftView());
+        AnswerWhenShown(kDeleteQuestion, PressButton(L"&Yes"));
+        AnswerWhenShown(L"Confirm File Delete", PressButton(button));
+        AnswerWhenShown(kMessage, collect);
+        testdriver::PressKey(VK_DELETE, ui::ssShift);
+        testdriver::Pump(50);
+        EXPECT_EQ(testdriver::AnsweredCaptions(), (Names{kDeleteQuestion, L"Confirm File Delete"})) << button;
+        EXPECT_EQ(Bytes(side / L"readonly.txt"), button == L"&No" ? "kept" : "<none>") << button;
+        testdriver::ClearAnswers();
+    }
+    EXPECT_EQ(messages, Names{});
+    EXPECT_EQ(Bytes(side / L"readonly.txt.bak"), "decoy");
+    // Shift+Delete of a file another program holds open: the message says why in the system's words.
+    HANDLE lock = CreateFileW(fileops::LongPath(side / L"locked.txt ").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    form->LeftFileView.SetSelected(RowNamed(L"locked.txt "));
     SetFocus(LeftView());
     AnswerWhenShown(kDeleteQuestion, PressButton(L"&Yes"));
     AnswerWhenShown(kMessage, collect);
     testdriver::PressKey(VK_DELETE, ui::ssShift);
     testdriver::Pump(50);
+    CloseHandle(lock);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find(side / L"readonly.txt"), std::wstring::npos) << messages[0];
-    EXPECT_NE(messages[0].find(testdriver::SystemReason(ERROR_ACCESS_DENIED)), std::wstring::npos) << messages[0];
+    EXPECT_NE(messages[0].find(L"\"" + side / L"locked.txt \""), std::wstring::npos) << messages[0];
+    EXPECT_NE(messages[0].find(testdriver::SystemReason(ERROR_SHARING_VIOLATION)), std::wstring::npos) << messages[0];
     EXPECT_EQ(messages[0].find(L"0x"), std::wstring::npos) << messages[0];
-    EXPECT_EQ(Bytes(side / L"readonly.txt.bak"), "decoy");
+    EXPECT_EQ(Bytes(side / L"locked.txt "), "locked");
     testdriver::ClearAnswers();
 
     // A folder that vanished after it was listed: entering it shows ".." and says once why it is empty.
@@ -290,7 +309,6 @@ TEST_F(ExactNamesTest, FailuresAreToldInTheSystemsWordsAndAFolderThatWentStillLe
     testdriver::PressKey(VK_RETURN);
     EXPECT_EQ(form->Left.Directory(), side.Path());
     testdriver::ClearAnswers();
-    SetFileAttributesW((side / L"readonly.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(ExactNamesTest, TheViewerAndTheQuickViewShowTheChosenFileNotTheNameTheShellWouldRead) {

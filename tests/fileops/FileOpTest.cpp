@@ -134,8 +134,8 @@ TEST_F(FileOperationTest, AMoveOntoAnExistingNameAsksFirstAndReplacesSkipsOrStop
         {{L"a.txt", L"*b.txt", L"c.txt", L"*d.txt"}, {L"&No", L"&Yes"}, {L"a.txt", L"c.txt", L"d.txt"}},
         {{L"a.txt", L"*b.txt", L"c.txt"}, {L"Cancel"}, {}},
         {{L"*sub"}, {L"&No"}, {}},
-        // Wine's shell does not move a folder onto an existing one; that is reported, and nothing is lost.
-        {{L"*sub"}, {L"&Yes"}, {}, true},
+        // A folder moved onto an existing one goes into it, as Windows' shell merges them.
+        {{L"*sub"}, {L"&Yes"}, {L"sub"}},
     };
     for (const Case &c : cases) {
         TempDir dir, target;
