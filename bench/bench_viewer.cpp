@@ -349,7 +349,8 @@ void ViewerBenchmark() {
     double worst = 0, total = 0;
     const int lines = 5;
     for (int i = 0; i < lines; ++i) {
-        std::string line = "appended line " + std::to_string(i) + "\r\n";
+        std::string line = "appended line ";
+        line += std::to_string(i) + "\r\n";
         std::wstring want(line.begin(), line.end() - 2);
         HANDLE f = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                0, nullptr);

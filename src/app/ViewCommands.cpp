@@ -23,6 +23,17 @@ std::wstring EditTarget(const std::wstring &directory, const std::wstring &typed
     return directory + typed;
 }
 
+namespace {
+// Why nothing reaches the row's item exactly, quoted so that a closing space or dot shows.
+std::wstring CannotOpenExactly(const std::wstring &full, const std::wstring &name) {
+    return L"\"" + full + L"\" cannot be opened exactly: " +
+           fileops::TroubleText(fileops::NameTrouble(name) != fileops::TNameTrouble::none
+                                    ? fileops::NameTrouble(name)
+                                    : fileops::PathTrouble(full)) +
+           L".";
+}
+} // namespace
+
 // The path that opens exactly the row's file, or empty after saying why nothing can.
 std::wstring TViewCommands::RowPath(TSide &side, int row,
                                     std::wstring (*exact)(const std::wstring &, const std::wstring &)) {
@@ -30,11 +41,7 @@ std::wstring TViewCommands::RowPath(TSide &side, int row,
     std::wstring full = view.PathOf(row), name = view.Name(row);
     std::wstring path = exact(full.substr(0, full.size() - name.size()), name);
     if (path.empty()) {
-        std::wstring text = L"\"" + full + L"\" cannot be opened exactly: " +
-                            fileops::TroubleText(fileops::NameTrouble(name) != fileops::TNameTrouble::none
-                                                     ? fileops::NameTrouble(name)
-                                                     : fileops::PathTrouble(full)) +
-                            L".";
+        std::wstring text = CannotOpenExactly(full, name);
         MessageBoxW(form_.Handle(), text.c_str(), ui::Application().Title().c_str(), MB_OK | MB_ICONWARNING);
     }
     return path;
@@ -94,7 +101,8 @@ void TViewCommands::FillPane(TSide &pane, TSide &rowSide, int row) {
     const filelist::TFileList &view = rowSide.FileView;
     std::wstring full = view.PathOf(row), name = view.Name(row);
     std::wstring path = fileops::ExactPathOf(full.substr(0, full.size() - name.size()), name);
-    if (path.empty()) pane.QMemo.Clear();
+    // The pane says why it shows nothing, as F3 on the row would, without a box per row held over.
+    if (path.empty()) pane.QMemo.ShowText(CannotOpenExactly(full, name));
     else pane.QMemo.Fill(path, view.IsFolder(row));
 }
 

@@ -4,6 +4,8 @@
 #include <cwctype>
 #include <vector>
 
+#include "ui/Text.h"
+
 namespace fileops {
 
 namespace {
@@ -145,11 +147,7 @@ std::wstring ExactShellPathOf(const std::wstring &directory, const std::wstring 
     DWORD n = GetShortPathNameW(exact.c_str(), shortPath, MAX_PATH);
     if (n == 0 || n >= MAX_PATH)
         return {};
-    std::wstring plain = shortPath;
-    if (plain.compare(0, 8, L"\\\\?\\UNC\\") == 0)
-        plain = L"\\\\" + plain.substr(8);
-    else if (plain.compare(0, 4, L"\\\\?\\") == 0)
-        plain.erase(0, 4);
+    std::wstring plain = ui::ShownPath(shortPath);
     return PathTrouble(plain) == TNameTrouble::none ? plain : std::wstring();
 }
 

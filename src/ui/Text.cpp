@@ -20,6 +20,13 @@ std::string Narrow(std::wstring_view text) {
     return out;
 }
 
+std::wstring ShownPath(const std::wstring &path) {
+    static const std::wstring kUnc = L"\\\\?\\UNC\\", kLong = L"\\\\?\\";
+    if (path.compare(0, kUnc.size(), kUnc) == 0) return L"\\\\" + path.substr(kUnc.size());
+    if (path.compare(0, kLong.size(), kLong) == 0) return path.substr(kLong.size());
+    return path;
+}
+
 std::runtime_error Error(std::wstring_view message) { return std::runtime_error(Narrow(message)); }
 
 std::wstring SystemErrorText(unsigned long code) {

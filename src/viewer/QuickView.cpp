@@ -12,7 +12,7 @@ void TQuickViewPane::Create(HWND parent, int id) {
 
 void TQuickViewPane::Fill(const std::wstring &fullPath, bool isFolder) {
     if (isFolder) {
-        ShowText(fullPath + L"\r\n");
+        ShowText(ui::ShownPath(fullPath) + L"\r\n");
         return;
     }
     try {

@@ -69,7 +69,7 @@ template <typename Put> void DecodeUtf8(std::string_view bytes, Put put) {
 } // namespace
 
 EViewLoadError CannotOpenFile(const std::wstring &path) {
-    return EViewLoadError(ui::Narrow(L"Cannot open file " + path));
+    return EViewLoadError(ui::Narrow(L"Cannot open file " + ui::ShownPath(path)));
 }
 
 template <typename Text> Text NormalizeBreaks(const Text &in) {

@@ -4,6 +4,7 @@
 
 #include "ui/LateBound.h"
 #include "ui/ScreenScale.h"
+#include "ui/Text.h"
 #include "viewer/TextLoader.h"
 #include "viewer/ViewIds.h"
 
@@ -100,7 +101,7 @@ void TViewForm::SetChecked(int itemId, bool checked) {
 }
 
 void TViewForm::ViewFile(const std::wstring &path) {
-    SetText(L"View file : " + path);
+    SetText(L"View file : " + ui::ShownPath(path));
     LoadFile(path);
     ShowModal();
     ViewMemo.ReleaseFile();
@@ -156,7 +157,7 @@ void TViewForm::ViewOpenClick() {
     std::wstring path;
     if (!ODView || !ODView(Handle(), path)) return;
     LoadFile(path);
-    SetText(L"Просмотр : " + path);
+    SetText(L"Просмотр : " + ui::ShownPath(path));
 }
 
 void TViewForm::MemoKeyDown(WORD &key, ui::TShiftState shift) {

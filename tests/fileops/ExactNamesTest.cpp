@@ -324,7 +324,8 @@ TEST_F(ExactNamesTest, TheViewerAndTheQuickViewShowTheChosenFileNotTheNameTheShe
         form->LeftFileView.SetSelected(RowNamed(wide));
         SetFocus(LeftView());
         std::wstring viewed = L"|";
-        AnswerWhenShown(L"View file : " + fileops::ExactPathOf(side.Path(), wide), [&](HWND viewer) {
+        // The caption names the file as a person reads it, never with the system's "\\?\".
+        AnswerWhenShown(L"View file : " + side / wide, [&](HWND viewer) {
             viewed += form->ViewForm().ViewMemo.Text() + L"|";
             PostMessageW(viewer, WM_CLOSE, 0, 0);
         });
@@ -339,6 +340,21 @@ TEST_F(ExactNamesTest, TheViewerAndTheQuickViewShowTheChosenFileNotTheNameTheShe
         testdriver::PressKey('Q', ui::ssCtrl);
         testdriver::Pump(20);
     }
+    // A name nothing reaches exactly: the pane says why instead of standing blank.
+    TempDir side, other;
+    ASSERT_TRUE(testdriver::MakeFromUnix(side.Path(), {{"star*.txt", "star"}, {"star.txt", "decoy"}}));
+    form->Left.SetDirectory(side.Path());
+    form->Right.SetDirectory(other.Path());
+    form->Left.Activate();
+    form->LeftFileView.SetSelected(RowNamed(L"star*.txt"));
+    SetFocus(LeftView());
+    testdriver::PressKey('Q', ui::ssCtrl);
+    testdriver::Pump(50);
+    std::wstring pane = form->Right.QMemo.Text();
+    EXPECT_NE(pane.find(L"\"" + side / L"star*.txt" + L"\" cannot be opened exactly"), std::wstring::npos) << pane;
+    EXPECT_EQ(pane.find(L"decoy"), std::wstring::npos) << pane;
+    testdriver::PressKey('Q', ui::ssCtrl);
+    testdriver::Pump(20);
 }
 
 TEST_F(ExactNamesTest, AttributesChangeTheChosenFileNotTheNameTheShellWouldRead) {
