@@ -51,11 +51,17 @@ zelvor_start_wine() {
 }
 
 # Test programs hold no window between them: Wine would close the desktop after each and the next would
-# start it again, its process keeping that program's output open, so CTest waited for it to close.
+# start it again, its process keeping that program's output open, so CTest waited for it to close. The
+# keeper says when the desktop is up: no test program may start before, or it would start the desktop.
 zelvor_keep_desktop() {
     local keeper="$BUILD_DIR/tests/driver/keep_desktop.exe"
     if [ -f "$keeper" ]; then
-        wine "$keeper" </dev/null >/dev/null 2>&1 &
+        local fifo
+        fifo="$(mktemp -u)"
+        mkfifo "$fifo"
+        wine "$keeper" </dev/null >"$fifo" 2>/dev/null &
+        timeout 60 head -n 1 "$fifo" >/dev/null || echo "The Wine desktop did not come up; tests may wait on it." >&2
+        rm -f "$fifo"
     fi
 }
 

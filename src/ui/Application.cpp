@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/Form.h"
+#include "ui/MessageBox.h"
 #include "ui/Text.h"
 
 namespace ui {
@@ -14,7 +15,7 @@ TApplication &TApplication::Instance() {
 
 void TApplication::HandleException(const std::exception &error) {
     HWND owner = GetActiveWindow();
-    MessageBoxW(owner, Widen(error.what()).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+    ShowMessage(owner, Widen(error.what()), title_, MB_OK | MB_ICONERROR);
 }
 
 void TApplication::EndModal(TForm *form) {
