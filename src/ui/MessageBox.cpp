@@ -8,17 +8,34 @@ namespace {
 
 bool IsTrailSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// The line's start and end around "…", cut between characters, never inside a pair of surrogates.
-std::wstring ShortenedLine(std::wstring_view line) {
-    if (line.size() <= kMessageLineChars)
-        return std::wstring(line);
-    size_t head = (kMessageLineChars - 1) / 2, tail = kMessageLineChars - 1 - head;
-    if (IsTrailSurrogate(line[head]))
+// The text's start and end around "…", `most` characters in all, cut between characters, never inside a
+// pair of surrogates.
+std::wstring Shortened(std::wstring_view text, size_t most) {
+    if (text.size() <= most)
+        return std::wstring(text);
+    size_t head = (most - 1) / 2, tail = most - 1 - head;
+    if (IsTrailSurrogate(text[head]))
         --head;
-    size_t tailStart = line.size() - tail;
-    if (IsTrailSurrogate(line[tailStart]))
+    size_t tailStart = text.size() - tail;
+    if (IsTrailSurrogate(text[tailStart]))
         ++tailStart;
-    return std::wstring(line.substr(0, head)) + L'\u2026' + std::wstring(line.substr(tailStart));
+    return std::wstring(text.substr(0, head)) + L'\u2026' + std::wstring(text.substr(tailStart));
+}
+
+std::wstring ShortenedLine(std::wstring_view line) {
+    std::wstring words;
+    for (size_t start = 0; start < line.size();) {
+        size_t end = line.find_first_of(L" \t", start);
+        if (end == start) {
+            words += line[start++];
+            continue;
+        }
+        if (end == std::wstring_view::npos)
+            end = line.size();
+        words += Shortened(line.substr(start, end - start), kMessageWordChars);
+        start = end;
+    }
+    return Shortened(words, kMessageLineChars);
 }
 
 } // namespace
