@@ -184,7 +184,7 @@ TEST_F(StartCloseLoopTest, CopiesClosedAtRandomMomentsWithALargeHistoryAllEndCle
     config::SaveCheck(true, false, true);
 
     const unsigned seed = EnvNumber("ZELVOR_STARTCLOSE_SEED", GetTickCount());
-    const unsigned rounds = EnvNumber("ZELVOR_STARTCLOSE_ROUNDS", 48);
+    const unsigned rounds = EnvNumber("ZELVOR_STARTCLOSE_ROUNDS", 240);
     std::mt19937 random(seed);
     std::uniform_int_distribution<DWORD> moment(0, 1000);
     for (unsigned round = 0; round < rounds; ++round) {
