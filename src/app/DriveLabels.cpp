@@ -3,10 +3,10 @@
 #include <winnetwk.h>
 
 #include <mutex>
-#include <thread>
 
 #include "ui/Fallbacks.h"
 #include "ui/LateBound.h"
+#include "ui/Threads.h"
 
 namespace app {
 
@@ -63,15 +63,17 @@ void TDriveNameReader::Start(HWND window, UINT notify, std::vector<TDrive> drive
     shared_ = std::make_shared<TShared>();
     shared_->window = window;
     shared_->notify = notify;
-    std::thread([shared = shared_, drives = std::move(drives)] {
+    // Without a thread the box keeps its letters alone.
+    ui::StartThread([shared = shared_, drives = std::move(drives)] {
         for (const TDrive &drive : drives) {
+            if (ui::Ending()) return;
             std::wstring name = ReadDriveName(drive.letter, drive.type);
             std::lock_guard<std::mutex> guard(shared->lock);
             if (!shared->window) return;
             shared->ready.push_back({drive.letter, std::move(name)});
             PostMessageW(shared->window, shared->notify, 0, 0);
         }
-    }).detach();
+    });
 }
 
 std::vector<TDriveNameReader::TDriveName> TDriveNameReader::Take() {

@@ -13,7 +13,8 @@ std::wstring ReadDriveName(wchar_t letter, UINT driveType);
 
 // Reads drive names away from the UI thread, so a CD drive spinning up or a network drive whose server is
 // gone never holds up the window. Each name read is kept and the window is told with a posted message; a
-// reader still waiting on a dead drive when its owner goes is left to finish on its own.
+// reader still waiting on a slow drive when its owner goes finishes that drive alone, and the end of the
+// program waits for it.
 class TDriveNameReader {
 public:
     struct TDriveName {

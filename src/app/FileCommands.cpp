@@ -8,6 +8,7 @@
 #include "fileops/SetAtrForm.h"
 #include "fileops/ShellItemMenu.h"
 #include "ui/Application.h"
+#include "ui/MessageBox.h"
 
 namespace app {
 
@@ -80,7 +81,7 @@ std::wstring TFileCommands::CursorPath(TSide &side, TPathUse use) {
             trouble = fileops::PathTrouble(directory + name);
         std::wstring text =
             L"\"" + directory + name + L"\" cannot be reached exactly: " + fileops::TroubleText(trouble) + L".";
-        MessageBoxW(form_.Handle(), text.c_str(), ui::Application().Title().c_str(), MB_OK | MB_ICONWARNING);
+        ui::ShowMessage(form_.Handle(), text, ui::Application().Title(), MB_OK | MB_ICONWARNING);
     }
     return path;
 }

@@ -4,6 +4,7 @@
 
 #include "fileops/PathRules.h"
 #include "ui/Application.h"
+#include "ui/MessageBox.h"
 #include "ui/ScreenScale.h"
 #include "ui/Text.h"
 
@@ -83,14 +84,13 @@ void TSide::OpenCursorRow() {
         std::wstring path = fileops::ExactShellPathOf(Directory(), name);
         if (!path.empty()) host_->ShellOpen(path);
         else
-            MessageBoxW(host_->OwnerWindow(),
-                        (L"\"" + Directory() + name + L"\" cannot be opened exactly: " +
-                         fileops::TroubleText(fileops::NameTrouble(name) != fileops::TNameTrouble::none
-                                                  ? fileops::NameTrouble(name)
-                                                  : fileops::PathTrouble(Directory() + name)) +
-                         L".")
-                            .c_str(),
-                        ui::Application().Title().c_str(), MB_OK | MB_ICONWARNING);
+            ui::ShowMessage(host_->OwnerWindow(),
+                            L"\"" + Directory() + name + L"\" cannot be opened exactly: " +
+                                fileops::TroubleText(fileops::NameTrouble(name) != fileops::TNameTrouble::none
+                                                         ? fileops::NameTrouble(name)
+                                                         : fileops::PathTrouble(Directory() + name)) +
+                                L".",
+                            ui::Application().Title(), MB_OK | MB_ICONWARNING);
         return;
     }
     if (FileView.IsParent(row)) SetDirectory(ParentDirectory(Directory()));
@@ -100,7 +100,7 @@ void TSide::OpenCursorRow() {
     // Entered, but nothing could be read: said once, here; the re-lists after it show ".." silently.
     if (DWORD failure = FileView.ReadFailure()) {
         std::wstring text = L"\"" + Directory() + L"\" cannot be read: " + ui::SystemErrorText(failure);
-        MessageBoxW(host_->OwnerWindow(), text.c_str(), ui::Application().Title().c_str(), MB_OK | MB_ICONWARNING);
+        ui::ShowMessage(host_->OwnerWindow(), text, ui::Application().Title(), MB_OK | MB_ICONWARNING);
     }
 }
 

@@ -5,9 +5,10 @@
 #include <algorithm>
 
 #include "app/MainForm.h"
-#include "ui/Application.h"
 #include "fileops/OperationForm.h"
 #include "fileops/PathRules.h"
+#include "ui/Application.h"
+#include "ui/MessageBox.h"
 #include "viewer/ViewForm.h"
 
 namespace app {
@@ -42,7 +43,7 @@ std::wstring TViewCommands::RowPath(TSide &side, int row,
     std::wstring path = exact(full.substr(0, full.size() - name.size()), name);
     if (path.empty()) {
         std::wstring text = CannotOpenExactly(full, name);
-        MessageBoxW(form_.Handle(), text.c_str(), ui::Application().Title().c_str(), MB_OK | MB_ICONWARNING);
+        ui::ShowMessage(form_.Handle(), text, ui::Application().Title(), MB_OK | MB_ICONWARNING);
     }
     return path;
 }

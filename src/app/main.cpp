@@ -5,6 +5,7 @@
 #include "app/StartupTrace.h"
 #include "filelist/ShellInfo.h"
 #include "ui/Application.h"
+#include "ui/Threads.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     app::TraceStartup(L"process entry");
@@ -15,5 +16,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     app::TMainForm MainForm;
     MainForm.Create();
     app::TraceStartup(L"main window created");
-    return ui::Application().Run();
+    int result = ui::Application().Run();
+    // The threads still at work are waited for while all they may touch stands; none starts any more.
+    ui::JoinThreads();
+    return result;
 }

@@ -13,6 +13,14 @@ constexpr TColor kSystemColorFlag = 0x80000000u;
 constexpr TColor clWindowText = kSystemColorFlag | COLOR_WINDOWTEXT;
 constexpr TColor clWindow = kSystemColorFlag | COLOR_WINDOW;
 
+// The highest system-colour index Windows XP knows (COLOR_MENUBAR); GetSysColor gives black for others.
+constexpr TColor kLastSystemColor = 30;
+
+// A colour value is an RGB colour (its top byte 0) or the flag plus an index the system has a colour for.
+constexpr bool IsColor(TColor color) {
+    return (color & kSystemColorFlag) ? (color & ~kSystemColorFlag) <= kLastSystemColor : (color >> 24) == 0;
+}
+
 // The colour a window paints for a colour value.
 inline COLORREF ColorToRGB(TColor color) {
     if (color & kSystemColorFlag)

@@ -106,6 +106,9 @@ TColor TSettingsKey::ReadColor(const wchar_t *name) const {
         Fail(L"Failed to get data for '%s'", name);
     if (type != REG_DWORD || bytes != sizeof value)
         Fail(L"Invalid data type for '%s'", name);
+    // A number that names no colour would paint as black, names on black as like as not.
+    if (!IsColor(value))
+        Fail(L"Invalid colour value for '%s'", name);
     return value;
 }
 

@@ -36,7 +36,7 @@ public:
     // A decimal text, as the window position values are kept.
     int ReadInteger(const wchar_t *name) const;
     void WriteInteger(const wchar_t *name, int value) { WriteString(name, std::to_wstring(value)); }
-    // A 32-bit registry integer.
+    // A 32-bit registry integer that is a colour value (Colors.h); another number fails as a bad value.
     TColor ReadColor(const wchar_t *name) const;
     void WriteColor(const wchar_t *name, TColor value);
 

@@ -4,11 +4,11 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 
 #include "filelist/ShellInfo.h"
 #include "ui/Fallbacks.h"
 #include "ui/Handles.h"
+#include "ui/Threads.h"
 
 namespace filelist {
 
@@ -78,7 +78,7 @@ struct TDirectoryReadAhead::TShared {
                     e.lastAccess = fd.ftLastAccessTime;
                     e.modified = fd.ftLastWriteTime;
                     if (batch.size() >= kBatch) {
-                        if (stop) return;
+                        if (stop || ui::Ending()) return;
                         Hand(batch, TState::more);
                     }
                 } while (FindNextFileW(find.get(), &fd));
@@ -94,7 +94,11 @@ struct TDirectoryReadAhead::TShared {
 };
 
 TDirectoryReadAhead::TDirectoryReadAhead(std::wstring dir) : dir_(std::move(dir)), shared_(std::make_shared<TShared>()) {
-    std::thread([shared = shared_, dir = dir_] { shared->Read(dir); }).detach();
+    if (!ui::StartThread([shared = shared_, dir = dir_] { shared->Read(dir); })) {
+        // No thread: the list reads the folder itself.
+        std::lock_guard<std::mutex> hold(shared_->lock);
+        shared_->state = TState::failed;
+    }
 }
 
 TDirectoryReadAhead::~TDirectoryReadAhead() { shared_->stop = true; }

@@ -26,7 +26,7 @@ public:
 
     // Starts reading `dir` (ending with "\") at once.
     explicit TDirectoryReadAhead(std::wstring dir);
-    // Tells the reader to stop; it ends on its own.
+    // Tells the reader to stop; it ends on its own, and is waited for when the program ends.
     ~TDirectoryReadAhead();
     TDirectoryReadAhead(const TDirectoryReadAhead &) = delete;
     TDirectoryReadAhead &operator=(const TDirectoryReadAhead &) = delete;

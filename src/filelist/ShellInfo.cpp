@@ -11,6 +11,7 @@
 #include "filelist/FileRows.h"
 #include "ui/Handles.h"
 #include "ui/LateBound.h"
+#include "ui/Threads.h"
 
 namespace filelist {
 
@@ -137,7 +138,7 @@ HANDLE NeededEvent() {
     return needed;
 }
 
-DWORD WINAPI PrepareShellPictures(void *whenReady) {
+void PrepareShellPictures(void (*whenReady)()) {
     // Unasked, the lists are loaded anyway after this long, for the folders the user goes to next.
     constexpr DWORD kLongestWaitMs = 3000;
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -146,20 +147,24 @@ DWORD WINAPI PrepareShellPictures(void *whenReady) {
     if (!ShellPicturesNeeded()) {
         QuickFolderPicture();
         if (!ShellPicturesNeeded()) QuickDriveTypePicture(DRIVE_FIXED);
-        WaitForSingleObject(NeededEvent(), kLongestWaitMs);
+        // A program that ends meanwhile needs no pictures.
+        HANDLE wake[] = {NeededEvent(), ui::EndingEvent()};
+        if (wake[0] && wake[1]) WaitForMultipleObjects(2, wake, FALSE, kLongestWaitMs);
+        else Sleep(kLongestWaitMs);
     }
-    SystemImageList(true);
-    SystemImageList(false);
-    FolderIcon();
-    if (whenReady) reinterpret_cast<void (*)()>(whenReady)();
+    if (!ui::Ending()) {
+        SystemImageList(true);
+        SystemImageList(false);
+        FolderIcon();
+        if (whenReady) whenReady();
+    }
     DWORD drives = GetLogicalDrives();
-    for (int i = 0; i < 26; ++i) {
+    for (int i = 0; i < 26 && !ui::Ending(); ++i) {
         if (!(drives & (1u << i))) continue;
         wchar_t root[] = {static_cast<wchar_t>(L'A' + i), L':', L'\\', 0};
         DriveTypeIcon(GetDriveTypeW(root));
     }
     if (SUCCEEDED(com)) CoUninitialize();
-    return 0;
 }
 
 } // namespace
@@ -182,8 +187,8 @@ bool ShellPicturesReady() { return picturesReady && !pretendNotLoaded; }
 void PretendShellPicturesNotLoaded(bool pretend) { pretendNotLoaded = pretend; }
 
 void PrepareShellPicturesInBackground(void (*whenReady)()) {
-    void *parameter = reinterpret_cast<void *>(whenReady);
-    if (HANDLE thread = CreateThread(nullptr, 0, PrepareShellPictures, parameter, 0, nullptr)) CloseHandle(thread);
+    // Without a thread, whoever asks first loads the lists.
+    ui::StartThread([whenReady] { PrepareShellPictures(whenReady); });
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include "fileops/MakeDirectories.h"
 #include "fileops/PathRules.h"
 #include "ui/Application.h"
+#include "ui/MessageBox.h"
 
 namespace fileops {
 
@@ -102,7 +103,7 @@ std::wstring TFileCommandRunner::SourceListOf(const filelist::TFileList &source,
 }
 
 void TFileCommandRunner::ShowFailure(const std::wstring &text) {
-    MessageBoxW(owner_, text.c_str(), ui::Application().Title().c_str(), MB_OK | MB_ICONERROR);
+    ui::ShowMessage(owner_, text, ui::Application().Title(), MB_OK | MB_ICONERROR);
 }
 
 void TFileCommandRunner::Run(TFileOp op, const std::wstring &from, const std::wstring &to, const std::wstring &title,

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "ui/Application.h"
+#include "ui/MessageBox.h"
 #include "ui/Text.h"
 
 namespace fileops {
@@ -44,7 +45,7 @@ bool MakeDirectories(std::wstring path) {
 void MakeDirectoriesAsked(const std::wstring &path, HWND owner) {
     if (const unsigned long error = MakeDirectoriesError(path)) {
         const std::wstring text = L"Cannot create the directory \"" + path + L"\".\n\n" + ui::SystemErrorText(error);
-        MessageBoxW(owner, text.c_str(), ui::Application().Title().c_str(), MB_OK | MB_ICONERROR);
+        ui::ShowMessage(owner, text, ui::Application().Title(), MB_OK | MB_ICONERROR);
     }
 }
 

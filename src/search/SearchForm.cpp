@@ -6,11 +6,11 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "ui/Application.h"
 #include "ui/ScreenScale.h"
+#include "ui/Threads.h"
 
 namespace search {
 
@@ -307,21 +307,18 @@ void TSearchForm::Find_BtnClick() {
 
 std::shared_ptr<TSearchRun> TSearchForm::StartSearch(const std::wstring &start) {
     auto run = std::make_shared<TSearchRun>(MyFF, start);
-    try {
-        std::thread([run, start] {
-            t_run = run.get();
-            try {
-                run->finder.Execute(start);
-            } catch (...) {
-                // Out of memory in the walk: what was found stays found.
-            }
-            std::lock_guard<std::mutex> hold(run->lock);
-            run->ended = true;
-            run->changed.notify_one();
-        }).detach();
-    } catch (const std::system_error &) {
-        run->threaded = false;
-    }
+    run->threaded = ui::StartThread([run, start] {
+        t_run = run.get();
+        try {
+            run->finder.Execute(start);
+        } catch (...) {
+            // Out of memory in the walk: what was found stays found.
+        }
+        t_run = nullptr;
+        std::lock_guard<std::mutex> hold(run->lock);
+        run->ended = true;
+        run->changed.notify_one();
+    });
     return run;
 }
 
@@ -373,7 +370,7 @@ void TSearchForm::MyFFChDir(const std::wstring &name, bool &cancel) {
     if (TSearchRun *run = t_run) {
         std::lock_guard<std::mutex> hold(run->lock);
         run->status = L"Scanning " + name;
-        cancel = run->stop;
+        cancel = run->stop || ui::Ending();
         return;
     }
     status_ = L"Scanning " + name;
@@ -385,7 +382,7 @@ void TSearchForm::MyFFAddFile(const std::wstring &path, const WIN32_FIND_DATAW &
         std::lock_guard<std::mutex> hold(run->lock);
         if (run->directories.empty() || run->directories.back() != path) run->directories.push_back(path);
         run->found.push_back({run->directories.size() - 1, data.cFileName, size});
-        cancel = run->stop;
+        cancel = run->stop || ui::Ending();
         return;
     }
     rows_.Add(path, data.cFileName, size);

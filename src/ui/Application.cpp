@@ -4,6 +4,7 @@
 
 #include "ui/ErrorText.h"
 #include "ui/Form.h"
+#include "ui/MessageBox.h"
 #include "ui/Text.h"
 
 namespace ui {
@@ -15,7 +16,7 @@ TApplication &TApplication::Instance() {
 
 void TApplication::HandleException(const std::exception &error) {
     HWND owner = GetActiveWindow();
-    MessageBoxW(owner, ErrorText(error).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+    ShowMessage(owner, ErrorText(error), title_, MB_OK | MB_ICONERROR);
 }
 
 void TApplication::EndModal(TForm *form) {

@@ -1,12 +1,18 @@
 // The real program, started again and again and closed as soon as its window is up, with its saved
 // folders on two drives: every start must end cleanly, however early the close comes to its start-up
-// threads (folders read ahead, drive names, the shell's pictures).
+// threads (folders read ahead, drive names, the shell's pictures). A crash after the window has gone
+// counts too: it shows in the exit code and in what the system's debugger writes.
 #include <windows.h>
 #include <shlwapi.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "config/SettingsKey.h"
 #include "config/SettingsStore.h"
@@ -61,21 +67,75 @@ protected:
         SHDeleteValueW(HKEY_CURRENT_USER, kCrashReportKey, L"ShowCrashDialog");
         testdriver::RemoveTree(second_);
     }
+    // Saved folders on C: and on D:, as the user left them.
+    void SaveFolders(const std::wstring &left) {
+        second_ = MakeFolder(L"D:\\zelvor-startclose\\");
+        ASSERT_TRUE(testdriver::Exists(second_ + L"file1.txt"));
+        config::CreateReg({100, 100, 813, 405, L"MS Sans Serif", config::clWindowText, config::clWindow});
+        config::TSettingsKey key;
+        key.WriteString(L"LeftDirectory", left);
+        key.WriteString(L"RightDirectory", second_);
+    }
     std::wstring second_;
 };
+
+// A started copy of the program whose output (and that of the debugger a crash starts, which inherits it)
+// goes to a file.
+struct TStarted {
+    PROCESS_INFORMATION process{};
+    std::wstring log;
+};
+
+TStarted Start(const std::wstring &program, const std::wstring &log) {
+    TStarted started;
+    started.log = log;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE output = CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = output;
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                        &started.process))
+        started.process = {};
+    if (output != INVALID_HANDLE_VALUE)
+        CloseHandle(output);
+    if (started.process.hThread)
+        CloseHandle(started.process.hThread);
+    return started;
+}
+
+HWND AwaitWindow(const PROCESS_INFORMATION &process) {
+    for (DWORD waited = 0; waited < 30000; waited += 2) {
+        if (WaitForSingleObject(process.hProcess, 2) == WAIT_OBJECT_0)
+            return nullptr;
+        if (HWND window = testdriver::VisibleTopWindow(process.dwProcessId))
+            return window;
+    }
+    return nullptr;
+}
+
+// A history as a long-time user has one.
+std::string LargeHistory(int lines) {
+    std::string text;
+    for (int i = 0; i < lines; ++i)
+        text += "copy c:\\work\\report" + std::to_string(i) + ".txt d:\\backup\\" + std::to_string(i % 97) + "\r\n";
+    return text;
+}
+
+// A whole number from the environment, or `fallback`.
+unsigned EnvNumber(const char *name, unsigned fallback) {
+    const char *text = std::getenv(name);
+    return text && *text ? static_cast<unsigned>(std::strtoul(text, nullptr, 10)) : fallback;
+}
 
 TEST_F(StartCloseLoopTest, FiftyStartsClosedAsSoonAsTheWindowIsUpAllEndCleanly) {
     ASSERT_EQ(GetDriveTypeW(L"D:\\"), static_cast<UINT>(DRIVE_FIXED)) << "the test setup gives the prefix a drive D:";
     testdriver::TempDir first;
     MakeFolder(first.Path());
-    second_ = MakeFolder(L"D:\\zelvor-startclose\\");
-    ASSERT_TRUE(testdriver::Exists(second_ + L"file1.txt"));
-    config::CreateReg({100, 100, 813, 405, L"MS Sans Serif", config::clWindowText, config::clWindow});
-    {
-        config::TSettingsKey key;
-        key.WriteString(L"LeftDirectory", first.Path());
-        key.WriteString(L"RightDirectory", second_);
-    }
+    ASSERT_NO_FATAL_FAILURE(SaveFolders(first.Path()));
 
     const std::wstring program = ProgramPath();
     constexpr int kStarts = 50;
@@ -104,6 +164,56 @@ TEST_F(StartCloseLoopTest, FiftyStartsClosedAsSoonAsTheWindowIsUpAllEndCleanly) 
         const testdriver::ProcessEnd end = testdriver::AwaitProcessEnd(pi.hProcess, 30000);
         ASSERT_TRUE(end.ended) << "start " << start << " did not end after its close";
         ASSERT_EQ(end.exitCode, 0u) << "start " << start << " ended with 0x" << std::hex << end.exitCode;
+    }
+}
+
+// Copies started together (two at a time, and one alone) with a history of 50,000 lines, closed
+// together at a random moment within the first second after their windows came up: whatever start-up
+// or the close still has running then, every copy ends by itself with code 0.
+TEST_F(StartCloseLoopTest, CopiesClosedAtRandomMomentsWithALargeHistoryAllEndCleanly) {
+    testdriver::TempDir home;
+    // Another build can be tried the same way (ZELVOR_STARTCLOSE_PROGRAM, its Windows path).
+    const char *other = std::getenv("ZELVOR_STARTCLOSE_PROGRAM");
+    const std::wstring built = other && *other ? std::wstring(other, other + strlen(other)) : ProgramPath();
+    const std::wstring program = home / L"Zelvor.exe";
+    ASSERT_TRUE(CopyFileW(built.c_str(), program.c_str(), FALSE));
+    home.File(L"cmd.his", LargeHistory(50000));
+    testdriver::TempDir folder;
+    MakeFolder(folder.Path());
+    ASSERT_NO_FATAL_FAILURE(SaveFolders(folder.Path()));
+    config::SaveCheck(true, false, true);
+
+    const unsigned seed = EnvNumber("ZELVOR_STARTCLOSE_SEED", GetTickCount());
+    const unsigned rounds = EnvNumber("ZELVOR_STARTCLOSE_ROUNDS", 240);
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<DWORD> moment(0, 1000);
+    for (unsigned round = 0; round < rounds; ++round) {
+        const int copies = round % 3 == 2 ? 1 : 2;
+        const std::string where = "round " + std::to_string(round) + " (seed " + std::to_string(seed) + "), ";
+        std::vector<TStarted> started;
+        for (int copy = 0; copy < copies; ++copy) {
+            started.push_back(Start(program, home / (L"output" + std::to_wstring(copy) + L".txt")));
+            ASSERT_NE(started.back().process.hProcess, nullptr) << where << "cannot start the program";
+        }
+        std::vector<HWND> windows;
+        for (const TStarted &s : started)
+            windows.push_back(AwaitWindow(s.process));
+        Sleep(moment(random));
+        for (HWND window : windows)
+            if (window)
+                PostMessageW(window, WM_CLOSE, 0, 0);
+        for (size_t copy = 0; copy < started.size(); ++copy) {
+            const testdriver::ProcessEnd end = testdriver::AwaitProcessEnd(started[copy].process.hProcess, 60000);
+            const std::string output = testdriver::ReadFileBytes(started[copy].log);
+            const std::string copyWhere = where + "copy " + std::to_string(copy);
+            EXPECT_NE(windows[copy], nullptr) << copyWhere << ": no window came up";
+            EXPECT_TRUE(end.ended) << copyWhere << " did not end after its close";
+            EXPECT_EQ(end.exitCode, 0u) << copyWhere << " ended with 0x" << std::hex << end.exitCode;
+            if (!windows[copy] || !end.ended || end.exitCode != 0)
+                std::printf("%s wrote:\n%s\n", copyWhere.c_str(), output.c_str());
+        }
+        if (HasFailure())
+            return;
     }
 }
 

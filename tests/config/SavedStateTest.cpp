@@ -57,6 +57,74 @@ TEST_F(SavedStateTest, BadPositionIsReportedAndTheWindowKeepsItsPlace) {
     EXPECT_EQ(shown.top, built.top);
 }
 
+// A stored width of four million characters is reported in a box that stays on the screen, its OK button
+// with it: the value shows its start and its end.
+TEST_F(SavedStateTest, AHugeBadValueIsReportedInABoxThatFitsTheScreen) {
+    WriteDefaultKey();
+    SetText(L"Width", L"12" + std::wstring(4000000, L'x') + L"34");
+    std::wstring message;
+    RECT box{}, ok{};
+    testdriver::AnswerWhenShown(L"Zelvor", [&](HWND shown) {
+        message = MessageText(shown);
+        GetWindowRect(shown, &box);
+        if (HWND button = FindWindowExW(shown, nullptr, L"Button", L"OK"))
+            GetWindowRect(button, &ok);
+        testdriver::PressButton(L"OK")(shown);
+    });
+    Start();
+    ASSERT_TRUE(testdriver::PumpUntil([&] { return !message.empty(); }));
+    EXPECT_EQ(message.substr(0, 6), L"'12xxx");
+    EXPECT_NE(message.find(L"xxx\u2026xxx"), std::wstring::npos);
+    EXPECT_EQ(message.substr(message.size() - 32), L"34' is not a valid integer value");
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    EXPECT_GE(box.left, screen.left);
+    EXPECT_GE(box.top, screen.top);
+    EXPECT_LE(box.right, screen.right) << "box " << box.right - box.left << " pixels wide";
+    EXPECT_LE(box.bottom, screen.bottom) << "box " << box.bottom - box.top << " pixels high";
+    EXPECT_TRUE(ok.right > ok.left && ok.left >= box.left && ok.right <= box.right && ok.top >= box.top &&
+                ok.bottom <= box.bottom)
+        << "the OK button at " << ok.left << "," << ok.top;
+}
+
+// A stored colour is an RGB colour or a system colour the system has; any other number is reported, and the
+// panels keep their built-in colours, as with any other bad value.
+TEST_F(SavedStateTest, AStoredColourIsAColourOrTheBuiltInOne) {
+    const COLORREF windowText = GetSysColor(COLOR_WINDOWTEXT), window = GetSysColor(COLOR_WINDOW);
+    struct Case {
+        const char *what;
+        DWORD text, back;
+        COLORREF shownText, shownBack;
+        const wchar_t *message;
+    };
+    const Case cases[] = {
+        {"RGB colours", 0x0000FF, 0x00FFFF, RGB(255, 0, 0), RGB(255, 255, 0), nullptr},
+        {"system colours", 0x80000008, 0x80000005, windowText, window, nullptr},
+        {"the last system colour of XP", 0x8000001E, 0x80000000, GetSysColor(30), GetSysColor(COLOR_SCROLLBAR), nullptr},
+        {"system colour 255", 0x800000FF, 0x80000005, windowText, window, L"Invalid colour value for 'FontColor'"},
+        {"system colour 64", 0x80000008, 0x80000040, windowText, window, L"Invalid colour value for 'BackColor'"},
+        {"no colour (a high byte)", 0x1FFFFFFF, 0x80000005, windowText, window, L"Invalid colour value for 'FontColor'"},
+        {"a system colour with more bits", 0x80010008, 0x80000005, windowText, window,
+         L"Invalid colour value for 'FontColor'"},
+        {"an RGB colour with a high byte", 0x80000008, 0x01000000, windowText, window,
+         L"Invalid colour value for 'BackColor'"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        RemoveSettingsKey();
+        WriteDefaultKey();
+        SetDword(L"FontColor", c.text);
+        SetDword(L"BackColor", c.back);
+        std::wstring message;
+        AnswerMessage(message);
+        Start();
+        EXPECT_EQ(message, c.message ? c.message : L"");
+        EXPECT_EQ(ListView_GetTextColor(form->LeftFileView.Handle()), c.shownText);
+        EXPECT_EQ(ListView_GetBkColor(form->RightFileView.Handle()), c.shownBack);
+        testdriver::ClearAnswers();
+        Destroy();
+    }
+}
+
 TEST_F(SavedStateTest, MissingColourIsReportedAndTheRestStillRestores) {
     WriteDefaultKey();
     DeleteValue(L"BackColor");

@@ -132,7 +132,7 @@ bool RunUnix(const std::string &command) {
     return Exists(scripts.Path() + L"ok");
 }
 
-bool MakeFromUnix(const std::wstring &folder, const std::vector<UnixEntry> &entries) {
+bool MakeFromUnix(const std::wstring &folder, const std::vector<UnixEntry> &entries, bool onlyMissing) {
     std::string base = UnixName(folder);
     TempDir scripts;
     std::string scriptDir = UnixName(scripts.Path());
@@ -145,7 +145,8 @@ bool MakeFromUnix(const std::wstring &folder, const std::vector<UnixEntry> &entr
         if (slash != std::string::npos)
             script += "mkdir -p \"$(printf '" + Octal(entry.name.substr(0, slash)) + "')\"\n";
         if (folderEntry) script += "mkdir -p " + name + "\n";
-        else script += "printf '" + Octal(entry.content) + "' > " + name + "\n";
+        else script += (onlyMissing ? "[ -e " + name + " ] || " : std::string()) + "printf '" + Octal(entry.content) +
+                       "' > " + name + "\n";
     }
     script += ": > '" + scriptDir + "/done'\n";
     {

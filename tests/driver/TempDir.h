@@ -32,7 +32,8 @@ struct UnixEntry {
     std::string name;
     std::string content;
 };
-bool MakeFromUnix(const std::wstring &folder, const std::vector<UnixEntry> &entries);
+// With `onlyMissing`, an entry that is there already is left as it is.
+bool MakeFromUnix(const std::wstring &folder, const std::vector<UnixEntry> &entries, bool onlyMissing = false);
 // Runs a Linux shell command and waits for it; true when it succeeded. The Linux path of a Windows path.
 bool RunUnix(const std::string &command);
 std::string UnixPathOf(const std::wstring &path);

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <map>
 #include <mutex>
@@ -395,40 +396,103 @@ protected:
     }
 
     // Names a person may have: Cyrillic, accented, with ";" and blanks, very long, read-only, nested.
-    void Seed() {
+    // With `onlyMissing`, what is there is left as the actions made it.
+    void SeedOrdinary(bool onlyMissing) {
         static const char text[] = "text line one\r\nline two\n\xB0\xB1\xB2\0tail";
+        const std::string content(text, sizeof text - 1);
         const std::wstring names[] = {L"отчёт.txt", L"café au lait.doc", L"data;old", L"precious;notes.txt",
                                       std::wstring(200, L'x') + L".log", L"readonly.txt", L"plain.bin",
                                       L"Über Größe.TXT", L"a b c", L"x.exe"};
         for (const std::wstring &name : names) {
+            if (onlyMissing && testdriver::Exists(*sandbox_ / name))
+                continue;
             if (name.find(L'.') == std::wstring::npos)
                 sandbox_->Folder(name);
             else
-                sandbox_->File(name, std::string(text, sizeof text - 1));
+                sandbox_->File(name, content, name == L"readonly.txt" ? FILE_ATTRIBUTE_READONLY : 0);
         }
-        SetFileAttributesW((*sandbox_ / L"readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-        sandbox_->File(L"data;old\\inner.txt", "inner");
-        sandbox_->File(L"a b c\\deep\\deeper\\leaf.txt", std::string(70000, 'z'));
-        // Names the shell would read as others, each beside the name it would take instead: wildcards,
-        // trailing blanks and dots, case twins, device names, a "\\" inside a name.
-        ASSERT_TRUE(testdriver::MakeFromUnix(
-            sandbox_->Path(), {{"star*.txt", "star"}, {"star.txt", "s"}, {"starfish.txt", "f"}, {"quest?.txt", "q"},
-                               {"quest1.txt", "1"}, {"trail.txt ", "t"}, {"trail.txt", "t"}, {"tr2.txt.", "t"},
-                               {"tr2.txt", "t"}, {"dir /in.txt", "in"}, {"dir/keep.txt", "keep"},
-                               {"Normal2.TXT", "N"}, {"normal2.txt", "n"}, {"con", "c"}, {"aux.txt", "a"},
-                               {"back\\slash", "b"}}));
-        // A folder nested past 700 characters, made through exact paths.
+        for (const auto &[name, inner] : NestedFiles())
+            if (!onlyMissing || !testdriver::Exists(*sandbox_ / name))
+                sandbox_->File(name, inner);
+    }
+
+    static std::vector<std::pair<std::wstring, std::string>> NestedFiles() {
+        return {{L"data;old\\inner.txt", "inner"}, {L"a b c\\deep\\deeper\\leaf.txt", std::string(70000, 'z')}};
+    }
+
+    // Names the shell would read as others, each beside the name it would take instead: wildcards,
+    // trailing blanks and dots, case twins, device names, a "\\" inside a name.
+    static std::vector<testdriver::UnixEntry> HardEntries() {
+        return {{"star*.txt", "star"}, {"star.txt", "s"},     {"starfish.txt", "f"}, {"quest?.txt", "q"},
+                {"quest1.txt", "1"},   {"trail.txt ", "t"},   {"trail.txt", "t"},    {"tr2.txt.", "t"},
+                {"tr2.txt", "t"},      {"dir /in.txt", "in"}, {"dir/keep.txt", "keep"}, {"Normal2.TXT", "N"},
+                {"normal2.txt", "n"},  {"con", "c"},          {"aux.txt", "a"},      {"back\\slash", "b"}};
+    }
+
+    // A folder nested past 700 characters, made through exact paths.
+    bool SeedDeep() {
         std::wstring deep = L"\\\\?\\" + *sandbox_ / L"nested";
         CreateDirectoryW(deep.c_str(), nullptr);
         for (wchar_t level = L'a'; deep.size() < 730; ++level) {
             deep += L"\\" + std::wstring(90, level);
             CreateDirectoryW(deep.c_str(), nullptr);
         }
-        HANDLE leaf = CreateFileW((deep + L"\\leaf.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(leaf, INVALID_HANDLE_VALUE);
+        deepLeaf_ = deep + L"\\leaf.txt";
+        HANDLE leaf = CreateFileW(deepLeaf_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (leaf == INVALID_HANDLE_VALUE)
+            return false;
         CloseHandle(leaf);
+        return true;
+    }
+
+    // The names the sandbox's listing shows at its top.
+    std::vector<std::wstring> TopNames() const {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW data;
+        HANDLE find = FindFirstFileW((sandbox_->Path() + L"*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE)
+            return names;
+        do
+            names.push_back(data.cFileName);
+        while (FindNextFileW(find, &data));
+        FindClose(find);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    void Seed() {
+        SeedOrdinary(false);
+        ASSERT_TRUE(testdriver::MakeFromUnix(sandbox_->Path(), HardEntries()));
+        ASSERT_TRUE(SeedDeep());
+        seeded_ = TopNames();
         canary_->File(L"keep.txt", "do not touch");
         canary_->File(L"keep;me\\inside.txt", "do not touch either");
+    }
+
+    // Whatever the actions deleted, renamed or moved away of the seeded names comes back, so that every
+    // stretch of a long run has them to act on. Copies and new names the actions made stay.
+    void KeepSeeded() {
+        const std::vector<std::wstring> now = TopNames();
+        bool gone = !std::includes(now.begin(), now.end(), seeded_.begin(), seeded_.end());
+        for (const auto &nested : NestedFiles())
+            gone = gone || !testdriver::Exists(*sandbox_ / nested.first);
+        const bool deepGone = !testdriver::Exists(deepLeaf_);
+        if (!gone && !deepGone)
+            return;
+        ++restores_;
+        try {
+            SeedOrdinary(true);
+        } catch (const std::exception &) {
+            // A name the actions made in the way (a file where a folder was): tried again after the next action.
+        }
+        testdriver::MakeFromUnix(sandbox_->Path(), HardEntries(), true);
+        if (deepGone)
+            SeedDeep();
+        // A name that does not come back in the same form is not looked for again after every action.
+        const std::vector<std::wstring> restored = TopNames();
+        std::vector<std::wstring> kept;
+        std::set_intersection(seeded_.begin(), seeded_.end(), restored.begin(), restored.end(), std::back_inserter(kept));
+        seeded_ = std::move(kept);
     }
 
     void OpenForm() {
@@ -460,7 +524,29 @@ protected:
 
     // One random action: a key in whatever has the focus, or a click on a row, a title line or the
     // command line.
-    void Act(std::mt19937 &rng, const std::vector<Key> &keys, THangWatch &watch, unsigned index) {
+    // The row a key in a panel acts on: the cursor row of the panel with the focus, if it is a file or folder.
+    static bool OnEntry(HWND view, int row) {
+        if (row < 0)
+            return false;
+        wchar_t text[MAX_PATH] = {};
+        LVITEMW item{};
+        item.iSubItem = 0;
+        item.pszText = text;
+        item.cchTextMax = MAX_PATH;
+        SendMessageW(view, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        return text[0] && std::wstring(text) != L"..";
+    }
+
+    bool KeyOnEntry() const {
+        HWND focus = GetFocus();
+        if (focus != form_->LeftFileView.Handle() && focus != form_->RightFileView.Handle())
+            return false;
+        return OnEntry(focus, static_cast<int>(SendMessageW(focus, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                            LVNI_SELECTED)));
+    }
+
+    // True when the action acted on a file or folder of the sandbox (a row's click, a key on a panel's row).
+    bool Act(std::mt19937 &rng, const std::vector<Key> &keys, THangWatch &watch, unsigned index) {
         int kind = std::uniform_int_distribution<int>(0, 19)(rng);
         HWND view = (kind & 1) ? form_->LeftFileView.Handle() : form_->RightFileView.Handle();
         const char *side = (kind & 1) ? "left" : "right";
@@ -469,7 +555,9 @@ protected:
         if (kind == 0 && rows > 0) {
             int row = std::uniform_int_distribution<int>(0, rows - 1)(rng);
             watch.Begin(number + "click row " + std::to_string(row) + " " + side);
+            bool onEntry = OnEntry(view, row);
             testdriver::ClickRow(view, row);
+            return onEntry;
         } else if (kind == 1 && rows > 0) {
             int row = std::uniform_int_distribution<int>(0, rows - 1)(rng);
             watch.Begin(number + "right click row " + std::to_string(row) + " " + side);
@@ -478,6 +566,7 @@ protected:
             r.left = LVIR_LABEL;
             SendMessageW(view, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r));
             testdriver::RightClick(view, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            return OnEntry(view, row);
         } else if (kind == 2) {
             bool left = rng() & 1;
             watch.Begin(number + "click title line " + (left ? "left" : "right"));
@@ -489,14 +578,20 @@ protected:
         } else {
             Key k = keys[std::uniform_int_distribution<size_t>(0, keys.size() - 1)(rng)];
             watch.Begin(number + "key " + std::to_string(k.key) + " shift " + std::to_string(k.shift));
+            bool onEntry = KeyOnEntry();
             testdriver::PressKey(k.key, k.shift);
+            return onEntry;
         }
+        return false;
     }
 
     std::unique_ptr<TempDir> sandbox_;
     std::unique_ptr<TempDir> canary_;
     std::unique_ptr<app::TMainForm> form_;
     unsigned shellRequests_ = 0;
+    std::vector<std::wstring> seeded_; // the sandbox's top names as seeded, sorted
+    std::wstring deepLeaf_;
+    unsigned restores_ = 0;
 };
 
 TEST_F(MonkeyTest, RandomKeysAndClicksNeitherCrashNorHangNorTouchFilesOutsideTheSandbox) {
@@ -518,8 +613,10 @@ TEST_F(MonkeyTest, RandomKeysAndClicksNeitherCrashNorHangNorTouchFilesOutsideThe
     answerer.SetMainWindow(form_->Handle());
     unsigned exits = 0;
     DWORD start = GetTickCount();
+    unsigned onEntries = 0;
     for (unsigned i = 0; i < actions; ++i) {
-        Act(rng, keys, watch, i);
+        if (Act(rng, keys, watch, i))
+            ++onEntries;
         // The program answers again once nothing it put up is left open.
         ASSERT_TRUE(testdriver::PumpUntil([&] { return !answerer.AnyPopup(); }, 30000))
             << "a window stayed open after action " << i;
@@ -535,6 +632,7 @@ TEST_F(MonkeyTest, RandomKeysAndClicksNeitherCrashNorHangNorTouchFilesOutsideThe
             answerer.SetMainWindow(form_->Handle());
         }
         KeepInSandbox();
+        KeepSeeded();
     }
     watch.Begin("close the window");
     HWND main = form_->Handle();
@@ -547,9 +645,10 @@ TEST_F(MonkeyTest, RandomKeysAndClicksNeitherCrashNorHangNorTouchFilesOutsideThe
     TakeSnapshot(ExeDirectory(), exeDirAfter, L"cmd.his");
     EXPECT_EQ(canaryAfter, canaryBefore) << "a file outside the sandbox changed";
     EXPECT_EQ(exeDirAfter.size(), exeDirBefore.size()) << "files appeared or vanished beside the program";
-    std::printf("[ monkey   ] %u actions in %lu ms, %u windows answered, %u exits, %u shell requests, %u nudges, "
-                "seed %u\n",
-                actions, GetTickCount() - start, answerer.Answered(), exits, shellRequests_, watch.Nudged(), seed);
+    std::printf("[ monkey   ] %u actions in %lu ms, %u on a file or folder (%u%%), %u windows answered, %u exits, "
+                "%u shell requests, %u nudges, %u restores of the sandbox, seed %u\n",
+                actions, GetTickCount() - start, onEntries, actions ? onEntries * 100 / actions : 0,
+                answerer.Answered(), exits, shellRequests_, watch.Nudged(), restores_, seed);
 }
 
 } // namespace
