@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "fileops/PathRules.h"
+#include "ui/MessageBox.h"
 
 namespace fileops {
 
@@ -117,7 +118,7 @@ TReplaceAnswer TWindowPrompts::AskReplace(const std::wstring &target, bool folde
                      L"'.\n\nIf the files in the destination folder have the same names as files in the\nselected "
                      L"folder they will be replaced. Do you still want to move or copy\nthe folder?"
                : L"This folder already contains a file called '" + name + L"'.\n\nDo you want to replace it?";
-    switch (MessageBoxW(owner_, text.c_str(), L"Confirm file overwrite", MB_YESNOCANCEL | MB_ICONWARNING)) {
+    switch (ui::ShowMessage(owner_, text, L"Confirm file overwrite", MB_YESNOCANCEL | MB_ICONWARNING)) {
     case IDYES:
         return raReplace;
     case IDNO:
@@ -143,7 +144,7 @@ bool TWindowPrompts::ConfirmDelete(const std::vector<std::wstring> &items) {
                                                 std::to_wstring(items.size()) + L" items?";
     for (size_t i = 0; items.size() > 1 && i < items.size() && i < 10; ++i)
         text += L"\n'" + items[i] + L"'";
-    return MessageBoxW(owner_, text.c_str(), L"Confirm file deletion", MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return ui::ShowMessage(owner_, text, L"Confirm file deletion", MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 } // namespace fileops
