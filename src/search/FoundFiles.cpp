@@ -1,21 +1,33 @@
 #include "search/FoundFiles.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace search {
 
 namespace {
 
-std::string SortKey(const std::wstring &name) {
+// Appends the locale's sort key of the name to `keys`; returns its length.
+size_t AppendSortKey(const std::wstring &name, std::vector<char> &keys) {
     char buffer[512];
     int n = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, name.c_str(), -1, reinterpret_cast<wchar_t *>(buffer),
                          sizeof buffer);
-    if (n > 0) return std::string(buffer, static_cast<size_t>(n));
+    if (n > 0) {
+        keys.insert(keys.end(), buffer, buffer + n);
+        return static_cast<size_t>(n);
+    }
     n = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, name.c_str(), -1, nullptr, 0);
-    if (n <= 0) return {};
-    std::string key(static_cast<size_t>(n), '\0');
-    LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, name.c_str(), -1, reinterpret_cast<wchar_t *>(key.data()), n);
-    return key;
+    if (n <= 0) return 0;
+    size_t at = keys.size();
+    keys.resize(at + static_cast<size_t>(n));
+    LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, name.c_str(), -1, reinterpret_cast<wchar_t *>(keys.data() + at), n);
+    return static_cast<size_t>(n);
+}
+
+std::string SortKey(const std::wstring &name) {
+    std::vector<char> key;
+    AppendSortKey(name, key);
+    return std::string(key.begin(), key.end());
 }
 
 } // namespace
@@ -30,6 +42,7 @@ void TFoundFiles::Clear() {
     order_.clear();
     directories_.clear();
     directoryKeys_.clear();
+    keys_.clear();
 }
 
 void TFoundFiles::Add(const std::wstring &directory, const WIN32_FIND_DATAW &data) {
@@ -42,14 +55,18 @@ void TFoundFiles::Add(const std::wstring &directory, std::wstring name, uint64_t
         directories_.push_back(directory);
         directoryKeys_.push_back(SortKey(directory));
     }
-    std::string key = SortKey(name);
-    entries_.push_back({std::move(name), static_cast<uint32_t>(directories_.size() - 1), size, std::move(key)});
+    size_t keyAt = keys_.size();
+    size_t keyLength = AppendSortKey(name, keys_);
+    entries_.push_back({std::move(name), static_cast<uint32_t>(directories_.size() - 1), size, keyAt,
+                        static_cast<uint32_t>(keyLength)});
 }
 
 bool TFoundFiles::Less(uint32_t a, uint32_t b) const {
     const Entry &x = entries_[a], &y = entries_[b];
-    int c = x.sortKey.compare(y.sortKey);
+    // As std::string compares: bytes as unsigned, then the shorter first.
+    int c = std::memcmp(keys_.data() + x.keyAt, keys_.data() + y.keyAt, std::min(x.keyLength, y.keyLength));
     if (c != 0) return c < 0;
+    if (x.keyLength != y.keyLength) return x.keyLength < y.keyLength;
     return directoryKeys_[x.directory] < directoryKeys_[y.directory];
 }
 

@@ -22,6 +22,7 @@ public:
         order_.swap(other.order_);
         directories_.swap(other.directories_);
         directoryKeys_.swap(other.directoryKeys_);
+        keys_.swap(other.keys_);
     }
     void Add(const std::wstring &directory, const WIN32_FIND_DATAW &data);
     void Add(const std::wstring &directory, std::wstring name, uint64_t size);
@@ -42,7 +43,10 @@ private:
         std::wstring name;
         uint32_t directory;
         uint64_t size;
-        std::string sortKey; // the locale's sort key of the name: ordering compares bytes only
+        // The locale's sort key of the name, in keys_: ordering compares bytes only. The keys share one
+        // buffer, as a string each cost the search an allocation a file.
+        size_t keyAt;
+        uint32_t keyLength;
     };
     const Entry &At(int row) const { return entries_[order_[static_cast<size_t>(row)]]; }
     bool Less(uint32_t a, uint32_t b) const;
@@ -51,6 +55,7 @@ private:
     std::vector<uint32_t> order_;
     std::vector<std::wstring> directories_;
     std::vector<std::string> directoryKeys_;
+    std::vector<char> keys_;
 };
 
 } // namespace search
