@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace search {
 
@@ -43,6 +44,7 @@ void TFoundFiles::Clear() {
     directories_.clear();
     directoryKeys_.clear();
     keys_.clear();
+    lastWithHash_.clear();
 }
 
 void TFoundFiles::Add(const std::wstring &directory, const WIN32_FIND_DATAW &data) {
@@ -55,8 +57,19 @@ void TFoundFiles::Add(const std::wstring &directory, std::wstring name, uint64_t
         directories_.push_back(directory);
         directoryKeys_.push_back(SortKey(directory));
     }
-    size_t keyAt = keys_.size();
-    size_t keyLength = AppendSortKey(name, keys_);
+    constexpr size_t kHashes = 1024;
+    constexpr uint32_t kNone = UINT32_MAX;
+    if (lastWithHash_.empty()) lastWithHash_.assign(kHashes, kNone);
+    uint32_t &last = lastWithHash_[std::hash<std::wstring>{}(name) % kHashes];
+    size_t keyAt, keyLength;
+    if (last != kNone && entries_[last].name == name) {
+        keyAt = entries_[last].keyAt;
+        keyLength = entries_[last].keyLength;
+    } else {
+        keyAt = keys_.size();
+        keyLength = AppendSortKey(name, keys_);
+    }
+    last = static_cast<uint32_t>(entries_.size());
     entries_.push_back({std::move(name), static_cast<uint32_t>(directories_.size() - 1), size, keyAt,
                         static_cast<uint32_t>(keyLength)});
 }

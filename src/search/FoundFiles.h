@@ -23,6 +23,7 @@ public:
         directories_.swap(other.directories_);
         directoryKeys_.swap(other.directoryKeys_);
         keys_.swap(other.keys_);
+        lastWithHash_.swap(other.lastWithHash_);
     }
     void Add(const std::wstring &directory, const WIN32_FIND_DATAW &data);
     void Add(const std::wstring &directory, std::wstring name, uint64_t size);
@@ -56,6 +57,9 @@ private:
     std::vector<std::wstring> directories_;
     std::vector<std::string> directoryKeys_;
     std::vector<char> keys_;
+    // The row last added with each hash of a name (by hash modulo the size): a name found again, as the
+    // same names come back in folder after folder, takes that row's key instead of asking the locale again.
+    std::vector<uint32_t> lastWithHash_;
 };
 
 } // namespace search
