@@ -45,6 +45,8 @@ void TFoundFiles::Clear() {
     directoryKeys_.clear();
     keys_.clear();
     lastWithHash_.clear();
+    directoriesByKey_.clear();
+    directoryRank_.clear();
 }
 
 void TFoundFiles::Add(const std::wstring &directory, const WIN32_FIND_DATAW &data) {
@@ -80,12 +82,30 @@ bool TFoundFiles::Less(uint32_t a, uint32_t b) const {
     int c = std::memcmp(keys_.data() + x.keyAt, keys_.data() + y.keyAt, std::min(x.keyLength, y.keyLength));
     if (c != 0) return c < 0;
     if (x.keyLength != y.keyLength) return x.keyLength < y.keyLength;
-    return directoryKeys_[x.directory] < directoryKeys_[y.directory];
+    return directoryRank_[x.directory] < directoryRank_[y.directory];
+}
+
+// The directories found since the last merge join the order of the keys; then every directory's place.
+void TFoundFiles::RankDirectories() {
+    size_t ranked = directoriesByKey_.size();
+    if (ranked == directories_.size()) return;
+    for (size_t d = ranked; d < directories_.size(); ++d) directoriesByKey_.push_back(static_cast<uint32_t>(d));
+    auto keyLess = [this](uint32_t a, uint32_t b) { return directoryKeys_[a] < directoryKeys_[b]; };
+    std::sort(directoriesByKey_.begin() + static_cast<long>(ranked), directoriesByKey_.end(), keyLess);
+    std::inplace_merge(directoriesByKey_.begin(), directoriesByKey_.begin() + static_cast<long>(ranked),
+                       directoriesByKey_.end(), keyLess);
+    directoryRank_.resize(directories_.size());
+    uint32_t rank = 0;
+    for (size_t i = 0; i < directoriesByKey_.size(); ++i) {
+        if (i > 0 && keyLess(directoriesByKey_[i - 1], directoriesByKey_[i])) ++rank;
+        directoryRank_[directoriesByKey_[i]] = rank;
+    }
 }
 
 bool TFoundFiles::Merge() {
     size_t shown = order_.size();
     if (shown == entries_.size()) return false;
+    RankDirectories();
     for (size_t i = shown; i < entries_.size(); ++i) order_.push_back(static_cast<uint32_t>(i));
     auto less = [this](uint32_t a, uint32_t b) { return Less(a, b); };
     std::stable_sort(order_.begin() + static_cast<long>(shown), order_.end(), less);
