@@ -130,6 +130,9 @@ private:
     // The sort at the end of a listing: a large listing by name is sorted on a thread of its own while
     // the message loop goes on, so that keys and clicks are answered meanwhile.
     void SortServingMessages();
+    // Puts the rows in a sorted order in steps with turns of the message loop between them; keys and clicks
+    // wait meanwhile, and the list paints nothing, as its rows are not in their places yet.
+    std::vector<int> ApplyOrderServingMessages(const std::vector<int> &order);
     void Publish(bool invalidateAll);
     void ClearSelection();
     // Takes the selection from the cursor row; returns that row, or -1 when it had none.
@@ -157,6 +160,7 @@ private:
     bool restartRequested_ = false;
     bool sorting_ = false;        // a sort runs on its own thread: the rows must keep their places
     bool resortRequested_ = false;
+    bool applying_ = false;       // the rows are being put in their sorted places: none may be read or shown
     DWORD lastPump_ = 0;
     DWORD nextPublish_ = 0;
     std::vector<std::wstring> listed_; // the directories the rows come from

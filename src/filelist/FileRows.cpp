@@ -94,24 +94,38 @@ std::vector<int> SortOrder(const std::vector<TFileRow> &rows, const TColumnText 
 }
 
 std::vector<int> ApplyOrder(std::vector<TFileRow> &rows, const std::vector<int> &order) {
-    std::vector<int> newPosition(rows.size());
-    for (size_t i = 0; i < order.size(); ++i) newPosition[order[i]] = static_cast<int>(i);
-    // In place, cycle by cycle: no second copy of a large listing's rows.
-    std::vector<bool> placed(rows.size());
-    for (size_t start = 0; start < rows.size(); ++start) {
-        if (placed[start]) continue;
-        TFileRow held = std::move(rows[start]);
-        size_t at = start;
-        for (;;) {
-            placed[at] = true;
-            size_t from = static_cast<size_t>(order[at]);
-            if (from == start) break;
-            rows[at] = std::move(rows[from]);
-            at = from;
-        }
-        rows[at] = std::move(held);
+    TOrderApplier applier(rows, order);
+    while (!applier.Step(rows.size() + 1)) {
     }
-    return newPosition;
+    return applier.TakeNewPositions();
+}
+
+TOrderApplier::TOrderApplier(std::vector<TFileRow> &rows, const std::vector<int> &order)
+    : rows_(rows), order_(order), newPosition_(rows.size()), placed_(rows.size()) {
+    for (size_t i = 0; i < order.size(); ++i) newPosition_[order[i]] = static_cast<int>(i);
+}
+
+// In place, cycle by cycle: no second copy of a large listing's rows.
+bool TOrderApplier::Step(size_t count) {
+    for (; count > 0; --count) {
+        if (!inCycle_) {
+            while (start_ < rows_.size() && placed_[start_]) ++start_;
+            if (start_ == rows_.size()) return true;
+            held_ = std::move(rows_[start_]);
+            at_ = start_;
+            inCycle_ = true;
+        }
+        placed_[at_] = true;
+        size_t from = static_cast<size_t>(order_[at_]);
+        if (from == start_) {
+            rows_[at_] = std::move(held_);
+            inCycle_ = false;
+        } else {
+            rows_[at_] = std::move(rows_[from]);
+            at_ = from;
+        }
+    }
+    return false;
 }
 
 std::vector<int> SortRows(std::vector<TFileRow> &rows, const TColumnText &columnText, bool reverse, bool dateColumn) {

@@ -53,6 +53,27 @@ std::vector<int> SortOrder(const std::vector<TFileRow> &rows, const TColumnText 
                            bool dateColumn);
 std::vector<int> ApplyOrder(std::vector<TFileRow> &rows, const std::vector<int> &order);
 
+// ApplyOrder in steps, so that the message loop may turn between them: a million rows take a tenth of a
+// second. Between two steps the rows are not in their places, and one of them is held aside: none may be
+// read or shown until done.
+class TOrderApplier {
+public:
+    TOrderApplier(std::vector<TFileRow> &rows, const std::vector<int> &order);
+    // Moves at most `count` rows; true once every row is in its place.
+    bool Step(size_t count);
+    // The new position of each old row, once done.
+    std::vector<int> TakeNewPositions() { return std::move(newPosition_); }
+
+private:
+    std::vector<TFileRow> &rows_;
+    const std::vector<int> &order_;
+    std::vector<int> newPosition_;
+    std::vector<bool> placed_;
+    size_t start_ = 0, at_ = 0; // the cycle being followed: where it began, where it has come to
+    bool inCycle_ = false;
+    TFileRow held_; // the row taken out of the cycle's first place
+};
+
 std::wstring UpperCase(const std::wstring &text);
 
 } // namespace filelist

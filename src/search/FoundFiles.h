@@ -22,6 +22,10 @@ public:
         order_.swap(other.order_);
         directories_.swap(other.directories_);
         directoryKeys_.swap(other.directoryKeys_);
+        keys_.swap(other.keys_);
+        lastWithHash_.swap(other.lastWithHash_);
+        directoriesByKey_.swap(other.directoriesByKey_);
+        directoryRank_.swap(other.directoryRank_);
     }
     void Add(const std::wstring &directory, const WIN32_FIND_DATAW &data);
     void Add(const std::wstring &directory, std::wstring name, uint64_t size);
@@ -42,15 +46,26 @@ private:
         std::wstring name;
         uint32_t directory;
         uint64_t size;
-        std::string sortKey; // the locale's sort key of the name: ordering compares bytes only
+        // The locale's sort key of the name, in keys_: ordering compares bytes only. The keys share one
+        // buffer, as a string each cost the search an allocation a file.
+        size_t keyAt;
+        uint32_t keyLength;
     };
     const Entry &At(int row) const { return entries_[order_[static_cast<size_t>(row)]]; }
     bool Less(uint32_t a, uint32_t b) const;
+    void RankDirectories();
 
     std::vector<Entry> entries_;
     std::vector<uint32_t> order_;
     std::vector<std::wstring> directories_;
     std::vector<std::string> directoryKeys_;
+    std::vector<char> keys_;
+    // The directories in the order of their keys, and each one's place in it (equal keys, equal places):
+    // rows of the same name, many in a tree, are ordered by a number instead of by two long keys.
+    std::vector<uint32_t> directoriesByKey_, directoryRank_;
+    // The row last added with each hash of a name (by hash modulo the size): a name found again, as the
+    // same names come back in folder after folder, takes that row's key instead of asking the locale again.
+    std::vector<uint32_t> lastWithHash_;
 };
 
 } // namespace search

@@ -87,6 +87,42 @@ TEST(SortRows, FolderFirstIsFinalInEveryDirection) {
             }
 }
 
+// Put in order a few rows at a time (so that the message loop turns between the steps), rows end where the
+// order says, whatever the cycles of the order and the size of a step.
+TEST(OrderApplier, StepsEndInTheOrder) {
+    const struct {
+        const char *what;
+        std::vector<int> order; // row i of the result is old row order[i]
+    } cases[] = {
+        {"no rows", {}},
+        {"already in order", {0, 1, 2, 3, 4}},
+        {"reversed: cycles of two", {5, 4, 3, 2, 1, 0}},
+        {"one cycle through all rows", {1, 2, 3, 4, 5, 6, 0}},
+        {"cycles of one, two and four", {0, 2, 1, 4, 5, 6, 3}},
+    };
+    for (const auto &c : cases)
+        for (size_t step : {1u, 2u, 3u, 100u}) {
+            std::vector<TFileRow> rows(c.order.size());
+            std::vector<std::wstring> names;
+            for (size_t i = 0; i < rows.size(); ++i) {
+                // Longer than a string keeps inside itself: moved, the text changes hands.
+                names.push_back(L"a row name long enough " + std::to_wstring(i));
+                rows[i].name = names.back();
+                rows[i].size = i;
+            }
+            TOrderApplier applier(rows, c.order);
+            int steps = 0;
+            while (!applier.Step(step)) ASSERT_LE(++steps, static_cast<int>(rows.size())) << c.what << ": never done";
+            std::vector<int> moved = applier.TakeNewPositions();
+            ASSERT_EQ(moved.size(), rows.size()) << c.what;
+            for (size_t i = 0; i < rows.size(); ++i) {
+                EXPECT_EQ(rows[i].name, names[c.order[i]]) << c.what << ", " << step << " a step, row " << i;
+                EXPECT_EQ(rows[i].size, static_cast<unsigned long long>(c.order[i])) << c.what;
+                EXPECT_EQ(moved[c.order[i]], static_cast<int>(i)) << c.what;
+            }
+        }
+}
+
 TEST(Columns, NameAndSizeAlwaysPresent) {
     TColumnMap map = BuildColumnMap(FileInfoBit(fiType) | FileInfoBit(fiPath));
     EXPECT_EQ(map.count, 4);

@@ -72,4 +72,15 @@ TEST(FoundFiles, RowsJoinInNameOrderAtEachMergeAndEqualNamesGoByDirectory) {
     rows.Clear();
     EXPECT_EQ(rows.Count(), 0);
     EXPECT_FALSE(rows.Merge());
+
+    // Folders found later that sort before and between the earlier ones: their rows of the same name
+    // take their places by folder, in a later merge too.
+    rows.Add(L"C:\\b\\", Found(L"x.txt"));
+    rows.Add(L"C:\\d\\", Found(L"x.txt"));
+    EXPECT_TRUE(rows.Merge());
+    rows.Add(L"C:\\c\\", Found(L"x.txt"));
+    rows.Add(L"C:\\a\\", Found(L"x.txt"));
+    EXPECT_TRUE(rows.Merge());
+    EXPECT_EQ(Shown(rows), (std::vector<std::wstring>{L"C:\\a\\|x.txt", L"C:\\b\\|x.txt", L"C:\\c\\|x.txt",
+                                                      L"C:\\d\\|x.txt"}));
 }
