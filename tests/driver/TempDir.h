@@ -43,6 +43,8 @@ bool Exists(const std::wstring &path);
 // fixture "readonly_folder"); its path ending in "\", or empty when the suite could not make one.
 std::wstring ReadOnlyFolder();
 std::string ReadFileBytes(const std::wstring &path);
+// The names in a folder (its path ending in "\"), sorted, without "." and "..".
+std::vector<std::wstring> NamesIn(const std::wstring &folder);
 void RemoveTree(const std::wstring &path);
 
 } // namespace testdriver

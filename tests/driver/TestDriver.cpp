@@ -254,6 +254,18 @@ void AnswerWhenShown(const std::wstring &caption, std::function<void(HWND)> answ
     if (!g_timer) g_timer = SetTimer(nullptr, 0, 50, AnswerTimer);
 }
 
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            text = static_cast<const wchar_t *>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
 void ClearAnswers() {
     g_answers.clear();
     g_answered.clear();

@@ -52,6 +52,8 @@ HWND FindVisibleWindow(const std::wstring &caption);
 // loop, does the answer: answers are checked by a thread timer, which every message loop serves.
 void AnswerWhenShown(const std::wstring &caption, std::function<void(HWND)> answer);
 void ClearAnswers();
+// The clipboard's Unicode text; empty when it holds none.
+std::wstring ClipboardText();
 // Answers: press a button by its text ("OK", "&Yes", ...), or set the text of the first edit first.
 std::function<void(HWND)> PressButton(const std::wstring &text);
 std::function<void(HWND)> EnterTextAndPress(const std::wstring &text, const std::wstring &button);

@@ -11,21 +11,7 @@
 using Names = std::vector<std::wstring>;
 
 // The names in a folder as the system lists them (its exact names), sorted.
-inline Names Listing(const std::wstring &dir) {
-    Names names;
-    WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW((dir + L"*").c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::wstring name = fd.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (FindNextFileW(find, &fd));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-}
+inline Names Listing(const std::wstring &dir) { return testdriver::NamesIn(dir); }
 
 // The real main window with its left side in one temporary folder and its right side in another.
 class FileCommandsTest : public MainFormTest {

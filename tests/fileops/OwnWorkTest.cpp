@@ -44,21 +44,7 @@ private:
 };
 
 // The names in a folder reached by its exact path, sorted.
-Names Listing(const std::wstring &folder) {
-    Names names;
-    WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW((LongPath(folder) + L"\\*").c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::wstring name = fd.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (FindNextFileW(find, &fd));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-}
+Names Listing(const std::wstring &folder) { return testdriver::NamesIn(LongPath(folder) + L"\\"); }
 
 std::string Bytes(const std::wstring &path) {
     HANDLE file = CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,

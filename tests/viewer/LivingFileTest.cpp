@@ -9,17 +9,7 @@ using testdriver::PumpUntil;
 
 namespace {
 
-std::wstring Clipboard() {
-    std::wstring text;
-    if (OpenClipboard(nullptr)) {
-        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            text = static_cast<const wchar_t *>(GlobalLock(data));
-            GlobalUnlock(data);
-        }
-        CloseClipboard();
-    }
-    return text;
-}
+using testdriver::ClipboardText;
 
 // Lines "<word> 000000 ..." up to about `size` bytes, each as long as the others.
 std::string Lines(const std::string &word, size_t size) {
@@ -182,7 +172,7 @@ TEST_F(LivingFileTest, AFileDeletedOrCutShortWhileShownKeepsWhatIsTrueAndSaysSoI
             EXPECT_EQ(Memo().ScreenRows().front().substr(0, 11), L"line 000000");
             PressKey('A', ui::ssCtrl);
             PressKey('C', ui::ssCtrl);
-            EXPECT_TRUE(ui::Narrow(Clipboard()) == c.text) << "what shows is what the file held";
+            EXPECT_TRUE(ui::Narrow(ClipboardText()) == c.text) << "what shows is what the file held";
         });
         EXPECT_TRUE(boxes.empty()) << (boxes.empty() ? "" : ui::Narrow(boxes.front()));
     }
@@ -218,10 +208,10 @@ TEST_F(LivingFileTest, UnicodeTextsOpenDecodedInTheViewerTheClipboardAndThePane)
             PressKey(VK_RIGHT, ui::ssShift);
             PressKey(VK_RIGHT, ui::ssShift);
             PressKey('C', ui::ssCtrl);
-            EXPECT_EQ(Clipboard(), L"Пр");
+            EXPECT_EQ(ClipboardText(), L"Пр");
             PressKey('A', ui::ssCtrl);
             PressKey('C', ui::ssCtrl);
-            EXPECT_EQ(Clipboard(), text);
+            EXPECT_EQ(ClipboardText(), text);
             // A shows the bytes through the Windows set (UTF-16 ends at its first zero byte); U brings the
             // Unicode reading back.
             PressKey('A');

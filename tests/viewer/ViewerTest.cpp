@@ -20,17 +20,7 @@ void MenuCommand(viewer::TViewForm &viewer, int id) {
     testdriver::Pump(20);
 }
 
-std::wstring ClipboardText() {
-    std::wstring text;
-    if (OpenClipboard(nullptr)) {
-        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            text = static_cast<const wchar_t *>(GlobalLock(data));
-            GlobalUnlock(data);
-        }
-        CloseClipboard();
-    }
-    return text;
-}
+using testdriver::ClipboardText;
 
 TEST_F(ViewerTest, F3ShowsTheCursorRowsFileLineByLineAndEscapeClosesIt) {
     std::wstring path = dir.File(L"unix; lines.txt", "one\ntwo\nthree");
