@@ -207,7 +207,14 @@ TStepFailure CopyFileItem(const std::wstring &source, const std::wstring &target
         ui::KernelHandle to = MakeTemporary(target, temporary, kept ? kept : FILE_ATTRIBUTE_NORMAL);
         if (to.get() == INVALID_HANDLE_VALUE)
             return Failed(target);
-        failure = WriteBytes(from.get(), to.get(), source, target, control);
+        try {
+            failure = WriteBytes(from.get(), to.get(), source, target, control);
+        } catch (...) {
+            // Out of memory mid-copy: the temporary goes with the error, as with any other failure.
+            to.reset();
+            DeleteFileW(LongPath(temporary).c_str());
+            throw;
+        }
     }
     std::wstring longTemporary = LongPath(temporary), longTarget = LongPath(target);
     if (!failure && !MoveFileExW(longTemporary.c_str(), longTarget.c_str(), 0)) {

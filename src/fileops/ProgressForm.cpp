@@ -1,5 +1,6 @@
 #include "fileops/ProgressForm.h"
 
+#include <exception>
 #include <thread>
 
 #include "ui/Handles.h"
@@ -104,8 +105,15 @@ void TProgressForm::Run(const std::wstring &caption, TWorkControl &control, unsi
     };
     ui::KernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     HANDLE doneEvent = done.get();
-    std::thread worker([&work, self, doneEvent] {
-        work();
+    // An error on the work's thread (out of memory, say) is told on this one, as any handler's error is:
+    // thrown out of the thread it would end the program.
+    std::exception_ptr failure;
+    std::thread worker([&work, &failure, self, doneEvent] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
         SetEvent(doneEvent);
         PostMessageW(self, kWorkDone, 0, 0);
     });
@@ -122,6 +130,8 @@ void TProgressForm::Run(const std::wstring &caption, TWorkControl &control, unsi
     worker.join();
     KillTimer(self, kTimer);
     control.askReadOnly = nullptr;
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 } // namespace fileops

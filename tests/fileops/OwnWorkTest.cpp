@@ -168,6 +168,24 @@ TEST(OwnWork, CancelInTheMiddleOfACopyLeavesNoPartialFileAndKeepsAReplacedTarget
     }
 }
 
+// An error on the copy's thread (out of memory) reaches the caller, as a handler's error does, instead of
+// ending the program; the copy leaves nothing behind.
+TEST(OwnWork, AnErrorOnTheCopysThreadReachesTheCallerAndLeavesNoFile) {
+    TempDir side, other;
+    ASSERT_TRUE(testdriver::MakeFromUnix(side.Path(), {{"big.bin ", std::string(4 << 20, 'n')}}));
+    CopyBlockHook = [](const std::atomic<bool> &) { throw std::bad_alloc(); };
+    ScriptedPrompts prompts;
+    TFileOperation oper;
+    oper.SetPrompts(&prompts);
+    oper.SetOperation(foCopy);
+    oper.SetFilesFrom(side / L"big.bin ");
+    oper.SetFilesTo(other.Path());
+    oper.SetFlags(0);
+    EXPECT_THROW(oper.Execute(), std::bad_alloc);
+    CopyBlockHook = nullptr;
+    EXPECT_EQ(Listing(other.Path()), Names{});
+}
+
 // Run by the next test in a process of its own, which it kills in the middle of the copy.
 TEST(OwnWork, DISABLED_CopyHelper) {
     wchar_t from[MAX_PATH] = {}, to[MAX_PATH] = {}, marker[MAX_PATH] = {};
