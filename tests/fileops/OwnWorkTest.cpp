@@ -137,6 +137,15 @@ TEST(OwnWork, AFolderIntoItsOwnSubfolderIsRefusedBeforeAnythingIsWritten) {
     }
 }
 
+// A copy of one item into a folder, asked through the given prompts, with the progress window shown.
+void SetUpCopy(TFileOperation &oper, ScriptedPrompts &prompts, const std::wstring &from, const std::wstring &to) {
+    oper.SetPrompts(&prompts);
+    oper.SetOperation(foCopy);
+    oper.SetFilesFrom(from);
+    oper.SetFilesTo(to);
+    oper.SetFlags(0);
+}
+
 TEST(OwnWork, CancelInTheMiddleOfACopyLeavesNoPartialFileAndKeepsAReplacedTargetWhole) {
     for (bool replacing : {false, true}) {
         TempDir side, other;
@@ -152,11 +161,7 @@ TEST(OwnWork, CancelInTheMiddleOfACopyLeavesNoPartialFileAndKeepsAReplacedTarget
         testdriver::AnswerWhenShown(L"Copying...", testdriver::PressButton(L"Cancel"));
         ScriptedPrompts prompts;
         TFileOperation oper;
-        oper.SetPrompts(&prompts);
-        oper.SetOperation(foCopy);
-        oper.SetFilesFrom(side / L"big.bin ");
-        oper.SetFilesTo(other.Path());
-        oper.SetFlags(0);
+        SetUpCopy(oper, prompts, side / L"big.bin ", other.Path());
         oper.Execute();
         CopyBlockHook = nullptr;
         EXPECT_EQ(testdriver::AnsweredCaptions(), Names{L"Copying..."}) << replacing;
@@ -176,11 +181,7 @@ TEST(OwnWork, AnErrorOnTheCopysThreadReachesTheCallerAndLeavesNoFile) {
     CopyBlockHook = [](const std::atomic<bool> &) { throw std::bad_alloc(); };
     ScriptedPrompts prompts;
     TFileOperation oper;
-    oper.SetPrompts(&prompts);
-    oper.SetOperation(foCopy);
-    oper.SetFilesFrom(side / L"big.bin ");
-    oper.SetFilesTo(other.Path());
-    oper.SetFlags(0);
+    SetUpCopy(oper, prompts, side / L"big.bin ", other.Path());
     EXPECT_THROW(oper.Execute(), std::bad_alloc);
     CopyBlockHook = nullptr;
     EXPECT_EQ(Listing(other.Path()), Names{});
