@@ -16,5 +16,16 @@ echo "Installing: ${missing[*]}"
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
 fi
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+# A mirror in the middle of a sync fails one index now and then: try again a few times, and if an index
+# still fails, go on with what was fetched, since the packages may well be in it.
+for attempt in 1 2 3 4 5; do
+    $SUDO apt-get -o Acquire::Retries=3 update -qq && break
+    echo "apt-get update failed (attempt $attempt); trying again in $((attempt * 15)) s" >&2
+    sleep $((attempt * 15))
+done
+for attempt in 1 2 3; do
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o Acquire::Retries=3 install -y -qq "${missing[@]}" >/dev/null && exit 0
+    echo "apt-get install failed (attempt $attempt)" >&2
+    [ "$attempt" -lt 3 ] && { sleep 30; $SUDO apt-get -o Acquire::Retries=3 update -qq || true; }
+done
+exit 1
