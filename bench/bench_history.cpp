@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "BenchClock.h"
-#include "filelist/HistoryBox.h"
+#include "ui/HistoryBox.h"
 #include "filelist/HistoryFile.h"
 
 namespace {
@@ -41,7 +41,7 @@ void Measure(const char *what, const std::wstring &folder, const std::string &co
     std::wstring path = folder + L"cmd.his", copy = folder + L"bare.his";
     BareWrite(path, content);
     HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 400, 100, nullptr, nullptr, nullptr, nullptr);
-    filelist::THistoryBox box;
+    ui::THistoryBox box;
     box.Create(parent, 1);
     filelist::THistoryFile file;
 
@@ -65,7 +65,7 @@ void Measure(const char *what, const std::wstring &folder, const std::string &co
     double save = Time([&] { file.Save(path, box.Items()); });
     std::printf("%s: %zu entries, %.1f MB\n", what, box.Items().size(), content.size() / 1048576.0);
     std::printf("  load %.3f s (file %.3f s, first %zu entries into the list %.3f s), bare read %.3f s, ratio %.1f\n",
-                load, read, filelist::THistoryBox::kListStep, fill, bareRead, load / bareRead);
+                load, read, ui::THistoryBox::kListStep, fill, bareRead, load / bareRead);
     std::printf("  the list took every entry in the background %.3f s later\n", listed);
     std::printf("  save %.3f s, bare write %.3f s, ratio %.1f; unchanged history: %.3f s, nothing written\n", save,
                 bareWrite, save / bareWrite, unchanged);

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/DriveCombo.h"
+#include "filelist/DriveCombo.h"
 #include "filelist/FileList.h"
 #include "viewer/QuickView.h"
 #include "ui/Controls.h"
@@ -28,7 +28,7 @@ public:
 
     ui::TPanel Panel;
     ui::TPanel DrivePanel;
-    TDriveComboBox DriveCombo;
+    filelist::TDriveComboBox DriveCombo;
     ui::TPanel TitlePanel;
     filelist::TFileList FileView;
     viewer::TQuickViewPane QMemo;

@@ -131,9 +131,9 @@ bool TFoundFilesView::OnReflect(UINT msg, WPARAM, LPARAM lParam, LRESULT &result
 TSearchForm::TSearchForm() {
     BrowseFindFolder.Title = L"\u0412\u044B\u0431\u043E\u0440 \u043F\u0430\u043F\u043A\u0438 \u0434\u043B\u044F "
                              L"\u043F\u043E\u0438\u0441\u043A\u0430"; // "Выбор папки для поиска"
-    BrowseFindFolder.Flags = sysinfo::BrowseFlag(sysinfo::bfFileSysDirsOnly) | sysinfo::BrowseFlag(sysinfo::bfStatusText);
+    BrowseFindFolder.Flags = ui::BrowseFlag(ui::bfFileSysDirsOnly) | ui::BrowseFlag(ui::bfStatusText);
     BrowseFindFolder.ShowPathInStatusArea = true;
-    BrowseFindFolder.RootFolder = sysinfo::foMyComputer;
+    BrowseFindFolder.RootFolder = ui::foMyComputer;
 }
 
 void TSearchForm::Create() {

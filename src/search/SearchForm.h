@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "filelist/HistoryBox.h"
+#include "ui/HistoryBox.h"
 #include "search/FoundFiles.h"
 #include "search/myff.h"
-#include "sysinfo/BrowseFolder.h"
+#include "ui/BrowseFolder.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 
@@ -39,12 +39,12 @@ public:
     void Create();
 
     ui::TLabel Label1;
-    filelist::THistoryBox FindHistoryBox;
+    ui::THistoryBox FindHistoryBox;
     ui::TLabel Label2;
     ui::TEdit FindDirEdit;
     ui::TButton FindDirEditButton; // the browse button at the field's right end
     ui::TCheckBox CheckTextSearch;
-    filelist::THistoryBox FindTextHistoryBox;
+    ui::THistoryBox FindTextHistoryBox;
     ui::TButton Find_Btn;
     ui::TButton Cancel_Btn;
     TFoundFilesView FindListView;
@@ -52,7 +52,7 @@ public:
     ui::TButton NewFind_Btn;
     ui::TButton GoTo_Btn;
     ui::TStatusBar stb;
-    sysinfo::TBrowseFolder BrowseFindFolder;
+    ui::TBrowseFolder BrowseFindFolder;
     TMyFF MyFF;
 
     // Shows a found file (its full path) in the viewer; View and F3 do nothing while it is unset.

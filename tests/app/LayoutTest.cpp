@@ -324,7 +324,7 @@ TEST_F(LayoutAtThisScale, EveryWindowShowsWholeAndInside) {
     OpenAndCheck(L"About", [&] { return form->AboutBox().Handle(); }, [&] { form->AboutZelvor1Click(); },
                  CloseByMessage);
     HWND browser = nullptr;
-    form->BrowseFolderTree.OnInitialized = [&](sysinfo::TBrowseFolder &, HWND dialog) { browser = dialog; };
+    form->BrowseFolderTree.OnInitialized = [&](ui::TBrowseFolder &, HWND dialog) { browser = dialog; };
     OpenAndCheck(L"folder browser", [&] { return browser; }, [&] { form->CDtree1Click(); },
                  [](HWND w) { PostMessageW(w, WM_COMMAND, IDCANCEL, 0); }, true);
     OpenAndCheck(L"viewer", [&] { return form->ViewForm().Handle(); },

@@ -99,7 +99,7 @@ TEST_F(NavigationTest, TypedDriveLetterListsThatRootAndAMissingDriveIsEmpty) {
 }
 
 // The drive of the entry the list shows now, as a person reads it.
-wchar_t ShownDrive(app::TDriveComboBox &box) {
+wchar_t ShownDrive(filelist::TDriveComboBox &box) {
     std::wstring entry = box.Item(box.ItemIndex());
     return entry.empty() ? 0 : entry[0];
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DriveLabels.h"
+#include "filelist/DriveLabels.h"
 #include "driver/TempDir.h"
 #include "driver/TestDriver.h"
 #include "filelist/FileList.h"
@@ -346,7 +346,7 @@ TEST(OlderSystems, QuietDriveErrorsWithoutTheThreadsMode) {
         wchar_t root[] = {windows[0], L':', L'\\', 0};
         wchar_t label[MAX_PATH + 1] = {};
         GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0);
-        EXPECT_EQ(app::ReadDriveName(windows[0], DRIVE_FIXED), label) << refused;
+        EXPECT_EQ(filelist::ReadDriveName(windows[0], DRIVE_FIXED), label) << refused;
     }
     SetErrorMode(start);
 }

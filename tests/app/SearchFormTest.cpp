@@ -4,9 +4,9 @@
 #include <thread>
 
 #include "driver/TempDir.h"
-#include "filelist/HistoryList.h"
+#include "ui/HistoryList.h"
 #include "search/SearchForm.h"
-#include "sysinfo/BrowseSteps.h"
+#include "ui/BrowseSteps.h"
 
 using testdriver::AnswerWhenShown;
 using testdriver::PressButton;
@@ -156,7 +156,7 @@ TEST_F(SearchFormTest, TextSearchAndATickedBoxWithoutText) {
 }
 
 TEST_F(SearchFormTest, EachStartListsTheMaskInItsOwnBoxOnly) {
-    filelist::SharedHistory().Clear();
+    ui::SharedHistory().Clear();
     WithFindFiles([&](search::TSearchForm &d) {
         const int before = d.FindHistoryBox.Count();
         Search(d, L"*.txt");
@@ -168,7 +168,7 @@ TEST_F(SearchFormTest, EachStartListsTheMaskInItsOwnBoxOnly) {
                   (std::vector<std::wstring>{L"*.txt", L"*.txt", L""}));
         EXPECT_EQ(d.FindTextHistoryBox.Count(), before);
     });
-    EXPECT_EQ(filelist::SharedHistory().Count(), 0) << "the shared history is untouched";
+    EXPECT_EQ(ui::SharedHistory().Count(), 0) << "the shared history is untouched";
     EXPECT_EQ(form->HistoryCmdBox.Count(), 0);
 }
 
@@ -177,7 +177,7 @@ TEST_F(SearchFormTest, TheBrowseButtonStartsAtTheProposedFolderAndFillsTheField)
     std::wstring title;
     const std::wstring root = dir.Path().substr(0, 3);
     WithFindFiles([&](search::TSearchForm &d) {
-        d.BrowseFindFolder.OnInitialized = [&](sysinfo::TBrowseFolder &tree, HWND) {
+        d.BrowseFindFolder.OnInitialized = [&](ui::TBrowseFolder &tree, HWND) {
             preselected.push_back(tree.Directory);
             title = tree.Title;
         };

@@ -1,7 +1,7 @@
 #include "MainFormFixture.h"
 
 #include "driver/TempDir.h"
-#include "sysinfo/BrowseSteps.h"
+#include "ui/BrowseSteps.h"
 
 using testdriver::PressKey;
 using testdriver::ReadRows;
@@ -28,7 +28,7 @@ protected:
     // Presses Alt+F10 and answers the folder tree step by step; the first step notes what the tree showed.
     void Jump(std::vector<BrowseSteps::Step> answer) {
         opened = false;
-        form->BrowseFolderTree.OnInitialized = [&](sysinfo::TBrowseFolder &tree, HWND) {
+        form->BrowseFolderTree.OnInitialized = [&](ui::TBrowseFolder &tree, HWND) {
             opened = true;
             preselected = tree.Directory;
             title = tree.Title;

@@ -5,9 +5,9 @@
 
 #include "driver/TempDir.h"
 #include "filelist/CommandLine.h"
-#include "filelist/HistoryBox.h"
+#include "ui/HistoryBox.h"
 #include "filelist/HistoryFile.h"
-#include "filelist/HistoryList.h"
+#include "ui/HistoryList.h"
 
 using filelist::TShellRequest;
 using Lines = std::vector<std::wstring>;
@@ -26,11 +26,11 @@ TEST(History, LinesEndAtCrAtLfAndAtCrLf) {
         {L"a\r\r\n", {L"a", L""}},
     };
     for (const auto &[text, lines] : cases)
-        EXPECT_EQ(filelist::SplitLines(text), lines) << text.size();
+        EXPECT_EQ(ui::SplitLines(text), lines) << text.size();
 }
 
 TEST(History, ListTextFormCarriesIds) {
-    filelist::THistoryList list;
+    ui::THistoryList list;
     list.Add(L"dir c:", 0);
     list.Add(L"notepad x.txt", 7);
     list.Add(L"", -3);
@@ -50,7 +50,7 @@ TEST(History, ListTextFormCarriesIds) {
         EXPECT_EQ(list[0].text, c.text) << c.line;
         EXPECT_EQ(list[0].id, c.id) << c.line;
     }
-    filelist::THistoryList copy;
+    ui::THistoryList copy;
     copy.SetText(L"one\t1\r\ntwo\t2\r\n");
     copy.SetText(copy.Text());
     EXPECT_EQ(copy.Text(), L"one\t1\r\ntwo\t2\r\n");
@@ -199,13 +199,13 @@ TEST(History, TwoCopiesClosingAtOnceKeepBothHistories) {
 }
 
 TEST(History, BoxTakesTheSharedEntriesOfItsId) {
-    filelist::SharedHistory().SetText(L"a\t0\r\nb\t1\r\nc\r\n");
+    ui::SharedHistory().SetText(L"a\t0\r\nb\t1\r\nc\r\n");
     HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
-    filelist::THistoryBox zero, one;
+    ui::THistoryBox zero, one;
     one.ID = 1;
     zero.Create(parent, 1);
     one.Create(parent, 2);
-    filelist::SharedHistory().Clear();
+    ui::SharedHistory().Clear();
     EXPECT_EQ(zero.Items(), (Lines{L"a", L"c"}));
     EXPECT_EQ(one.Items(), (Lines{L"b"}));
 
@@ -396,11 +396,11 @@ TEST(History, BoxKeepsEntriesExactlyAndListsALongHistoryInSteps) {
     for (bool atFirstUse : {false, true}) {
         HWND parent =
             CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
-        filelist::THistoryBox box;
+        ui::THistoryBox box;
         if (atFirstUse) box.CreateOnFirstUse(parent, 1);
         else box.Create(parent, 1);
         std::vector<std::wstring> many;
-        for (size_t i = 0; i < filelist::THistoryBox::kListStep * 2 + 5; ++i)
+        for (size_t i = 0; i < ui::THistoryBox::kListStep * 2 + 5; ++i)
             many.push_back(L"command " + std::to_wstring(i));
         many[1] = std::wstring(L"before\0after", 12);
         box.SetText(L"typed");

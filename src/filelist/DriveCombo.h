@@ -2,10 +2,10 @@
 #include <string>
 #include <vector>
 
-#include "app/DriveLabels.h"
+#include "filelist/DriveLabels.h"
 #include "ui/Controls.h"
 
-namespace app {
+namespace filelist {
 
 // The drop-down list of the system's drives: letter and colon, a picture of the drive type, and the
 // volume name in brackets (fixed, CD-ROM and RAM drives) or the network share (network drives). The list
@@ -58,4 +58,4 @@ private:
 // The text of a drive's entry, e.g. "c: [SYSTEM]" or "x: \\server\share".
 std::wstring DriveEntryText(wchar_t letter, UINT driveType, const std::wstring &volumeOrShare);
 
-} // namespace app
+} // namespace filelist

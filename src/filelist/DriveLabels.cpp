@@ -1,4 +1,4 @@
-#include "app/DriveLabels.h"
+#include "filelist/DriveLabels.h"
 
 #include <winnetwk.h>
 
@@ -8,7 +8,7 @@
 #include "ui/LateBound.h"
 #include "ui/Threads.h"
 
-namespace app {
+namespace filelist {
 
 namespace {
 
@@ -84,4 +84,4 @@ std::vector<TDriveNameReader::TDriveName> TDriveNameReader::Take() {
     return names;
 }
 
-} // namespace app
+} // namespace filelist

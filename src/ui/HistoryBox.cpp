@@ -1,10 +1,10 @@
-#include "filelist/HistoryBox.h"
+#include "ui/HistoryBox.h"
 
 #include <algorithm>
 
-#include "filelist/HistoryList.h"
+#include "ui/HistoryList.h"
 
-namespace filelist {
+namespace ui {
 
 namespace {
 constexpr UINT_PTR kListTimer = 1;
@@ -12,12 +12,12 @@ constexpr UINT_PTR kListTimer = 1;
 
 void THistoryBox::Create(HWND parent, int id, DWORD style) {
     // Unsorted whatever the caller asks: the history keeps its order.
-    ui::TComboBox::Create(parent, id, style & ~static_cast<DWORD>(CBS_SORT));
+    TComboBox::Create(parent, id, style & ~static_cast<DWORD>(CBS_SORT));
     TakeSharedHistory();
 }
 
 void THistoryBox::CreateOnFirstUse(HWND parent, int id, DWORD style) {
-    ui::TComboBox::CreateOnFirstUse(parent, id, style & ~static_cast<DWORD>(CBS_SORT));
+    TComboBox::CreateOnFirstUse(parent, id, style & ~static_cast<DWORD>(CBS_SORT));
     TakeSharedHistory();
 }
 
@@ -32,7 +32,7 @@ void THistoryBox::TakeSharedHistory() {
 int THistoryBox::AddItem(const std::wstring &text) {
     entries_.push_back(text);
     if (!WindowMade()) return static_cast<int>(entries_.size()) - 1;
-    return ui::TComboBox::AddItem(text);
+    return TComboBox::AddItem(text);
 }
 
 void THistoryBox::SetItems(std::vector<std::wstring> items) {
@@ -92,7 +92,7 @@ LRESULT THistoryBox::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             KillTimer(Handle(), kListTimer);
         return 0;
     }
-    return ui::TComboBox::OnMessage(msg, wParam, lParam);
+    return TComboBox::OnMessage(msg, wParam, lParam);
 }
 
 void THistoryBox::PlaceCaretAtEnd() {
@@ -101,4 +101,4 @@ void THistoryBox::PlaceCaretAtEnd() {
     SendMessageW(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(end, end));
 }
 
-} // namespace filelist
+} // namespace ui

@@ -1,8 +1,8 @@
-#include "filelist/HistoryList.h"
+#include "ui/HistoryList.h"
 
 #include <cstdint>
 
-namespace filelist {
+namespace ui {
 
 std::vector<std::wstring> SplitLines(const std::wstring &text) {
     std::vector<std::wstring> lines;
@@ -63,4 +63,4 @@ THistoryList &SharedHistory() {
     return history;
 }
 
-} // namespace filelist
+} // namespace ui

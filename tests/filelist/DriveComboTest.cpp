@@ -1,7 +1,7 @@
 // The drive box: entries by letter with a picture of the drive type, names completed in the background.
 #include <gtest/gtest.h>
 
-#include "app/DriveCombo.h"
+#include "filelist/DriveCombo.h"
 #include "filelist/ShellInfo.h"
 #include "driver/TestDriver.h"
 #include "ui/Form.h"
@@ -24,7 +24,7 @@ TEST(DriveEntryTextTest, NamesFollowTheDriveType) {
         {L'a', DRIVE_REMOVABLE, L"FLOPPY", L"a:"},
         {L'q', DRIVE_UNKNOWN, L"", L"q:"},
     };
-    for (const Case &c : cases) EXPECT_EQ(app::DriveEntryText(c.letter, c.type, c.name), c.text) << c.text;
+    for (const Case &c : cases) EXPECT_EQ(filelist::DriveEntryText(c.letter, c.type, c.name), c.text) << c.text;
 }
 
 // Pictures come by type, without touching a drive: each type asks once and keeps its answer.
@@ -48,7 +48,7 @@ protected:
         return -1;
     }
     ui::TForm form;
-    app::TDriveComboBox box;
+    filelist::TDriveComboBox box;
 };
 
 TEST_F(DriveComboTest, ListsTheDrivesAtOnceAndTheirNamesFollow) {
@@ -76,7 +76,7 @@ TEST(DriveComboStandInTest, BoxMadeLaterHasTheDrivesTheirNamesAndTheCurrentOne) 
     for (int waitBeforeMaking : {0, 500}) {
         ui::TForm form;
         form.CreateForm(L"Drive box test", 300, 200, false);
-        app::TDriveComboBox box;
+        filelist::TDriveComboBox box;
         box.CreateOnFirstUse(form.Handle(), 10);
         box.SetDrive(L'c');
         int changes = 0;

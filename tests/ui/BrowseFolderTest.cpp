@@ -3,12 +3,12 @@
 #include <objbase.h>
 
 #include "driver/TempDir.h"
-#include "sysinfo/BrowseSteps.h"
-#include "sysinfo/BrowseFolder.h"
+#include "ui/BrowseSteps.h"
+#include "ui/BrowseFolder.h"
 #include "ui/Form.h"
 
-using sysinfo::BrowseFlag;
-using sysinfo::TBrowseFolder;
+using ui::BrowseFlag;
+using ui::TBrowseFolder;
 
 namespace {
 
@@ -28,7 +28,7 @@ protected:
     static void SetUpTestSuite() { OleInitialize(nullptr); }
 
     void SetUp() override {
-        browser.RootFolder = sysinfo::foMyComputer;
+        browser.RootFolder = ui::foMyComputer;
         browser.ShowPathInStatusArea = true;
     }
 
@@ -60,7 +60,7 @@ TEST(ShortenPath, KeepsShortPathsAndCutsFromTheThirdPart) {
         {L"", L""},
         {L"C:\\", L"C:\\"},
     };
-    for (const Case &c : cases) EXPECT_EQ(sysinfo::ShortenPath(c.path), c.shown) << Utf8(c.path);
+    for (const Case &c : cases) EXPECT_EQ(ui::ShortenPath(c.path), c.shown) << Utf8(c.path);
 }
 
 TEST(BrowseFolderProperties, ButtonWidthAndDialogOptions) {
@@ -74,18 +74,18 @@ TEST(BrowseFolderProperties, ButtonWidthAndDialogOptions) {
         EXPECT_EQ(browser.CustomButtonWidth(), w.stored) << w.set;
     }
     struct OptionCase {
-        sysinfo::TBrowseInfoFlags flags;
+        ui::TBrowseInfoFlags flags;
         UINT options;
     } options[] = {
         {browser.Flags, 0x0005}, // the default: file-system folders only, with a status line
-        {BrowseFlag(sysinfo::bfFileSysAncestors), 0x0008},
-        {BrowseFlag(sysinfo::bfDontGoBelowDomain) | BrowseFlag(sysinfo::bfBrowseForComputer), 0x1002},
-        {BrowseFlag(sysinfo::bfBrowseForPrinter), 0x2000},
+        {BrowseFlag(ui::bfFileSysAncestors), 0x0008},
+        {BrowseFlag(ui::bfDontGoBelowDomain) | BrowseFlag(ui::bfBrowseForComputer), 0x1002},
+        {BrowseFlag(ui::bfBrowseForPrinter), 0x2000},
     };
-    for (const OptionCase &o : options) EXPECT_EQ(sysinfo::BrowseInfoOptions(o.flags), o.options);
-    EXPECT_EQ(sysinfo::SpecialFolderId(sysinfo::foMyComputer), 0x11);
-    EXPECT_EQ(sysinfo::SpecialFolderId(sysinfo::foDesktopExpanded), -1);
-    EXPECT_EQ(sysinfo::SpecialFolderId(sysinfo::foTemplates), 0x15);
+    for (const OptionCase &o : options) EXPECT_EQ(ui::BrowseInfoOptions(o.flags), o.options);
+    EXPECT_EQ(ui::SpecialFolderId(ui::foMyComputer), 0x11);
+    EXPECT_EQ(ui::SpecialFolderId(ui::foDesktopExpanded), -1);
+    EXPECT_EQ(ui::SpecialFolderId(ui::foTemplates), 0x15);
 }
 
 TEST_F(BrowseFolderTest, PreselectsAnExistingFolderAndOkChoosesIt) {
@@ -164,7 +164,7 @@ TEST_F(BrowseFolderTest, CancelKeepsDirectory) {
 // Computer is an item of its own.
 TEST_F(BrowseFolderTest, OkIsDisabledOnMyComputerItself) {
     const std::wstring folder = WithoutSlash(dir.Folder(L"real"));
-    browser.RootFolder = sysinfo::foDesktopExpanded;
+    browser.RootFolder = ui::foDesktopExpanded;
     browser.CustomButtonVisible = true;
     browser.SyncCustomButton = true;
     struct State {
@@ -228,7 +228,7 @@ TEST_F(BrowseFolderTest, CustomButtonRaisesItsEventAndACheckBoxReportsItsState) 
     EXPECT_EQ(buttonText, L"Extra");
 
     // A check box: its state when OK is pressed is read back.
-    browser.CustomButtonType = sysinfo::btCheckBox;
+    browser.CustomButtonType = ui::btCheckBox;
     browser.CustomButtonChecked = false;
     browser.OnCustomButtonClick = nullptr;
     browser.OnInitialized = [&](TBrowseFolder &sender, HWND dialog) {

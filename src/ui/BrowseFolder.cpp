@@ -1,4 +1,4 @@
-#include "sysinfo/BrowseFolder.h"
+#include "ui/BrowseFolder.h"
 
 #include <commctrl.h>
 
@@ -11,7 +11,7 @@
 #include "ui/ScopedFlag.h"
 #include "ui/ScreenScale.h"
 
-namespace sysinfo {
+namespace ui {
 
 namespace {
 
@@ -83,7 +83,7 @@ template <typename F> void Guarded(F &&handle) {
     try {
         handle();
     } catch (const std::exception &e) {
-        ui::Application().HandleException(e);
+        Application().HandleException(e);
     }
 }
 
@@ -132,7 +132,7 @@ void TBrowseFolder::SetCustomButtonCaption(const std::wstring &caption) {
 HWND TBrowseFolder::Owner() const {
     if (ParentHandle && IsWindow(ParentHandle)) return ParentHandle;
     if (OwnerWindow && IsWindow(OwnerWindow)) return OwnerWindow;
-    ui::TForm *main = ui::Application().MainForm();
+    TForm *main = Application().MainForm();
     return main ? main->Handle() : nullptr;
 }
 
@@ -143,7 +143,7 @@ bool TBrowseFolder::Execute() {
         if (dialog_) SetForegroundWindow(dialog_);
         return false;
     }
-    ui::TScopedFlag executing(executing_);
+    TScopedFlag executing(executing_);
     HWND owner = Owner();
     ItemIdList root;
     if (int csidl = SpecialFolderId(RootFolder); csidl >= 0) {
@@ -220,8 +220,8 @@ void TBrowseFolder::SelectionChanged(LPCITEMIDLIST item) {
 
 void TBrowseFolder::CreateCustomButton() {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (CustomButtonType == btCheckBox ? BS_AUTOCHECKBOX : BS_PUSHBUTTON);
-    customButton_ = CreateWindowExW(0, L"BUTTON", customButtonCaption_.c_str(), style, ui::Scaled(12), ui::Scaled(270),
-                                    ui::Scaled(customButtonWidth_), ui::Scaled(23),
+    customButton_ = CreateWindowExW(0, L"BUTTON", customButtonCaption_.c_str(), style, Scaled(12), Scaled(270),
+                                    Scaled(customButtonWidth_), Scaled(23),
                                     dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCustomButtonId)),
                                     GetModuleHandleW(nullptr), nullptr);
     if (!customButton_) return;
@@ -260,4 +260,4 @@ LRESULT CALLBACK TBrowseFolder::DialogSubclass(HWND hwnd, UINT msg, WPARAM wPara
     return SubclassCalls().next(hwnd, msg, wParam, lParam);
 }
 
-} // namespace sysinfo
+} // namespace ui

@@ -1,4 +1,4 @@
-#include "app/DriveCombo.h"
+#include "filelist/DriveCombo.h"
 
 #include <shellapi.h>
 
@@ -8,7 +8,7 @@
 #include "ui/Handles.h"
 #include "ui/ScreenScale.h"
 
-namespace app {
+namespace filelist {
 
 namespace {
 // Posted by the name reader each time a drive's name has been read.
@@ -229,12 +229,12 @@ void TDriveComboBox::Draw(const DRAWITEMSTRUCT &item) {
     // The picture is looked up when first drawn, so that creating the box never waits for the shell;
     // while the shell loads its lists, the same picture comes from the quick list.
     HIMAGELIST images = nullptr;
-    int icon = filelist::ShellPicturesReady() ? -1 : filelist::QuickDriveTypePicture(e.type);
+    int icon = ShellPicturesReady() ? -1 : QuickDriveTypePicture(e.type);
     if (icon >= 0) {
-        images = filelist::QuickPictureList();
+        images = QuickPictureList();
     } else {
-        if (e.icon < 0) e.icon = filelist::DriveTypeIcon(e.type);
-        images = filelist::SystemImageList(true);
+        if (e.icon < 0) e.icon = DriveTypeIcon(e.type);
+        images = SystemImageList(true);
         icon = e.icon;
     }
     // The system's small pictures grow with the screen's scale; the text starts after the picture.
@@ -248,4 +248,4 @@ void TDriveComboBox::Draw(const DRAWITEMSTRUCT &item) {
     DrawTextW(dc, e.text.c_str(), static_cast<int>(e.text.size()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-} // namespace app
+} // namespace filelist

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "sysinfo/BrowseFolder.h"
+#include "ui/BrowseFolder.h"
 
 // Answers the shell's folder dialog of a TBrowseFolder as a person does, one step at a time: each step runs
 // on a later turn of the dialog's own message loop (a thread timer, which every loop serves), so that it
@@ -14,7 +14,7 @@ class BrowseSteps {
 public:
     using Step = std::function<void(HWND dialog)>;
 
-    BrowseSteps(sysinfo::TBrowseFolder &browser, std::vector<Step> steps) : browser_(browser), steps_(std::move(steps)) {
+    BrowseSteps(ui::TBrowseFolder &browser, std::vector<Step> steps) : browser_(browser), steps_(std::move(steps)) {
         current_ = this;
         timer_ = SetTimer(nullptr, 0, 100, Tick);
     }
@@ -73,7 +73,7 @@ private:
         if (self->repeat_) --self->next_;
     }
 
-    sysinfo::TBrowseFolder &browser_;
+    ui::TBrowseFolder &browser_;
     std::vector<Step> steps_;
     size_t next_ = 0;
     bool repeat_ = false;

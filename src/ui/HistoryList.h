@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-namespace filelist {
+namespace ui {
 
 // Cuts text into lines at CR, at LF and at CR LF. An empty line between two line ends is a line; a final
 // line end adds no empty line.
@@ -33,4 +33,4 @@ private:
 // The one history list of the process, shared by every history box.
 THistoryList &SharedHistory();
 
-} // namespace filelist
+} // namespace ui

@@ -7,7 +7,7 @@
 
 #include "ui/Handles.h"
 
-namespace sysinfo {
+namespace ui {
 
 // Options of the folder-browsing dialog; a set of them is a bit set in which member n is bit n.
 enum TBrowseInfoFlag : unsigned {
@@ -123,7 +123,7 @@ private:
     HWND dialog_ = nullptr;
     bool executing_ = false;
     HWND customButton_ = nullptr;
-    ui::FontHandle buttonFont_;
+    FontHandle buttonFont_;
 };
 
-} // namespace sysinfo
+} // namespace ui

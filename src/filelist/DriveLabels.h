@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace app {
+namespace filelist {
 
 // The name a drive shows beside its letter: the volume label of fixed, CD-ROM and RAM drives, the share
 // of a network drive, nothing for others. Reading it may touch the medium or the network.
@@ -39,4 +39,4 @@ private:
     std::shared_ptr<TShared> shared_;
 };
 
-} // namespace app
+} // namespace filelist

@@ -4,7 +4,7 @@
 
 #include "ui/Controls.h"
 
-namespace filelist {
+namespace ui {
 
 // A drop-down combo box with an edit field whose list is a command history. When its window is created
 // it takes every entry of the shared history that carries its ID.
@@ -12,7 +12,7 @@ namespace filelist {
 // The entries are kept beside the list as well: they are the history as it is saved, exactly as added
 // (the list itself cuts an entry at a NUL), and reading them costs no window message. A long history
 // reaches the list in steps while the message loop runs, so that it never holds up the window.
-class THistoryBox : public ui::TComboBox {
+class THistoryBox : public TComboBox {
 public:
     int ID = 0;
 
@@ -50,4 +50,4 @@ private:
     size_t listed_ = 0;
 };
 
-} // namespace filelist
+} // namespace ui
