@@ -3,7 +3,8 @@
 #include <cstddef>
 #include <cwchar>
 
-#include "caption/GdiScopes.h"
+#include "ui/GdiScopes.h"
+#include "ui/Handles.h"
 
 namespace caption {
 
@@ -28,13 +29,13 @@ LOGFONTW LoadSystemCaptionFont() {
 }
 
 int CharacterHeight(const LOGFONTW &font) {
-    ScreenCompatibleDC dc;
+    ui::TCompatibleDC dc;
     if (!dc) return 0;
     ui::BitmapHandle scratch(CreateCompatibleBitmap(dc.Get(), 10, 10));
     ui::FontHandle handle(CreateFontIndirectW(&font));
     if (!scratch || !handle) return 0;
-    SelectScope bitmap(dc.Get(), scratch.Get());
-    SelectScope selected(dc.Get(), handle.Get());
+    ui::TSelectScope bitmap(dc.Get(), scratch.Get());
+    ui::TSelectScope selected(dc.Get(), handle.Get());
     TEXTMETRICW tm{};
     GetTextMetricsW(dc.Get(), &tm);
     return tm.tmHeight - tm.tmInternalLeading;

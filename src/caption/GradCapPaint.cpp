@@ -1,8 +1,9 @@
 #include "caption/GradCap.h"
 
 #include "caption/CaptionGeometry.h"
-#include "caption/GdiScopes.h"
 #include "caption/Gradient.h"
+#include "ui/GdiScopes.h"
+#include "ui/Handles.h"
 
 namespace caption {
 
@@ -57,13 +58,13 @@ void TGradientCaption::PaintCaption() {
     const RECT &caption = layout.caption;
     int width = caption.right - caption.left, height = caption.bottom - caption.top;
     if (width <= 0 || height <= 0) return;
-    WindowDC window(hwnd_);
+    ui::TWindowDC window(hwnd_, ui::TDCArea::whole);
     if (!window) return;
-    ScreenCompatibleDC dc(window.Get());
+    ui::TCompatibleDC dc(window.Get());
     if (!dc) return;
     ui::BitmapHandle bitmap(CreateCompatibleBitmap(window.Get(), width, height));
     if (!bitmap) return;
-    SelectScope selectedBitmap(dc.Get(), bitmap.Get());
+    ui::TSelectScope selectedBitmap(dc.Get(), bitmap.Get());
     // The bitmap takes window coordinates, so everything is drawn where it shows.
     SetViewportOrgEx(dc.Get(), -caption.left, -caption.top, nullptr);
 
@@ -85,7 +86,7 @@ void TGradientCaption::PaintCaption() {
     RECT textsArea = layout.textsArea;
     if (OnDrawCaption) {
         ui::FontHandle font(CreateFontIndirectW(&systemFont_));
-        SelectScope selectedFont(dc.Get(), font.Get());
+        ui::TSelectScope selectedFont(dc.Get(), font.Get());
         OnDrawCaption(*this, dc.Get(), textsArea);
     }
     DrawTexts(dc.Get(), caption, textsArea, active);
@@ -136,7 +137,7 @@ void TGradientCaption::DrawTexts(HDC dc, const RECT &caption, const RECT &area, 
     TTextLine line;
     for (int i = 0; i < kTextCount; ++i) {
         line.present[i] = texts[i]->Visible() && (i == tiCaption || !strings[i].empty());
-        SelectScope font(dc, texts[i]->FontHandle());
+        ui::TSelectScope font(dc, texts[i]->FontHandle());
         line.width[i] = TextWidth(dc, strings[i]);
     }
     TTextRun runs[kTextCount];
@@ -144,7 +145,7 @@ void TGradientCaption::DrawTexts(HDC dc, const RECT &caption, const RECT &area, 
     SetBkMode(dc, TRANSPARENT);
     for (int i = 0; i < kTextCount; ++i) {
         if (!runs[i].drawn) continue;
-        SelectScope font(dc, texts[i]->FontHandle());
+        ui::TSelectScope font(dc, texts[i]->FontHandle());
         SetTextColor(dc, config::ColorToRGB(active ? texts[i]->ColorActive() : texts[i]->ColorInactive()));
         std::wstring shown = FitWithEllipsis(strings[i], runs[i].right - runs[i].left,
                                              [dc](const std::wstring &s) { return TextWidth(dc, s); });

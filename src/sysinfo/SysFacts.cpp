@@ -6,6 +6,8 @@
 
 #include <cwchar>
 
+#include "ui/GdiScopes.h"
+
 namespace sysinfo {
 
 namespace {
@@ -18,22 +20,6 @@ TSysFacts::Integer Low32(std::uint64_t value) {
 TSysFacts::Integer Low32(const void *address) {
     return Low32(reinterpret_cast<std::uintptr_t>(address));
 }
-
-// The screen's device context, released with the object.
-class TScreenDC {
-public:
-    TScreenDC() : dc_(GetDC(nullptr)) {}
-    ~TScreenDC() {
-        if (dc_)
-            ReleaseDC(nullptr, dc_);
-    }
-    TScreenDC(const TScreenDC &) = delete;
-    TScreenDC &operator=(const TScreenDC &) = delete;
-    TSysFacts::Integer Caps(int index) const { return dc_ ? GetDeviceCaps(dc_, index) : 0; }
-
-private:
-    HDC dc_;
-};
 
 // Names up to 256 characters: a short buffer would turn a long name into a failure.
 constexpr DWORD NameBufferSize = 257;
@@ -122,10 +108,11 @@ void TSysFacts::ReadNames() {
 }
 
 void TSysFacts::ReadScreen() {
-    TScreenDC screen;
-    dsScreenWidth_ = screen.Caps(HORZRES);
-    dsScreenHeight_ = screen.Caps(VERTRES);
-    dsResolution_ = screen.Caps(BITSPIXEL);
+    ui::TWindowDC screen(nullptr);
+    auto caps = [&screen](int index) -> Integer { return screen.Get() ? GetDeviceCaps(screen.Get(), index) : 0; };
+    dsScreenWidth_ = caps(HORZRES);
+    dsScreenHeight_ = caps(VERTRES);
+    dsResolution_ = caps(BITSPIXEL);
 }
 
 void TSysFacts::ReadSound() {

@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "ui/LateBound.h"
+#include "ui/SpinGuard.h"
 
 namespace ui {
 
@@ -23,14 +24,6 @@ std::atomic<unsigned long long> followedTicks{0};
 std::atomic_flag processModeLock = ATOMIC_FLAG_INIT;
 int processQuietScopes = 0;
 UINT processModeBefore = 0;
-
-class THoldProcessMode {
-public:
-    THoldProcessMode() {
-        while (processModeLock.test_and_set(std::memory_order_acquire)) Sleep(0);
-    }
-    ~THoldProcessMode() { processModeLock.clear(std::memory_order_release); }
-};
 
 } // namespace
 
@@ -78,7 +71,7 @@ TQuietDriveErrors::TQuietDriveErrors() {
             threadMode_ = call;
             return;
         }
-    THoldProcessMode hold;
+    TSpinGuard hold(processModeLock);
     if (processQuietScopes++ == 0) {
         // The mode can only be read by setting it.
         processModeBefore = SetErrorMode(SEM_FAILCRITICALERRORS);
@@ -91,7 +84,7 @@ TQuietDriveErrors::~TQuietDriveErrors() {
         threadMode_(previous_, nullptr);
         return;
     }
-    THoldProcessMode hold;
+    TSpinGuard hold(processModeLock);
     if (--processQuietScopes == 0) SetErrorMode(processModeBefore);
 }
 

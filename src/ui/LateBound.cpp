@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "ui/SpinGuard.h"
+
 namespace ui {
 
 namespace {
@@ -13,14 +15,6 @@ std::atomic_flag refusalsLock = ATOMIC_FLAG_INIT;
 const char *refusedNames[kMostRefused] = {}; // one slot per refusal alive; a name may stand twice
 std::atomic<unsigned> generation{1};
 
-class THoldRefusals {
-public:
-    THoldRefusals() {
-        while (refusalsLock.test_and_set(std::memory_order_acquire)) Sleep(0);
-    }
-    ~THoldRefusals() { refusalsLock.clear(std::memory_order_release); }
-};
-
 } // namespace
 
 namespace latebound {
@@ -28,7 +22,7 @@ namespace latebound {
 bool Refused(const char *name) {
     // No refusal has ever been made: the usual case, without the lock.
     if (generation.load(std::memory_order_acquire) == 1) return false;
-    THoldRefusals hold;
+    TSpinGuard hold(refusalsLock);
     for (const char *refused : refusedNames)
         if (refused && std::strcmp(refused, name) == 0) return true;
     return false;
@@ -39,7 +33,7 @@ unsigned Generation() { return generation.load(std::memory_order_acquire); }
 } // namespace latebound
 
 TRefuseLateBound::TRefuseLateBound(std::initializer_list<const char *> names) {
-    THoldRefusals hold;
+    TSpinGuard hold(refusalsLock);
     for (const char *name : names)
         for (const char *&slot : refusedNames)
             if (!slot) {
@@ -51,7 +45,7 @@ TRefuseLateBound::TRefuseLateBound(std::initializer_list<const char *> names) {
 }
 
 TRefuseLateBound::~TRefuseLateBound() {
-    THoldRefusals hold;
+    TSpinGuard hold(refusalsLock);
     for (const char *name : names_)
         for (const char *&slot : refusedNames)
             if (slot == name) {

@@ -2,26 +2,12 @@
 
 #include <windowsx.h>
 
+#include "ui/GdiScopes.h"
+
 namespace ui {
 
 namespace {
 constexpr wchar_t kEllipsis[] = L"...";
-
-// The window's device context for measuring, released on every path.
-class WindowDC {
-public:
-    explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-    ~WindowDC() {
-        if (dc_) ReleaseDC(hwnd_, dc_);
-    }
-    WindowDC(const WindowDC &) = delete;
-    WindowDC &operator=(const WindowDC &) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HWND hwnd_;
-    HDC dc_;
-};
 } // namespace
 
 std::wstring FitTail(const std::wstring &text, int width, const std::function<int(std::wstring_view)> &measure) {
@@ -84,15 +70,15 @@ RECT TPanel::TextRect() const {
 
 std::wstring TPanel::ShownCaption() const {
     if (ellipsis_ == TEllipsis::elEnd || caption_.empty()) return caption_;
-    WindowDC dc(Handle());
-    HGDIOBJ old = font_ ? SelectObject(dc.get(), font_) : nullptr;
+    TWindowDC dc(Handle());
+    HGDIOBJ old = font_ ? SelectObject(dc.Get(), font_) : nullptr;
     RECT r = TextRect();
     std::wstring shown = FitTail(caption_, r.right - r.left, [&](std::wstring_view s) {
         SIZE size{};
-        GetTextExtentPoint32W(dc.get(), s.data(), static_cast<int>(s.size()), &size);
+        GetTextExtentPoint32W(dc.Get(), s.data(), static_cast<int>(s.size()), &size);
         return static_cast<int>(size.cx);
     });
-    if (old) SelectObject(dc.get(), old);
+    if (old) SelectObject(dc.Get(), old);
     return shown;
 }
 
