@@ -2,7 +2,7 @@
 
 #include <cwctype>
 
-#include "fileops/PathRules.h"
+#include "fileops/RowPath.h"
 #include "ui/Application.h"
 #include "ui/MessageBox.h"
 #include "ui/ScreenScale.h"
@@ -80,17 +80,9 @@ void TSide::OpenCursorRow() {
     if (row < 0) return;
     if (!FileView.IsFolder(row)) {
         // The shell takes no "\\?\" path: a name it would misread goes by its short form, or not at all.
-        std::wstring name = FileView.Name(row);
-        std::wstring path = fileops::ExactShellPathOf(Directory(), name);
+        std::wstring path =
+            fileops::ExactRowPathOrSay(host_->OwnerWindow(), FileView, row, fileops::TPathUse::shell);
         if (!path.empty()) host_->ShellOpen(path);
-        else
-            ui::ShowMessage(host_->OwnerWindow(),
-                            L"\"" + Directory() + name + L"\" cannot be opened exactly: " +
-                                fileops::TroubleText(fileops::NameTrouble(name) != fileops::TNameTrouble::none
-                                                         ? fileops::NameTrouble(name)
-                                                         : fileops::PathTrouble(Directory() + name)) +
-                                L".",
-                            ui::Application().Title(), MB_OK | MB_ICONWARNING);
         return;
     }
     if (FileView.IsParent(row)) SetDirectory(ParentDirectory(Directory()));

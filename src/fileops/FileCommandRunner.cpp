@@ -95,7 +95,7 @@ std::wstring TFileCommandRunner::SourceListOf(const filelist::TFileList &source,
             paths.push_back(source.PathOf(row));
         else
             refused +=
-                L"\n\"" + source.PathOf(row) + L"\"\n    It cannot be reached exactly: " + TroubleText(trouble) + L".";
+                L"\n\"" + source.PathOf(row) + L"\"\n    It " + NotExactlyText(TroubleText(trouble));
     }
     if (paths.empty() && !refused.empty())
         ShowFailure(L"Nothing was done:" + refused);

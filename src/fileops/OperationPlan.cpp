@@ -135,7 +135,7 @@ TOperationPlan PlanOperation(TFileOp op, const std::wstring &filesFrom, const st
         // What the shell would read as other items (a wildcard, a name it would cut) never reaches it.
         TNameTrouble trouble = PathTrouble(source);
         if (!ReachableByLongPath(trouble))
-            refuse(source, L"It cannot be reached exactly: " + TroubleText(trouble) + L".");
+            refuse(source, L"It " + NotExactlyText(TroubleText(trouble)));
         else if (!probe.ExistsExactly(source))
             refuse(source, ui::SystemErrorText(ERROR_FILE_NOT_FOUND));
         else
@@ -158,7 +158,7 @@ TOperationPlan PlanOperation(TFileOp op, const std::wstring &filesFrom, const st
             TNameTrouble trouble = PathTrouble(checked);
             if (!ReachableByLongPath(trouble)) {
                 plan.stopPath = destination;
-                plan.stop = L"The destination cannot be reached exactly: " + TroubleText(trouble) + L".";
+                plan.stop = L"The destination " + NotExactlyText(TroubleText(trouble));
                 return plan;
             }
         }
@@ -193,7 +193,7 @@ TOperationPlan PlanOperation(TFileOp op, const std::wstring &filesFrom, const st
         bool copies = op == foCopy || (op == foMove && crossesVolumes);
         item.scan = probe.Scan(item.source, item.target, copies);
         if (!item.scan.blocked.empty()) {
-            refuse(item.source, L"It cannot be reached exactly: " + item.scan.blocked + L".");
+            refuse(item.source, L"It " + NotExactlyText(item.scan.blocked));
             continue;
         }
         if (copies && item.scan.unreadable) {

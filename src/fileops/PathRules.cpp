@@ -151,4 +151,20 @@ std::wstring ExactShellPathOf(const std::wstring &directory, const std::wstring 
     return PathTrouble(plain) == TNameTrouble::none ? plain : std::wstring();
 }
 
+TNameTrouble ItemTrouble(const std::wstring &directory, const std::wstring &name) {
+    TNameTrouble trouble = NameTrouble(name);
+    return trouble != TNameTrouble::none ? trouble : PathTrouble(directory + name);
+}
+
+std::wstring NotExactlyText(const std::wstring &why) { return L"cannot be opened exactly: " + why + L"."; }
+
+TExactPath ExactPathFor(const std::wstring &directory, const std::wstring &name, TPathUse use) {
+    TExactPath exact;
+    exact.path = use == TPathUse::fileCalls ? ExactPathOf(directory, name) : ExactShellPathOf(directory, name);
+    // Quoted, so that a closing space or dot shows.
+    if (exact.path.empty())
+        exact.whyNot = L"\"" + directory + name + L"\" " + NotExactlyText(TroubleText(ItemTrouble(directory, name)));
+    return exact;
+}
+
 } // namespace fileops

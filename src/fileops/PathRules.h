@@ -41,4 +41,18 @@ std::wstring ExactPathOf(const std::wstring &directory, const std::wstring &name
 // short (8.3) path when that reaches it exactly; empty when neither does.
 std::wstring ExactShellPathOf(const std::wstring &directory, const std::wstring &name);
 
+// Who takes the path: calls that take "\\?\" paths (ExactPathOf), or the shell and programs (ExactShellPathOf).
+enum class TPathUse { fileCalls, shell };
+// The item's trouble as it is reported: its name's own first, else its whole path's.
+TNameTrouble ItemTrouble(const std::wstring &directory, const std::wstring &name);
+// The one wording for an item nothing reaches exactly, to follow its quoted path or "It".
+std::wstring NotExactlyText(const std::wstring &why);
+// The path that reaches exactly the item `name` in `directory` for the use; when none does, `path` is
+// empty and `whyNot` says why, naming the item.
+struct TExactPath {
+    std::wstring path;
+    std::wstring whyNot;
+};
+TExactPath ExactPathFor(const std::wstring &directory, const std::wstring &name, TPathUse use);
+
 } // namespace fileops
