@@ -3,6 +3,10 @@
 
 #include <memory>
 
+#include "app/CommandHost.h"
+#include "fileops/PathRules.h"
+#include "ui/FirstUse.h"
+
 namespace fileops {
 class TFileOperation;
 class TOperationForm;
@@ -11,7 +15,6 @@ class TSetAtrForm;
 
 namespace app {
 
-class TMainForm;
 class TSide;
 
 enum class TFileCommand { Copy, RenameMove, MakeDir, DeleteToRecycleBin, DeleteForGood };
@@ -20,7 +23,7 @@ enum class TFileCommand { Copy, RenameMove, MakeDir, DeleteToRecycleBin, DeleteF
 // and the shell's context menu and Properties of a side's cursor row.
 class TFileCommands {
 public:
-    explicit TFileCommands(TMainForm &form);
+    explicit TFileCommands(ICommandHost &host);
     ~TFileCommands();
     // Creates the secondary windows these commands show (in the program's window order).
     void CreateWindows();
@@ -39,14 +42,13 @@ public:
 
 private:
     bool RunCommand(TSide &source, TFileCommand command);
-    enum class TPathUse { fileCalls, shell };
     // The cursor row's full path as the use takes it; empty when the side has no cursor row, or after
     // saying why nothing can reach the row's item exactly.
-    std::wstring CursorPath(TSide &side, TPathUse use);
+    std::wstring CursorPath(TSide &side, fileops::TPathUse use);
 
-    TMainForm &form_;
-    std::unique_ptr<fileops::TSetAtrForm> setAtrForm_;
-    std::unique_ptr<fileops::TOperationForm> operationForm_;
+    ICommandHost &host_;
+    ui::TFirstUse<fileops::TSetAtrForm> setAtrForm_;
+    ui::TFirstUse<fileops::TOperationForm> operationForm_;
     std::unique_ptr<fileops::TFileOperation> fileOper_;
 };
 

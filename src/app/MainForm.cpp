@@ -54,7 +54,7 @@ void TMainForm::Create() {
     CreateSides();
     TraceStartup(L"sides");
     FileCommands.CreateWindows();
-    SettingsCommands.CreateWindows();
+    CommandLine.CreateWindows();
     TraceStartup(L"other windows");
     OnShow = [this] { FormShow(); };
     OnResize = [this] { FormResize(); };
@@ -64,7 +64,7 @@ void TMainForm::Create() {
     BindCommand(IDM_CHANGE1, [this] { FileCommands.Change1Click(); });
     BindCommand(IDM_OPTIONS1, [this] { SettingsCommands.Options1Click(); });
     BindCommand(IDM_SAVEPOSITION1, [this] { SettingsCommands.Saveposition1Click(); });
-    BindCommand(IDM_RUNDOS1, [this] { SettingsCommands.RunDOS1Click(); });
+    BindCommand(IDM_RUNDOS1, [this] { CommandLine.RunDOS1Click(); });
     BindCommand(IDM_INDEX1, [this] { Index1Click(); });
     BindCommand(IDM_FILEOPERATIONS1, [this] { FileOperations1Click(); });
     BindCommand(IDM_KEYBOARD1, [this] { Keyboard1Click(); });
@@ -157,20 +157,18 @@ void TMainForm::BindEvents(TSide &side, bool left) {
     };
 }
 
-sysinfo::TSysFacts &TMainForm::MainSysInfo() {
-    if (!sysFacts_) sysFacts_ = std::make_unique<sysinfo::TSysFacts>();
-    return *sysFacts_;
-}
+sysinfo::TSysFacts &TMainForm::MainSysInfo() { return sysFacts_.Get(); }
 
-viewer::TViewForm &TMainForm::ViewForm() {
-    if (!viewForm_) {
-        viewForm_ = std::make_unique<viewer::TViewForm>();
-        viewForm_->Create();
-    }
-    return *viewForm_;
-}
+viewer::TViewForm &TMainForm::ViewForm() { return viewForm_.Get(); }
+
+void TMainForm::ViewFile(const std::wstring &path) { ViewForm().ViewFile(path); }
 
 TSide &TMainForm::ActiveSide() { return Left.IsActive() ? Left : Right; }
+
+void TMainForm::RelistBoth() {
+    Left.SetDirectory(Left.Directory());
+    Right.SetDirectory(Right.Directory());
+}
 
 void TMainForm::PrepareMarkImage() {
     StateImageList.reset(ImageList_Create(16, 16, ILC_COLOR4 | ILC_MASK, 1, 1));

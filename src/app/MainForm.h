@@ -6,24 +6,27 @@
 #include <map>
 #include <memory>
 
+#include "app/CommandHost.h"
 #include "app/CommandIds.h"
+#include "app/CommandLineCommands.h"
 #include "app/FileCommands.h"
 #include "app/SettingsCommands.h"
 #include "app/Side.h"
 #include "app/ViewCommands.h"
 #include "caption/GradCap.h"
+#include "filelist/CommandLine.h"
 #include "help/PrintCommand.h"
 #include "sysinfo/AboutBox.h"
 #include "sysinfo/DiskInfoForm.h"
 #include "sysinfo/InfVer.h"
 #include "sysinfo/NetDialogs.h"
 #include "sysinfo/SysFacts.h"
-#include "sysinfo/BrowseFolder.h"
 #include "sysinfo/SysInfoForm.h"
-#include "filelist/CommandLine.h"
-#include "filelist/HistoryBox.h"
+#include "ui/BrowseFolder.h"
 #include "ui/Controls.h"
+#include "ui/FirstUse.h"
 #include "ui/Form.h"
+#include "ui/HistoryBox.h"
 #include "ui/Panel.h"
 
 namespace search {
@@ -42,7 +45,7 @@ struct ImageListDeleter {
 using ImageListHandle = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
 
 // The main window: two sides, the command line below them and the main menu.
-class TMainForm : public ui::TForm, private ISideHost {
+class TMainForm : public ui::TForm, private ICommandHost, private ISideHost {
 public:
     TMainForm();
     ~TMainForm() override;
@@ -53,10 +56,11 @@ public:
     ui::TSplitter Splitter1;
     ui::TPanel CMDPanel;
     ui::TPanel CMDTitlePanel;
-    filelist::THistoryBox HistoryCmdBox;
+    ui::THistoryBox HistoryCmdBox;
     ImageListHandle StateImageList;
     TFileCommands FileCommands{*this};
     TSettingsCommands SettingsCommands{*this};
+    TCommandLineCommands CommandLine{*this};
     TViewCommands ViewCommands{*this};
     // The program's own version texts, read when a window shows them.
     sysinfo::TInfoVersion InfoVer;
@@ -69,7 +73,7 @@ public:
     // The Find Files dialog, created at its first use.
     search::TSearchForm &SearchForm();
     // The folder tree of "CD tree...": file-system folders below My Computer.
-    sysinfo::TBrowseFolder BrowseFolderTree;
+    ui::TBrowseFolder BrowseFolderTree;
     // The network provider's connect and disconnect dialogs of the Commands menu.
     sysinfo::TNetConnectDlg NetConnect;
     sysinfo::TNetDisConnectDlg NetDisConnect;
@@ -83,11 +87,11 @@ public:
     filelist::TFileList &RightFileView = Right.FileView;
     ui::TPanel &LeftTitlePanel = Left.TitlePanel;
     ui::TPanel &RightTitlePanel = Right.TitlePanel;
-    TDriveComboBox &LeftDriveCombo = Left.DriveCombo;
-    TDriveComboBox &RightDriveCombo = Right.DriveCombo;
+    filelist::TDriveComboBox &LeftDriveCombo = Left.DriveCombo;
+    filelist::TDriveComboBox &RightDriveCombo = Right.DriveCombo;
 
     // The side whose title line is navy (the left one is tested first).
-    TSide &ActiveSide();
+    TSide &ActiveSide() override;
 
     // Runs a shell verb on a file; replaceable so that tests can observe it without starting programs.
     std::function<void(HWND owner, const std::wstring &verb, const std::wstring &file)> ShellExecuteVerb;
@@ -166,7 +170,16 @@ public:
 
 private:
     void SetPrompt(const std::wstring &text) override { CMDTitlePanel.SetCaption(text); }
+    // The commands' host and the sides' (one owner window for both).
     HWND OwnerWindow() const override { return Handle(); }
+    TSide &LeftSide() override { return Left; }
+    TSide &RightSide() override { return Right; }
+    void RelistBoth() override;
+    void ViewFile(const std::wstring &path) override;
+    ui::THistoryBox &CommandBox() override { return HistoryCmdBox; }
+    std::wstring PromptText() const override { return CMDTitlePanel.Caption(); }
+    fileops::TOperationForm &OperationForm() override { return FileCommands.OperationForm(); }
+    HFONT WindowFont() const override { return FormFont(); }
     void ShellOpen(const std::wstring &path) override {
         ShellExecuteVerb(Handle(), L"open", filelist::WithinShellLimits({path, L""}).file);
     }
@@ -200,12 +213,12 @@ private:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     std::map<int, std::function<void()>> commands_;
-    std::unique_ptr<sysinfo::TSysFacts> sysFacts_;
-    std::unique_ptr<search::TSearchForm> searchForm_;
-    std::unique_ptr<viewer::TViewForm> viewForm_;
-    std::unique_ptr<sysinfo::TDiskInfoForm> diskInfoForm_;
-    std::unique_ptr<sysinfo::TSysInfoForm> sysInfoForm_;
-    std::unique_ptr<sysinfo::TAboutBox> aboutBox_;
+    ui::TFirstUse<sysinfo::TSysFacts> sysFacts_;
+    ui::TFirstUse<search::TSearchForm> searchForm_;
+    ui::TFirstUse<viewer::TViewForm> viewForm_;
+    ui::TFirstUse<sysinfo::TDiskInfoForm> diskInfoForm_;
+    ui::TFirstUse<sysinfo::TSysInfoForm> sysInfoForm_;
+    ui::TFirstUse<sysinfo::TAboutBox> aboutBox_;
     HMENU menu_ = nullptr;
     bool listingsBegun_ = false;
 };

@@ -53,7 +53,7 @@ void TMainForm::FileViewKeyDown(TSide &side, WORD &key, ui::TShiftState shift) {
 
     if (Is(key, shift, VK_F10, 0)) ExitPrompt();
     if (Is(key, shift, VK_RETURN, 0)) {
-        if (!SettingsCommands.CommandLineText().empty()) SettingsCommands.RunCommandLineFromPanel();
+        if (!CommandLine.CommandLineText().empty()) CommandLine.RunCommandLineFromPanel();
         else side.OpenCursorRow();
     }
     if (Is(key, shift, VK_F1, ssAlt)) {
@@ -72,12 +72,12 @@ void TMainForm::FileViewKeyDown(TSide &side, WORD &key, ui::TShiftState shift) {
         Right.DriveCombo.SetFocus();
         Right.DriveCombo.SetDroppedDown(true);
     }
-    if (mods == 0 && key >= 48 && key <= 95) SettingsCommands.TypeIntoCommandLine(static_cast<wchar_t>(key));
+    if (mods == 0 && key >= 48 && key <= 95) CommandLine.TypeIntoCommandLine(static_cast<wchar_t>(key));
     if (Is(key, shift, VK_RETURN, ssCtrl)) {
         int row = view.Selected();
-        if (row >= 0) SettingsCommands.InsertIntoCommandLine(view.Name(row));
+        if (row >= 0) CommandLine.InsertIntoCommandLine(view.Name(row));
     }
-    if (Is(key, shift, VK_ESCAPE, 0)) SettingsCommands.ClearCommandLine();
+    if (Is(key, shift, VK_ESCAPE, 0)) CommandLine.ClearCommandLine();
     if (Is(key, shift, VK_NEXT, ssCtrl)) side.OpenCursorRow();
     if (Is(key, shift, VK_RIGHT, ssCtrl)) CopyDirectoryAcross(side, Left, Right);
     if (Is(key, shift, VK_LEFT, ssCtrl)) CopyDirectoryAcross(side, Right, Left);

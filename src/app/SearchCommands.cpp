@@ -8,37 +8,34 @@
 namespace app {
 
 void TMainForm::BindSearchCommands() {
-    BrowseFolderTree.Flags = sysinfo::BrowseFlag(sysinfo::bfFileSysDirsOnly) |
-                             sysinfo::BrowseFlag(sysinfo::bfStatusText) |
-                             sysinfo::BrowseFlag(sysinfo::bfFileSysAncestors);
+    BrowseFolderTree.Flags = ui::BrowseFlag(ui::bfFileSysDirsOnly) |
+                             ui::BrowseFlag(ui::bfStatusText) |
+                             ui::BrowseFlag(ui::bfFileSysAncestors);
     BrowseFolderTree.ShowPathInStatusArea = true;
-    BrowseFolderTree.RootFolder = sysinfo::foMyComputer;
+    BrowseFolderTree.RootFolder = ui::foMyComputer;
     BindCommand(IDM_SEARCH1, [this] { Search1Click(); });
     BindCommand(IDM_CDTREE1, [this] { CDtree1Click(); });
 }
 
 search::TSearchForm &TMainForm::SearchForm() {
-    if (!searchForm_) {
-        auto form = std::make_unique<search::TSearchForm>();
-        form->Create();
+    return searchForm_.Get([this](search::TSearchForm &form) {
         // Goto lists the found file's folder in the active side; its title line and the prompt name that
         // folder at once, so the rows shown are always those of the folder named above them.
-        form->GotoDirectory = [this](const std::wstring &directory) {
+        form.GotoDirectory = [this](const std::wstring &directory) {
             TSide &side = ActiveSide();
             side.SetDirectory(directory);
             side.FileView.PlaceCursor();
             side.ShowDirectory(true);
         };
         // View and F3 show the found file in the program's viewer, over the dialog.
-        form->ViewFile = [this](const std::wstring &path) {
+        form.ViewFile = [this](const std::wstring &path) {
             // The found name exactly, also where the plain path would name another file.
             size_t cut = path.rfind(L'\\') + 1;
-            std::wstring exact = fileops::ExactPathOf(path.substr(0, cut), path.substr(cut));
-            if (!exact.empty()) ViewForm().ViewFile(exact);
+            fileops::TExactPath exact =
+                fileops::ExactPathFor(path.substr(0, cut), path.substr(cut), fileops::TPathUse::fileCalls);
+            if (!exact.path.empty()) ViewFile(exact.path);
         };
-        searchForm_ = std::move(form);
-    }
-    return *searchForm_;
+    });
 }
 
 void TMainForm::Search1Click() {

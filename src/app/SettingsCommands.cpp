@@ -1,53 +1,37 @@
 #include "app/SettingsCommands.h"
 
-#include <shellapi.h>
-
-#include "app/MainForm.h"
+#include "app/Side.h"
 #include "config/OptionStore.h"
 #include "config/SettingsKey.h"
 #include "config/WindowBounds.h"
-#include "filelist/CommandLine.h"
 #include "filelist/HistoryFile.h"
 #include "filelist/ReadAhead.h"
 #include "ui/Application.h"
+#include "ui/HistoryBox.h"
 #include "ui/Text.h"
 
 namespace app {
 
-TSettingsCommands::TSettingsCommands(TMainForm &form) : HistoryFile(filelist::HistoryFilePath()), form_(form) {
-    ShellOpen = [](HWND owner, const std::wstring &file, const std::wstring &parameters) {
-        // The result is ignored: the shell reports what it cannot open itself, if at all.
-        ShellExecuteW(owner, L"open", file.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr,
-                      SW_SHOW);
-    };
-}
+TSettingsCommands::TSettingsCommands(ICommandHost &host) : HistoryFile(filelist::HistoryFilePath()), host_(host) {}
 
 TSettingsCommands::~TSettingsCommands() = default;
-
-void TSettingsCommands::CreateWindows() {
-    form_.HistoryCmdBox.OnKeyDown = [this](WORD &key, ui::TShiftState shift) { HistoryCmdBoxKeyDown(key, shift); };
-}
-
-TSide &TSettingsCommands::ActiveSide() {
-    return form_.ActiveSide();
-}
 
 // ---- The panels' look ----
 
 void TSettingsCommands::SetPanelTextColor(config::TColor color) {
     textColor_ = color;
-    for (TSide *side : {&form_.Left, &form_.Right})
+    for (TSide *side : {&host_.LeftSide(), &host_.RightSide()})
         side->FileView.SetColors(config::ColorToRGB(textColor_), config::ColorToRGB(backColor_));
 }
 
 void TSettingsCommands::SetPanelBackColor(config::TColor color) {
     backColor_ = color;
-    for (TSide *side : {&form_.Left, &form_.Right})
+    for (TSide *side : {&host_.LeftSide(), &host_.RightSide()})
         side->FileView.SetColors(config::ColorToRGB(textColor_), config::ColorToRGB(backColor_));
 }
 
 std::wstring TSettingsCommands::PanelFontName() const {
-    HFONT font = reinterpret_cast<HFONT>(SendMessageW(form_.Left.FileView.Handle(), WM_GETFONT, 0, 0));
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(host_.LeftSide().FileView.Handle(), WM_GETFONT, 0, 0));
     LOGFONTW lf{};
     if (!font || !GetObjectW(font, sizeof lf, &lf))
         return {};
@@ -60,11 +44,11 @@ void TSettingsCommands::SetPanelFontName(const std::wstring &name) {
     // make them measure and lay out their rows again.
     if (!name.empty() && lstrcmpiW(name.c_str(), PanelFontName().c_str()) == 0) return;
     LOGFONTW lf{};
-    GetObjectW(form_.FormFont(), sizeof lf, &lf);
+    GetObjectW(host_.WindowFont(), sizeof lf, &lf);
     lstrcpynW(lf.lfFaceName, name.c_str(), LF_FACESIZE);
     ui::FontHandle font(CreateFontIndirectW(&lf));
-    form_.Left.FileView.SetFont(font.Get());
-    form_.Right.FileView.SetFont(font.Get());
+    host_.LeftSide().FileView.SetFont(font.Get());
+    host_.RightSide().FileView.SetFont(font.Get());
     panelFont_ = std::move(font);
 }
 
@@ -99,16 +83,16 @@ void TSettingsCommands::RestoreBeforeLayout() {
             directoriesRestored_ = RestoreDirectories(errors, false);
         if (ReadChoice(L"PAN", L"SavePanels", errors)) {
             RestoreValue(L"LeftPanelStyle", errors, [&](const std::wstring &style) {
-                form_.Left.FileView.SetViewStyle(config::IsBriefStyle(style) ? filelist::vsList : filelist::vsReport);
+                host_.LeftSide().FileView.SetViewStyle(config::IsBriefStyle(style) ? filelist::vsList : filelist::vsReport);
             });
             RestoreValue(L"RightPanelStyle", errors, [&](const std::wstring &style) {
-                form_.Right.FileView.SetViewStyle(config::IsBriefStyle(style) ? filelist::vsList : filelist::vsReport);
+                host_.RightSide().FileView.SetViewStyle(config::IsBriefStyle(style) ? filelist::vsList : filelist::vsReport);
             });
         }
         if (ReadChoice(L"CMD", L"SaveCommand", errors))
             step([&] {
                 if (auto lines = history_.Load(HistoryFile))
-                    form_.HistoryCmdBox.SetItems(std::move(*lines));
+                    host_.CommandBox().SetItems(std::move(*lines));
             });
         // The values read before a failing one still count.
         step([&] {
@@ -180,9 +164,9 @@ void TSettingsCommands::RestoreDirectoriesAgain() {
 bool TSettingsCommands::RestoreDirectories(std::vector<std::wstring> &errors, bool again) {
     bool right = false, left = false;
     if (!again || inHand_.Usable(L"RightDirectory"))
-        right = RestoreValue(L"RightDirectory", errors, [&](const std::wstring &d) { form_.Right.SetDirectory(d); });
+        right = RestoreValue(L"RightDirectory", errors, [&](const std::wstring &d) { host_.RightSide().SetDirectory(d); });
     if (!again || inHand_.Usable(L"LeftDirectory"))
-        left = RestoreValue(L"LeftDirectory", errors, [&](const std::wstring &d) { form_.Left.SetDirectory(d); });
+        left = RestoreValue(L"LeftDirectory", errors, [&](const std::wstring &d) { host_.LeftSide().SetDirectory(d); });
     return right || left;
 }
 
@@ -225,26 +209,26 @@ void TSettingsCommands::Saveposition1Click() {
 void TSettingsCommands::SaveHistory(bool evenWhenEmpty) {
     if (!config::ReadSaveCheck(L"CMD"))
         return;
-    if (form_.HistoryCmdBox.Count() == 0 && !evenWhenEmpty)
+    if (host_.CommandBox().Count() == 0 && !evenWhenEmpty)
         return;
-    history_.Save(HistoryFile, form_.HistoryCmdBox.Items());
+    history_.Save(HistoryFile, host_.CommandBox().Items());
 }
 
 config::TPanelsState TSettingsCommands::PanelsState() const {
-    return {form_.Left.Directory(), form_.Right.Directory(), form_.Left.FileView.ViewStyle() == filelist::vsList,
-            form_.Right.FileView.ViewStyle() == filelist::vsList};
+    return {host_.LeftSide().Directory(), host_.RightSide().Directory(), host_.LeftSide().FileView.ViewStyle() == filelist::vsList,
+            host_.RightSide().FileView.ViewStyle() == filelist::vsList};
 }
 
 config::TWindowPos TSettingsCommands::WindowPos() const {
     RECT r{};
-    GetWindowRect(form_.Handle(), &r);
+    GetWindowRect(host_.OwnerWindow(), &r);
     // A minimised window sits far off the screen; what it comes back to is what the next start wants.
     // That position is relative to the work area of its monitor, which a taskbar at the top or the left
     // moves away from the screen's corner.
-    if (IsIconic(form_.Handle())) {
+    if (IsIconic(host_.OwnerWindow())) {
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;
-        if (GetWindowPlacement(form_.Handle(), &placement)) {
+        if (GetWindowPlacement(host_.OwnerWindow(), &placement)) {
             r = placement.rcNormalPosition;
             MONITORINFO monitor{};
             monitor.cbSize = sizeof monitor;
@@ -280,7 +264,7 @@ void TSettingsCommands::PlaceOnScreen(const config::TWindowPos &pos) {
     config::TWindowPos usable = OnAMonitor(pos);
     config::TWindowPos now = WindowPos();
     if (usable.left != now.left || usable.top != now.top || usable.width != now.width || usable.height != now.height)
-        SetWindowPos(form_.Handle(), nullptr, usable.left, usable.top, usable.width, usable.height,
+        SetWindowPos(host_.OwnerWindow(), nullptr, usable.left, usable.top, usable.width, usable.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -323,69 +307,6 @@ void TSettingsCommands::ApplyOptions(bool fromOk) {
     config::SavePanelsState(PanelsState(), &inHand_);
     SaveHistory(fromOk);
     config::OptionSaveReg(OptionForm);
-}
-
-// ---- Command line ----
-
-void TSettingsCommands::RunDOS1Click() {
-    filelist::TShellRequest request = filelist::WithinShellLimits({filelist::CommandInterpreter(), L""});
-    ShellOpen(form_.Handle(), request.file, request.parameters);
-}
-
-std::wstring TSettingsCommands::CommandLineText() const {
-    return form_.HistoryCmdBox.Text();
-}
-
-void TSettingsCommands::RunCommandLineFromPanel() {
-    std::wstring command = CommandLineText();
-    if (command.empty())
-        return;
-    // A command the system cannot take is refused before anything runs; it stays in the command line.
-    filelist::TShellRequest request =
-        filelist::WithinShellLimits(filelist::PanelRunRequest(form_.CMDTitlePanel.Caption(), command));
-    ShellOpen(form_.Handle(), request.file, request.parameters);
-    form_.HistoryCmdBox.AddItem(command);
-    ClearCommandLine();
-}
-
-void TSettingsCommands::RunCommandLine() {
-    std::wstring command = CommandLineText();
-    if (command.empty())
-        return;
-    filelist::TShellRequest request =
-        filelist::WithinShellLimits(filelist::CommandLineRunRequest(form_.CMDTitlePanel.Caption(), command));
-    ShellOpen(form_.Handle(), request.file, request.parameters);
-    form_.HistoryCmdBox.AddItem(command);
-    ClearCommandLine();
-    ActiveSide().FileView.SetFocus();
-}
-
-void TSettingsCommands::TypeIntoCommandLine(wchar_t c) {
-    form_.HistoryCmdBox.SetText(CommandLineText() + c);
-    form_.HistoryCmdBox.SetFocus();
-    form_.HistoryCmdBox.PlaceCaretAtEnd();
-}
-
-void TSettingsCommands::InsertIntoCommandLine(const std::wstring &name) {
-    std::wstring text = CommandLineText();
-    form_.HistoryCmdBox.SetText(text.empty() ? name + L" " : text + L" " + name + L" ");
-}
-
-void TSettingsCommands::ClearCommandLine() {
-    form_.HistoryCmdBox.SetText(L"");
-}
-
-void TSettingsCommands::HistoryCmdBoxKeyDown(WORD &key, ui::TShiftState shift) {
-    bool plain = (shift & ui::kModifierMask) == 0;
-    if (key == VK_ESCAPE) {
-        ClearCommandLine();
-        ActiveSide().FileView.SetFocus();
-    } else if ((key == VK_UP || key == VK_DOWN) && plain) {
-        // Not consumed: the box still steps through its history, and Enter in the panel then runs it.
-        ActiveSide().FileView.SetFocus();
-    } else if (key == VK_RETURN && plain) {
-        RunCommandLine();
-    }
 }
 
 } // namespace app

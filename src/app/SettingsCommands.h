@@ -6,30 +6,26 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandHost.h"
 #include "config/Colors.h"
 #include "config/OptionForm.h"
 #include "config/SettingsStore.h"
 #include "filelist/HistoryFile.h"
 #include "ui/Handles.h"
-#include "ui/Keys.h"
 
 namespace app {
-
-class TMainForm;
-class TSide;
 
 // Starts reading the saved directories in the background, if directories are saved, so that they are
 // read while the window is being made. Only a head start: whatever goes wrong here, the restore meets
 // it again and reports it.
 void ReadSavedDirectoriesAhead();
 
-// The main window's settings: restore at start and save at exit, the command line with its history,
+// The main window's settings: restore at start and save at exit (the command line's history among them),
 // and the Configuration dialog.
 class TSettingsCommands {
 public:
-    explicit TSettingsCommands(TMainForm &form);
+    explicit TSettingsCommands(ICommandHost &host);
     ~TSettingsCommands();
-    void CreateWindows();
 
     // Start-up: the restore steps before the layout (key with defaults, colours and font, directories,
     // view styles, history, window position), and the second assignment of the saved directories.
@@ -43,17 +39,6 @@ public:
     void SaveOnClose();
     void Saveposition1Click();
     void Options1Click();
-    void RunDOS1Click();
-
-    // The command line as the panel keys use it.
-    std::wstring CommandLineText() const;
-    void RunCommandLineFromPanel();                       // Enter in a panel with text in the command line
-    void TypeIntoCommandLine(wchar_t c);                  // a character key in a panel
-    void InsertIntoCommandLine(const std::wstring &name); // Ctrl+Enter in a panel
-    void ClearCommandLine();                              // Escape in a panel
-    void HistoryCmdBoxKeyDown(WORD &key, ui::TShiftState shift);
-    // Enter in the command line itself: the program before the first blank, the rest its parameters.
-    void RunCommandLine();
 
     // The Configuration dialog, created when it is first opened.
     config::TOptionForm OptionForm;
@@ -63,9 +48,6 @@ public:
 
     // The history file, "cmd.his" beside the executable.
     std::wstring HistoryFile;
-    // Opens a file through the shell ("open", no working directory, SW_SHOW); replaceable so that tests
-    // can observe it without starting programs.
-    std::function<void(HWND owner, const std::wstring &file, const std::wstring &parameters)> ShellOpen;
 
     // The panels' look as last applied, in the settings store's colour values.
     config::TColor PanelTextColor() const { return textColor_; }
@@ -88,9 +70,8 @@ private:
     // Moves the window to the bounds, brought back onto a monitor when they lie off every one.
     void PlaceOnScreen(const config::TWindowPos &pos);
     static config::TWindowPos OnAMonitor(const config::TWindowPos &pos);
-    TSide &ActiveSide();
 
-    TMainForm &form_;
+    ICommandHost &host_;
     config::TColor textColor_ = config::clWindowText;
     config::TColor backColor_ = config::clWindow;
     ui::FontHandle panelFont_;

@@ -38,32 +38,11 @@ void TMainForm::BindSystemCommands() {
     NetDisConnect.ResourceType = sysinfo::rtDisk;
 }
 
-sysinfo::TDiskInfoForm &TMainForm::DiskInfoForm() {
-    if (!diskInfoForm_) {
-        auto form = std::make_unique<sysinfo::TDiskInfoForm>();
-        form->Create();
-        diskInfoForm_ = std::move(form);
-    }
-    return *diskInfoForm_;
-}
+sysinfo::TDiskInfoForm &TMainForm::DiskInfoForm() { return diskInfoForm_.Get(); }
 
-sysinfo::TSysInfoForm &TMainForm::SysInfoForm() {
-    if (!sysInfoForm_) {
-        auto form = std::make_unique<sysinfo::TSysInfoForm>();
-        form->Create();
-        sysInfoForm_ = std::move(form);
-    }
-    return *sysInfoForm_;
-}
+sysinfo::TSysInfoForm &TMainForm::SysInfoForm() { return sysInfoForm_.Get(); }
 
-sysinfo::TAboutBox &TMainForm::AboutBox() {
-    if (!aboutBox_) {
-        auto form = std::make_unique<sysinfo::TAboutBox>();
-        form->Create();
-        aboutBox_ = std::move(form);
-    }
-    return *aboutBox_;
-}
+sysinfo::TAboutBox &TMainForm::AboutBox() { return aboutBox_.Get(); }
 
 void TMainForm::ShowDiskInfo(TSide &side) {
     DiskInfoForm().ShowFor(MainSysInfo(), side.Directory());

@@ -4,12 +4,10 @@
 
 #include <algorithm>
 
-#include "app/MainForm.h"
+#include "app/Side.h"
 #include "fileops/OperationForm.h"
-#include "fileops/PathRules.h"
+#include "fileops/RowPath.h"
 #include "ui/Application.h"
-#include "ui/MessageBox.h"
-#include "viewer/ViewForm.h"
 
 namespace app {
 
@@ -24,31 +22,7 @@ std::wstring EditTarget(const std::wstring &directory, const std::wstring &typed
     return directory + typed;
 }
 
-namespace {
-// Why nothing reaches the row's item exactly, quoted so that a closing space or dot shows.
-std::wstring CannotOpenExactly(const std::wstring &full, const std::wstring &name) {
-    return L"\"" + full + L"\" cannot be opened exactly: " +
-           fileops::TroubleText(fileops::NameTrouble(name) != fileops::TNameTrouble::none
-                                    ? fileops::NameTrouble(name)
-                                    : fileops::PathTrouble(full)) +
-           L".";
-}
-} // namespace
-
-// The path that opens exactly the row's file, or empty after saying why nothing can.
-std::wstring TViewCommands::RowPath(TSide &side, int row,
-                                    std::wstring (*exact)(const std::wstring &, const std::wstring &)) {
-    const filelist::TFileList &view = side.FileView;
-    std::wstring full = view.PathOf(row), name = view.Name(row);
-    std::wstring path = exact(full.substr(0, full.size() - name.size()), name);
-    if (path.empty()) {
-        std::wstring text = CannotOpenExactly(full, name);
-        ui::ShowMessage(form_.Handle(), text, ui::Application().Title(), MB_OK | MB_ICONWARNING);
-    }
-    return path;
-}
-
-TViewCommands::TViewCommands(TMainForm &form) : form_(form) {
+TViewCommands::TViewCommands(ICommandHost &host) : host_(host) {
     ShellExecuteProgram = [](HWND owner, const std::wstring &verb, const std::wstring &file,
                              const std::wstring &parameters, const std::wstring &directory, int show) {
         ShellExecuteW(owner, verb.c_str(), file.c_str(), parameters.c_str(), directory.c_str(), show);
@@ -58,31 +32,32 @@ TViewCommands::TViewCommands(TMainForm &form) : form_(form) {
 void TViewCommands::ViewCursorRow(TSide &side) {
     int row = side.FileView.Selected();
     if (row < 0) return;
-    std::wstring path = RowPath(side, row, fileops::ExactPathOf);
-    if (!path.empty()) form_.ViewForm().ViewFile(path);
+    std::wstring path =
+        fileops::ExactRowPathOrSay(host_.OwnerWindow(), side.FileView, row, fileops::TPathUse::fileCalls);
+    if (!path.empty()) host_.ViewFile(path);
 }
 
 void TViewCommands::StartNotepad(const std::wstring &path) {
     // A Notepad that cannot be started is the shell's to report, not the program's.
-    ShellExecuteProgram(form_.Handle(), L"open", L"notepad.exe", EditorParameter(path), L"", SW_SHOW);
+    ShellExecuteProgram(host_.OwnerWindow(), L"open", L"notepad.exe", EditorParameter(path), L"", SW_SHOW);
 }
 
 void TViewCommands::EditCursorRow(TSide &side) {
     int row = side.FileView.Selected();
     if (row < 0) return;
-    std::wstring path = RowPath(side, row, fileops::ExactShellPathOf);
+    std::wstring path =
+        fileops::ExactRowPathOrSay(host_.OwnerWindow(), side.FileView, row, fileops::TPathUse::shell);
     if (!path.empty()) StartNotepad(path);
 }
 
 bool TViewCommands::EditNamedFile(TSide &side) {
-    fileops::TOperationForm &prompt = form_.FileCommands.OperationForm();
+    fileops::TOperationForm &prompt = host_.OperationForm();
     if (prompt.Ask(L"Edit", L"Enter file name for edit", L"", L"") != ui::mrOk) return false;
     std::wstring typed = prompt.EditTo.Text();
     if (typed.empty()) return false;
     StartNotepad(EditTarget(side.Directory(), typed));
     // Notepad is not waited for: a new file shows only if it has already been created.
-    form_.Left.SetDirectory(form_.Left.Directory());
-    form_.Right.SetDirectory(form_.Right.Directory());
+    host_.RelistBoth();
     side.FocusAndPlaceCursor();
     return true;
 }
@@ -99,17 +74,15 @@ void TViewCommands::FillPane(TSide &pane, TSide &rowSide, int row) {
         pane.QMemo.Clear();
         return;
     }
-    const filelist::TFileList &view = rowSide.FileView;
-    std::wstring full = view.PathOf(row), name = view.Name(row);
-    std::wstring path = fileops::ExactPathOf(full.substr(0, full.size() - name.size()), name);
+    fileops::TExactPath exact = fileops::ExactRowPath(rowSide.FileView, row, fileops::TPathUse::fileCalls);
     // The pane says why it shows nothing, as F3 on the row would, without a box per row held over.
-    if (path.empty()) pane.QMemo.ShowText(CannotOpenExactly(full, name));
-    else pane.QMemo.Fill(path, view.IsFolder(row));
+    if (exact.path.empty()) pane.QMemo.ShowText(exact.whyNot);
+    else pane.QMemo.Fill(exact.path, rowSide.FileView.IsFolder(row));
 }
 
 void TViewCommands::Quickview1Click() {
     CancelDeferredFill();
-    TSide &active = form_.ActiveSide();
+    TSide &active = host_.ActiveSide();
     TSide &pane = active.Other();
     if (pane.QuickViewShown()) {
         pane.ShowFileView();
@@ -126,7 +99,7 @@ void TViewCommands::CursorMoved(TSide &side) {
     if (PeekMessageW(&queued, side.FileView.Handle(), WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE)) {
         deferredSide_ = &side;
         deferredOwner = this;
-        SetTimer(form_.Handle(), kDeferredFillTimer, USER_TIMER_MINIMUM, &TViewCommands::DeferredFillTimer);
+        SetTimer(host_.OwnerWindow(), kDeferredFillTimer, USER_TIMER_MINIMUM, &TViewCommands::DeferredFillTimer);
         return;
     }
     FillPane(side.Other(), side, side.FileView.Selected());
@@ -139,7 +112,7 @@ TViewCommands::~TViewCommands() {
 void TViewCommands::CancelDeferredFill() {
     if (!deferredSide_) return;
     deferredSide_ = nullptr;
-    KillTimer(form_.Handle(), kDeferredFillTimer);
+    KillTimer(host_.OwnerWindow(), kDeferredFillTimer);
 }
 
 void CALLBACK TViewCommands::DeferredFillTimer(HWND, UINT, UINT_PTR, DWORD) {

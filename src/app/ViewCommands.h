@@ -4,18 +4,18 @@
 #include <functional>
 #include <string>
 
+#include "app/CommandHost.h"
 #include "ui/Keys.h"
 
 namespace app {
 
-class TMainForm;
 class TSide;
 
 // The viewing and editing commands of the file views and the Show menu: F3 (the viewer), F4 and Shift+F4
 // (Notepad), the quick-view panes (Ctrl+Q, following Up and Down, Tab inside a pane).
 class TViewCommands {
 public:
-    explicit TViewCommands(TMainForm &form);
+    explicit TViewCommands(ICommandHost &host);
     ~TViewCommands();
 
     // F3: the cursor row's file in the viewer.
@@ -43,12 +43,11 @@ public:
 
 private:
     void StartNotepad(const std::wstring &path);
-    std::wstring RowPath(TSide &side, int row, std::wstring (*exact)(const std::wstring &, const std::wstring &));
     void FillPane(TSide &pane, TSide &rowSide, int row);
     void CancelDeferredFill();
     static void CALLBACK DeferredFillTimer(HWND, UINT, UINT_PTR, DWORD);
 
-    TMainForm &form_;
+    ICommandHost &host_;
     // The refill put off while keys were queued: the side whose cursor moved.
     TSide *deferredSide_ = nullptr;
 };

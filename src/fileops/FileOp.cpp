@@ -129,8 +129,8 @@ std::wstring ShellDestinationList(const std::wstring &names) {
 }
 
 HWND TFileOperation::OwnerWindow() const {
-    if (owner_ && dynamic_cast<const ui::TForm *>(owner_))
-        return owner_->Handle();
+    if (owner_ && IsWindow(owner_))
+        return owner_;
     ui::TForm *main = ui::Application().MainForm();
     return main ? main->Handle() : nullptr;
 }

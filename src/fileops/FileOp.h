@@ -11,7 +11,6 @@
 #include "fileops/LongPathOps.h"
 #include "fileops/OperationPlan.h"
 #include "fileops/OperationPrompts.h"
-#include "ui/Window.h"
 
 namespace fileops {
 
@@ -38,7 +37,7 @@ std::wstring ShellDestinationList(const std::wstring &names);
 class TFileOperation {
 public:
     // The owner's window owns the shell's windows; without one, the application's main window does.
-    explicit TFileOperation(const ui::TWindow *owner = nullptr) : owner_(owner) {}
+    explicit TFileOperation(HWND owner = nullptr) : owner_(owner) {}
 
     bool Active() const { return false; }
     void SetActive(bool value) {
@@ -78,7 +77,7 @@ private:
     void VerifyCopy(const std::wstring &source, const std::wstring &target, const TItemScan &scan);
     void ReportLeft(const TItem &item);
 
-    const ui::TWindow *owner_;
+    HWND owner_;
     std::wstring filesFrom_;
     std::wstring filesTo_;
     TFileOpFlags flags_ = 0;

@@ -14,7 +14,7 @@ protected:
         SettingsWindowTest::SetUp();
         Start();
     }
-    app::TSettingsCommands &commands() { return form->SettingsCommands; }
+    app::TCommandLineCommands &commands() { return form->CommandLine; }
     HWND Edit() { return form->HistoryCmdBox.EditHandle(); }
 };
 
@@ -192,7 +192,7 @@ TEST_F(CommandLineTest, APastedCommandRunsWholeOrIsRefusedWholeButNeverRunsCut) 
     ASSERT_TRUE(testdriver::Exists(program));
     const std::wstring output = temp / L"echo.txt";
     SetEnvironmentVariableW(L"ZELVOR_ECHO_FILE", output.c_str());
-    form->SettingsCommands.ShellOpen = [](HWND owner, const std::wstring &file, const std::wstring &parameters) {
+    form->CommandLine.ShellOpen = [](HWND owner, const std::wstring &file, const std::wstring &parameters) {
         ShellExecuteW(owner, L"open", file.c_str(), parameters.c_str(), nullptr, SW_SHOW);
     };
     // The program in quotes, a blank and the parameters fill the 32,767 characters of a command line with

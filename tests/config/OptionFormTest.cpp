@@ -253,7 +253,7 @@ TEST_F(OptionFormTest, AHistoryThatCannotBeSavedIsSaidOnceAndKeptForTheRun) {
     Show();
     ASSERT_EQ(form->HistoryCmdBox.Items(), Lines{L"old"});
     form->HistoryCmdBox.SetText(L"dir");
-    form->SettingsCommands.RunCommandLineFromPanel();
+    form->CommandLine.RunCommandLineFromPanel();
     std::wstring first, second;
     AnswerMessage(first);
     AnswerMessage(second);

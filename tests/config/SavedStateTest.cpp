@@ -395,7 +395,7 @@ TEST_F(SavedStateTest, TheHistoryFileIsWrittenOnlyWhenTheHistoryChanged) {
     Destroy();
     Start();
     form->HistoryCmdBox.SetText(L"dir");
-    form->SettingsCommands.RunCommandLineFromPanel();
+    form->CommandLine.RunCommandLineFromPanel();
     form->Close();
     EXPECT_EQ(testdriver::ReadFileBytes(HistoryFile()), old + "dir\r\n");
 }
@@ -409,7 +409,7 @@ TEST_F(SavedStateTest, ACommandTheCodePageCannotHoldStaysInTheSessionOnly) {
     const std::wstring cyrillic = L"notepad \u043e\u0442\u0447\u0451\u0442.txt";
     for (const std::wstring &command : {std::wstring(L"dir"), cyrillic, std::wstring(L"calc")}) {
         form->HistoryCmdBox.SetText(command);
-        form->SettingsCommands.RunCommandLineFromPanel();
+        form->CommandLine.RunCommandLineFromPanel();
     }
     EXPECT_EQ(form->HistoryCmdBox.Items(), (Lines{L"dir", cyrillic, L"calc"}));
     form->Close();
@@ -445,7 +445,7 @@ TEST_F(SavedStateTest, AKeyThatCannotBeWrittenIsReadAndItsRefusalSaidOnce) {
     EXPECT_EQ(form->Left.Directory(), temp.Path());
     EXPECT_EQ(first, L"") << "nothing to say at start";
     form->HistoryCmdBox.SetText(L"dir");
-    form->SettingsCommands.RunCommandLineFromPanel();
+    form->CommandLine.RunCommandLineFromPanel();
     form->Left.SetDirectory(L"C:\\windows\\");
     form->Close();
     testdriver::Pump(200);

@@ -185,7 +185,7 @@ protected:
         form = std::make_unique<app::TMainForm>();
         form->Create();
         form->SettingsCommands.HistoryFile = HistoryFile();
-        form->SettingsCommands.ShellOpen = [this](HWND, const std::wstring &file, const std::wstring &parameters) {
+        form->CommandLine.ShellOpen = [this](HWND, const std::wstring &file, const std::wstring &parameters) {
             shellCalls.push_back({file, parameters});
         };
     }

@@ -500,7 +500,7 @@ protected:
         form_->Create();
         // No other program is started: the shell's "open" and the command line are only recorded.
         form_->ShellExecuteVerb = [this](HWND, const std::wstring &, const std::wstring &) { ++shellRequests_; };
-        form_->SettingsCommands.ShellOpen = [this](HWND, const std::wstring &, const std::wstring &) {
+        form_->CommandLine.ShellOpen = [this](HWND, const std::wstring &, const std::wstring &) {
             ++shellRequests_;
         };
         form_->PrintServices.shellExecute = [this](HWND, const std::wstring &, const std::wstring &, int) -> INT_PTR {
