@@ -3,22 +3,13 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <system_error>
-#include <thread>
-#include <unordered_set>
 
-#include "filelist/ReadAhead.h"
 #include "ui/Application.h"
-#include "ui/Fallbacks.h"
-#include "ui/Handles.h"
-#include "ui/ScopedFlag.h"
 #include "ui/ScreenScale.h"
 
 namespace filelist {
 
 namespace {
-
-bool g_reversed = false;
 
 bool IsTimeColumn(TFileInfo member) { return member == fiModified || member == fiCreated || member == fiLastAccess; }
 
@@ -41,46 +32,10 @@ std::vector<std::wstring> WidestTexts(TFileInfo member) {
         }
     return texts;
 }
-// How long a listing runs between two turns of the message loop; short enough to feel immediate,
-// long enough that a large directory is not slowed down by the loop itself.
-constexpr DWORD kPumpIntervalMs = 25;
-// Rows found are handed to the list view first after this long, then at this interval, not at every turn:
-// each new row count redraws the scroll bar, which under Wine costs as much as listing a thousand files.
-constexpr DWORD kFirstPublishMs = 100, kPublishIntervalMs = 250;
-
-bool TickReached(DWORD now, DWORD tick) { return static_cast<LONG>(now - tick) >= 0; }
-
-bool IsDotEntry(const wchar_t *name) { return name[0] == L'.' && name[1] == 0; }
-
-// "C:\" or "\\server\share\": the file system gives no ".." there.
-bool IsRoot(const std::wstring &dir) {
-    if (dir.size() == 3 && dir[1] == L':') return true;
-    if (dir.compare(0, 2, L"\\\\") != 0) return false;
-    size_t server = dir.find(L'\\', 2);
-    size_t share = server == std::wstring::npos ? server : dir.find(L'\\', server + 1);
-    return share == std::wstring::npos || share + 1 == dir.size();
-}
-
-void SortDirectoryList(std::vector<std::wstring> &list) {
-    SortCaseInsensitive(list);
-    // Duplicates (compared without regard to case) are ignored.
-    list.erase(std::unique(list.begin(), list.end(),
-                           [](const std::wstring &a, const std::wstring &b) {
-                               return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(),
-                                                     -1) == CSTR_EQUAL;
-                           }),
-               list.end());
-}
 
 } // namespace
 
-bool TFileList::Reversed() { return g_reversed; }
-void TFileList::SetReversed(bool reversed) { g_reversed = reversed; }
-
-TFileList::TFileList() {
-    g_reversed = false;
-    columnMap_ = BuildColumnMap(viewColumns_);
-}
+TFileList::TFileList() = default;
 
 TFileList::~TFileList() = default;
 
@@ -122,63 +77,12 @@ void TFileList::AttachSystemImages() {
     pictures_ = TPictures::shell;
 }
 
-std::wstring TFileList::Directory() const { return JoinList(directories_); }
-
-void TFileList::SetDirectory(const std::wstring &value) {
-    directories_.clear();
-    if (!value.empty()) {
-        size_t start = 0;
-        while (start <= value.size()) {
-            size_t semi = value.find(L';', start);
-            std::wstring dir = value.substr(start, semi == std::wstring::npos ? std::wstring::npos : semi - start);
-            // An empty piece names no directory.
-            if (!dir.empty()) {
-                if (dir.back() != L'\\') dir += L'\\';
-                directories_.push_back(dir);
-            }
-            if (semi == std::wstring::npos) break;
-            start = semi + 1;
-        }
-        SortDirectoryList(directories_);
-    }
-    Reread();
-}
-
-void TFileList::SetOneDirectory(const std::wstring &dir) {
-    directories_.clear();
-    if (!dir.empty()) directories_.push_back(dir.back() == L'\\' ? dir : dir + L'\\');
-    Reread();
-}
-
-void TFileList::SetFileTypes(TFileTypes value) {
-    if (value == fileTypes_) return;
-    fileTypes_ = value;
-    Reread();
-}
-
-void TFileList::SetDisplayDirectory(bool value) {
-    if (value == displayDirectory_) return;
-    displayDirectory_ = value;
-    Reread();
-}
-
-void TFileList::SetMask(const std::wstring &value) {
-    BuildMaskList(value, masks_, true, false);
-    Reread();
-}
-
-void TFileList::AddMask(const std::wstring &masks) { BuildMaskList(Mask() + L";" + masks, masks_, true, false); }
-
 void TFileList::SetSortColumn(TFileInfo value) {
-    if (value == fiAll || !IsShown(viewColumns_, value)) return;
-    if (value == sortColumn_) g_reversed = !g_reversed;
-    else sortColumn_ = value;
-    if (viewStyle_ == vsReport) SortNow();
+    if (listing_.SetSortColumn(value) && viewStyle_ == vsReport) listing_.Sort();
 }
 
 void TFileList::SetViewColumns(TFileInfos value) {
-    if (value == viewColumns_) return;
-    viewColumns_ = value;
+    if (!listing_.SetViewColumns(value)) return;
     if (viewStyle_ == vsReport) {
         BuildColumns();
         Reread();
@@ -211,7 +115,7 @@ void TFileList::SetColors(COLORREF text, COLORREF background) {
 }
 
 void TFileList::BuildColumns() {
-    columnMap_ = BuildColumnMap(viewColumns_);
+    listing_.MapColumns();
     if (!Handle()) return;
     // The table's widths are the least a column gets; values that would be cut get the room they need, in
     // the view's font. Measured again only when the font changes, in a memory context (a window's would
@@ -236,256 +140,35 @@ void TFileList::BuildColumns() {
     }
     HWND header = ListView_GetHeader(Handle());
     while (header && Header_GetItemCount(header) > 0) ListView_DeleteColumn(Handle(), 0);
-    for (int c = 0; c < columnMap_.count; ++c) {
-        TFileInfo member = columnMap_.memberAt[c];
+    const TColumnMap &columnMap = listing_.ColumnMap();
+    for (int c = 0; c < columnMap.count; ++c) {
+        TFileInfo member = columnMap.memberAt[c];
         const TColumnInfo &info = kColumnTable[member];
         LVCOLUMNW col{};
         col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
         col.fmt = info.format;
-        col.cx = IsShown(viewColumns_, member) ? widths_[member] : 0;
+        col.cx = IsShown(ViewColumns(), member) ? widths_[member] : 0;
         col.pszText = const_cast<wchar_t *>(info.caption);
         col.iSubItem = c;
         SendMessageW(Handle(), LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&col));
     }
 }
 
-void TFileList::EndUpdate() {
-    if (updateDepth_ == 0 || --updateDepth_ > 0 || !rereadHeld_) return;
-    rereadHeld_ = false;
-    Reread();
-}
-
-void TFileList::Reread() {
-    if (updateDepth_ > 0) {
-        rereadHeld_ = true;
-        return;
-    }
-    if (reading_) {
-        // Asked again from inside the message loop of a running listing: that listing stops at its next
-        // turn and starts over with the new request, so the last request wins.
-        restartRequested_ = true;
-        return;
-    }
-    ui::TScopedFlag flag(reading_);
-    // The pictures are attached before the clock of the loop's turns starts: at start-up the first
-    // listing may wait here for the shell's load, and that wait must not count as a long read, or the
-    // loop would paint every window before the first rows are in.
+void TFileList::ListingBegins() {
     AttachPictures();
-    HCURSOR oldCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    do {
-        restartRequested_ = false;
-        ClearSelection();
-        rows_.clear();
-        readFailure_ = ERROR_SUCCESS;
-        // A view that shows no rows already is left alone: told so again, it would only repaint.
-        if (Handle() && ListView_GetItemCount(Handle()) != 0) Publish(true);
-        lastPump_ = GetTickCount();
-        nextPublish_ = lastPump_ + kFirstPublishMs;
-        listed_ = directories_;
-        keepDosNames_ = IsShown(viewColumns_, fiDosName) || IsShown(viewColumns_, fiDosExt);
-        for (size_t d = 0; d < listed_.size(); ++d) {
-            if (!ReadDirectory(listed_[d], static_cast<std::uint16_t>(d)) || !ServeMessagesWhenDue()) break;
-        }
-        if (!restartRequested_ && Handle()) SortServingMessages();
-    } while (restartRequested_ && Handle());
-    if (!Handle()) SortNow();
-    SetCursor(oldCursor);
+    cursorBeforeListing_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
 }
 
-bool TFileList::ReadDirectory(const std::wstring &dir, std::uint16_t directoryIndex) {
-    // A folder read ahead at start-up is taken as read, unless the short names are needed.
-    if (!keepDosNames_) {
-        if (std::unique_ptr<TDirectoryReadAhead> ahead = ClaimReadAhead(dir)) {
-            size_t before = rows_.size();
-            switch (TakeReadAhead(*ahead, dir, directoryIndex)) {
-            case TDirectoryReadAhead::TState::done:
-                return true;
-            case TDirectoryReadAhead::TState::more:
-                return false; // stopped for a new request
-            case TDirectoryReadAhead::TState::failed:
-                rows_.resize(before);
-                --listings_;
-                break;
-            }
-        }
-    }
-    ui::ErrorModeScope errorMode(SEM_FAILCRITICALERRORS);
-    WIN32_FIND_DATAW fd;
-    // The short names are asked of the file system only while a column shows them.
-    ui::FindHandle find(ui::FindFirstForListing(dir + L"*", fd, keepDosNames_));
-    ++listings_;
-    if (find.get() == INVALID_HANDLE_VALUE) {
-        DWORD code = GetLastError();
-        // An empty root lists nothing and is no failure; any other folder lists at least "." and "..".
-        if (code == ERROR_FILE_NOT_FOUND && IsRoot(dir)) return true;
-        if (readFailure_ == ERROR_SUCCESS) readFailure_ = code == ERROR_SUCCESS ? ERROR_PATH_NOT_FOUND : code;
-        // An unreadable or vanished folder still shows the way out.
-        if (!IsRoot(dir) && displayDirectory_) {
-            WIN32_FIND_DATAW parent{};
-            parent.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
-            lstrcpynW(parent.cFileName, L"..", MAX_PATH);
-            return AddEntry(dir, directoryIndex, parent, parent.cFileName);
-        }
-        return true;
-    }
-    do {
-        if (!AddEntry(dir, directoryIndex, fd, fd.cFileName)) return false;
-    } while (FindNextFileW(find.get(), &fd));
-    return true;
+void TFileList::ListingEnds() { SetCursor(cursorBeforeListing_); }
+
+void TFileList::DropRows(const std::function<void()> &drop) {
+    ClearSelection();
+    drop();
+    // A view that shows no rows already is left alone: told so again, it would only repaint.
+    if (Handle() && ListView_GetItemCount(Handle()) != 0) Publish(true);
 }
 
-TDirectoryReadAhead::TState TFileList::TakeReadAhead(TDirectoryReadAhead &ahead, const std::wstring &dir,
-                                                     std::uint16_t directoryIndex) {
-    ++listings_;
-    std::vector<TFoundEntry> batch;
-    WIN32_FIND_DATAW fd{};
-    for (;;) {
-        DWORD waited = GetTickCount() - lastPump_;
-        TDirectoryReadAhead::TState state = ahead.Take(batch, waited < kPumpIntervalMs ? kPumpIntervalMs - waited : 0);
-        for (TFoundEntry &entry : batch) {
-            entry.ToFindData(fd);
-            if (!AddEntry(dir, directoryIndex, fd, std::move(entry.name))) return TDirectoryReadAhead::TState::more;
-        }
-        batch.clear();
-        if (state != TDirectoryReadAhead::TState::more) return state;
-        // Waiting on the reader serves the message loop as reading does.
-        if (!ServeMessagesWhenDue()) return TDirectoryReadAhead::TState::more;
-    }
-}
-
-// Adds the row of one search record that passes the filters; `name` is the record's file name, matched and
-// then kept as the row's name. False when the listing is to stop.
-bool TFileList::AddEntry(const std::wstring &dir, std::uint16_t directoryIndex, const WIN32_FIND_DATAW &fd,
-                         std::wstring name) {
-    if (!MatchesFileTypes(fd.dwFileAttributes, fileTypes_)) return true;
-    const bool folder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    if (folder && (IsDotEntry(fd.cFileName) || !displayDirectory_)) return true;
-    if (!folder && !MatchesMaskList(name, masks_, true, false)) return true;
-    TFileRow &row = rows_.emplace_back();
-    row.folder = folder;
-    row.directoryIndex = directoryIndex;
-    row.size = folder ? 0 : (static_cast<unsigned long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-    row.modified = fd.ftLastWriteTime;
-    row.created = fd.ftCreationTime;
-    row.lastAccess = fd.ftLastAccessTime;
-    row.attributes = fd.dwFileAttributes;
-    if (keepDosNames_) row.dosName = fd.cAlternateFileName[0] ? fd.cAlternateFileName : fd.cFileName;
-    if (folder) {
-        // The add event sees a folder row before it has its name.
-        row.name = L"????";
-        if (OnFileAdd) OnFileAdd(*this, Count() - 1, dir, fd);
-        rows_.back().name = std::move(name);
-    } else {
-        if (pictures_ != TPictures::shell) {
-            // As before the clock started: the wait for the shell's load is no reading time.
-            DWORD before = GetTickCount();
-            AttachSystemImages();
-            DWORD waited = GetTickCount() - before;
-            lastPump_ += waited;
-            nextPublish_ += waited;
-        }
-        row.name = std::move(name);
-        row.typeIndex = static_cast<std::uint32_t>(types_.IndexFor(row.name));
-        const auto &type = types_.Type(static_cast<int>(row.typeIndex));
-        row.icon = type.icon;
-        row.iconPending = type.iconPerFile;
-        if (OnFileAdd) OnFileAdd(*this, Count() - 1, dir, fd);
-    }
-    return ServeMessagesWhenDue();
-}
-
-// Gives the message loop its turn when one is due, showing the rows found first when that is due too.
-// False when the listing is to stop: a new request came in, or the window went.
-bool TFileList::ServeMessagesWhenDue() {
-    DWORD now = GetTickCount();
-    if (now - lastPump_ < kPumpIntervalMs) return true;
-    if (TickReached(now, nextPublish_)) {
-        Publish(false);
-        nextPublish_ = now + kPublishIntervalMs;
-    }
-    ui::Application().ProcessMessages();
-    lastPump_ = GetTickCount();
-    return !restartRequested_ && Handle();
-}
-
-std::wstring TFileList::SubItemText(const TFileRow &row, int column) {
-    if (column == 1) return row.folder ? std::wstring() : SizeText(row.size);
-    if (column < 2 || column >= columnMap_.count) return {};
-    switch (columnMap_.memberAt[column]) {
-    case fiType:
-        if (row.folder) return FolderTypeName();
-        if (const std::wstring &name = types_.Type(static_cast<int>(row.typeIndex)).typeName; !name.empty())
-            return name;
-        return FallbackTypeName(CaptionOf(row));
-    case fiModified:
-        return times_.Format(row.modified);
-    case fiCreated:
-        return times_.Format(row.created);
-    case fiLastAccess:
-        return times_.Format(row.lastAccess);
-    case fiAttributes:
-        return AttributeLetters(row.attributes);
-    case fiDosName:
-        return row.dosName;
-    case fiDosExt:
-        return ExtensionOf(row.dosName);
-    case fiPath:
-        return row.directoryIndex < listed_.size() ? listed_[row.directoryIndex] : std::wstring();
-    default:
-        return {};
-    }
-}
-
-void TFileList::SortServingMessages() {
-    // Below this many rows the sort takes less than a turn of the message loop.
-    constexpr size_t kRowsWorthAThread = 20000;
-    int column = columnMap_.columnOf[sortColumn_ < fiAll ? sortColumn_ : fiName];
-    if (column > 0 || rows_.size() < kRowsWorthAThread) {
-        SortNow();
-        return;
-    }
-    std::vector<int> order;
-    ui::KernelHandle sorted(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!sorted.get()) {
-        SortNow();
-        return;
-    }
-    {
-        // The thread only reads the names and kinds of the rows; meanwhile the message loop may change their
-        // marks and pictures, never their number or places.
-        ui::TScopedFlag flag(sorting_);
-        std::thread sorter;
-        try {
-            sorter = std::thread([this, &order, reverse = g_reversed, done = sorted.get()] {
-                try {
-                    order = SortOrder(rows_, {}, reverse, false);
-                } catch (...) {
-                    order.clear(); // out of memory: sorted below on this thread
-                }
-                SetEvent(done);
-            });
-        } catch (const std::system_error &) {
-        }
-        if (sorter.joinable()) {
-            HANDLE done = sorted.get();
-            while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
-                ui::Application().ProcessMessages();
-            sorter.join();
-        }
-    }
-    if (restartRequested_ || !Handle()) return;
-    if (order.size() == rows_.size() && !resortRequested_) SortNow(&order);
-    else SortNow();
-}
-
-void TFileList::SortNow(const std::vector<int> *order) {
-    if (sorting_) {
-        resortRequested_ = true;
-        return;
-    }
-    resortRequested_ = false;
-    int column = columnMap_.columnOf[sortColumn_ < fiAll ? sortColumn_ : fiName];
-    bool dateColumn = sortColumn_ == fiModified || sortColumn_ == fiCreated || sortColumn_ == fiLastAccess;
+void TFileList::MoveRows(const std::function<std::vector<int>()> &move) {
     std::vector<int> selected;
     int focused = -1;
     if (Handle()) {
@@ -494,14 +177,7 @@ void TFileList::SortNow(const std::vector<int> *order) {
         focused = ListView_GetNextItem(Handle(), -1, LVNI_FOCUSED);
         ClearSelection();
     }
-    std::vector<int> moved;
-    if (order) {
-        moved = ApplyOrderServingMessages(*order);
-    } else {
-        TColumnText columnText;
-        if (column > 0) columnText = [this, column](const TFileRow &row) { return SubItemText(row, column); };
-        moved = SortRows(rows_, columnText, g_reversed, dateColumn && column > 0);
-    }
+    std::vector<int> moved = move();
     Publish(true);
     if (!Handle()) return;
     for (int old : selected)
@@ -510,29 +186,37 @@ void TFileList::SortNow(const std::vector<int> *order) {
         ListView_SetItemState(Handle(), moved[focused], LVIS_FOCUSED, LVIS_FOCUSED);
 }
 
-std::vector<int> TFileList::ApplyOrderServingMessages(const std::vector<int> &order) {
-    // Rows moved between two looks at the clock: a few milliseconds' worth.
-    constexpr size_t kRowsPerStep = 20000;
-    TOrderApplier applier(rows_, order);
-    ui::TScopedFlag flag(applying_);
-    bool quit = false;
-    DWORD lastPump = GetTickCount();
-    while (!applier.Step(kRowsPerStep)) {
-        if (quit || GetTickCount() - lastPump < kPumpIntervalMs) continue;
-        // Keys and clicks would act on rows not in their places: they stay queued. Paints, timers, posted
-        // and sent messages are served, so that the window answers.
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE)) {
-            if (msg.message == WM_QUIT) {
-                quit = true;
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                break;
-            }
-            ui::Application().DispatchOne(msg);
-        }
-        lastPump = GetTickCount();
+void TFileList::RowAdded(int index, const std::wstring &dir, const WIN32_FIND_DATAW &fd) {
+    if (OnFileAdd) OnFileAdd(*this, index, dir, fd);
+}
+
+bool TFileList::FileRowsReady() {
+    AttachSystemImages();
+    return pictures_ == TPictures::shell;
+}
+
+// The one place where a busy listing lets the message loop run. False when the listing is to stop.
+bool TFileList::ServeMessages(TServe what, HANDLE until) {
+    if (until) {
+        while (MsgWaitForMultipleObjects(1, &until, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+            ui::Application().ProcessMessages();
+        return Handle() != nullptr;
     }
-    return applier.TakeNewPositions();
+    if (what == TServe::all) {
+        ui::Application().ProcessMessages();
+        return Handle() != nullptr;
+    }
+    // Keys and clicks would act on rows not in their places: they stay queued. Paints, timers, posted
+    // and sent messages are served, so that the window answers.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        ui::Application().DispatchOne(msg);
+    }
+    return true;
 }
 
 // Clears the selection and the focus of the one row that has them: asking the list view to change the
@@ -556,35 +240,26 @@ void TFileList::ClearSelection() {
 
 void TFileList::Publish(bool invalidateAll) {
     if (!Handle()) return;
-    ListView_SetItemCountEx(Handle(), static_cast<int>(rows_.size()),
+    ListView_SetItemCountEx(Handle(), Count(),
                             invalidateAll ? 0 : (LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL));
     if (invalidateAll) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 std::wstring TFileList::Caption(int index) const {
-    return index >= 0 && index < Count() ? CaptionOf(rows_[index]) : std::wstring();
+    return index >= 0 && index < Count() ? CaptionOf(Row(index)) : std::wstring();
 }
 
-std::wstring TFileList::Name(int index) const {
-    return index >= 0 && index < Count() ? rows_[index].name : std::wstring();
-}
+std::wstring TFileList::Name(int index) const { return index >= 0 && index < Count() ? Row(index).name : std::wstring(); }
 
-std::wstring TFileList::PathOf(int index) const {
-    if (index < 0 || index >= Count()) return {};
-    const TFileRow &row = rows_[index];
-    const std::wstring &dir = row.directoryIndex < listed_.size() ? listed_[row.directoryIndex] : Directory();
-    return dir + row.name;
-}
+bool TFileList::IsParent(int index) const { return IsFolder(index) && Row(index).name == L".."; }
 
-bool TFileList::IsParent(int index) const { return IsFolder(index) && rows_[index].name == L".."; }
+bool TFileList::IsFolder(int index) const { return index >= 0 && index < Count() && Row(index).IsFolder(); }
 
-bool TFileList::IsFolder(int index) const { return index >= 0 && index < Count() && rows_[index].IsFolder(); }
-
-bool TFileList::Marked(int index) const { return index >= 0 && index < Count() && rows_[index].Marked(); }
+bool TFileList::Marked(int index) const { return index >= 0 && index < Count() && Row(index).Marked(); }
 
 void TFileList::SetMarked(int index, bool marked) {
     if (index < 0 || index >= Count()) return;
-    rows_[index].stateIndex = marked ? 0 : -1;
+    listing_.Row(index).stateIndex = marked ? 0 : -1;
     if (Handle()) ListView_RedrawItems(Handle(), index, index);
 }
 
@@ -615,27 +290,20 @@ void TFileList::PlaceCursor() {
 
 void TFileList::GetDispInfo(NMLVDISPINFOW &info) {
     LVITEMW &item = info.item;
-    if (applying_) {
+    if (listing_.Rearranging()) {
         // The row asked for is not in its place yet.
         if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) item.pszText[0] = 0;
         return;
     }
     if (item.iItem < 0 || item.iItem >= Count()) return;
-    TFileRow &row = rows_[item.iItem];
+    const TFileRow &row = Row(item.iItem);
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-        std::wstring text = item.iSubItem > 0 ? SubItemText(row, item.iSubItem) : CaptionOf(row);
+        std::wstring text = item.iSubItem > 0 ? listing_.ColumnText(row, item.iSubItem) : CaptionOf(row);
         size_t n = std::min<size_t>(text.size(), static_cast<size_t>(item.cchTextMax - 1));
         if (n) std::copy_n(text.data(), n, item.pszText);
         item.pszText[n] = 0;
     }
-    if (item.mask & LVIF_IMAGE) {
-        if (row.iconPending) {
-            row.iconPending = false;
-            int icon = TShellTypeCache::IconOfFile(PathOf(item.iItem));
-            if (icon >= 0) row.icon = icon;
-        }
-        item.iImage = row.folder ? folderIcon_ : row.icon;
-    }
+    if (item.mask & LVIF_IMAGE) item.iImage = row.folder ? folderIcon_ : listing_.FileIcon(item.iItem);
     if (item.mask & LVIF_STATE) {
         item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(row.stateIndex + 1);
         item.stateMask |= LVIS_STATEIMAGEMASK;
@@ -668,7 +336,7 @@ bool TFileList::OnReflect(UINT msg, WPARAM, LPARAM lParam, LRESULT &result) {
         return true;
     case LVN_COLUMNCLICK: {
         int column = reinterpret_cast<NMLISTVIEW *>(lParam)->iSubItem;
-        if (column >= 0 && column < columnMap_.count) SetSortColumn(columnMap_.memberAt[column]);
+        if (column >= 0 && column < ColumnMap().count) SetSortColumn(ColumnMap().memberAt[column]);
         if (OnColumnClick) OnColumnClick();
         return true;
     }
@@ -730,7 +398,7 @@ LRESULT TFileList::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_PAINT:
         // While the rows are put in their places the list keeps what it shows; all of it is painted after.
-        if (applying_) {
+        if (listing_.Rearranging()) {
             ValidateRect(Handle(), nullptr);
             return 0;
         }
