@@ -1,5 +1,6 @@
 // The finder with a text over a generated tree, against a bare loop that lists the same tree and reads every
-// file into one reused buffer: how much the filters and the search add to reading the files.
+// file into one reused buffer: how much the filters and the search add to reading the files. With "--dialog",
+// only the Find Files dialog (search_findfiles.cpp).
 #include <windows.h>
 
 #include <algorithm>
@@ -120,7 +121,10 @@ long long ReadAll(const std::wstring &dir, std::vector<char> &buffer, TTextSearc
 
 } // namespace
 
-int main() {
+int main(int argc, char **argv) {
+    // "--dialog": the Find Files dialog alone, without making the text tree.
+    if (argc > 1 && std::string(argv[1]) == "--dialog")
+        return FindFilesBench();
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     const std::wstring root =

@@ -38,6 +38,7 @@ TFinderMask::TFinderMask() : entries_{L"*"} {}
 
 void TFinderMask::Assign(const std::wstring &text) {
     entries_.clear();
+    matchesAll_ = text.empty();
     if (text.empty()) {
         entries_.push_back(L"*");
         return;
@@ -51,12 +52,13 @@ void TFinderMask::Assign(const std::wstring &text) {
         entries_.push_back(Complete(LowerText(Trim(m.substr(start, sep - start)))));
     std::sort(entries_.begin(), entries_.end());
     entries_.erase(std::unique(entries_.begin(), entries_.end()), entries_.end());
+    matchesAll_ = std::find(entries_.begin(), entries_.end(), L"*") != entries_.end();
 }
 
-bool TFinderMask::Matches(const std::wstring &name) const {
-    if (name.empty())
+bool TFinderMask::Matches(std::wstring_view name) const {
+    if (name.empty() || matchesAll_)
         return true;
-    const std::wstring lower = LowerText(name);
+    const std::wstring lower = LowerText(std::wstring(name));
     return std::any_of(entries_.begin(), entries_.end(),
                        [&](const std::wstring &entry) { return MatchEntry(lower, entry); });
 }

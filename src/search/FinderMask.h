@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The finder's own name masks: a sorted list of lower-cased entries built from a text of masks separated by
@@ -10,7 +11,7 @@ public:
     TFinderMask(); // the single entry "*": every name
 
     void Assign(const std::wstring &text);
-    bool Matches(const std::wstring &name) const;
+    bool Matches(std::wstring_view name) const;
 
     const std::vector<std::wstring> &Entries() const { return entries_; }
 
@@ -19,6 +20,9 @@ public:
 
 private:
     std::vector<std::wstring> entries_;
+    // An entry "*" matches every name: the name need not be copied or lower-cased, as it must not be for
+    // each of a hundred thousand files found with an empty mask.
+    bool matchesAll_ = true;
 };
 
 // Lower-cases as the system's locale does, the way the masks and names are compared.
