@@ -467,9 +467,7 @@ void TFileList::SortServingMessages() {
         } catch (const std::system_error &) {
         }
         if (sorter.joinable()) {
-            HANDLE done = sorted.get();
-            while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
-                ui::Application().ProcessMessages();
+            ui::Application().ServeUntil(sorted.get(), ui::TApplication::svAll);
             sorter.join();
         }
     }
@@ -521,15 +519,8 @@ std::vector<int> TFileList::ApplyOrderServingMessages(const std::vector<int> &or
         if (quit || GetTickCount() - lastPump < kPumpIntervalMs) continue;
         // Keys and clicks would act on rows not in their places: they stay queued. Paints, timers, posted
         // and sent messages are served, so that the window answers.
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE)) {
-            if (msg.message == WM_QUIT) {
-                quit = true;
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                break;
-            }
-            ui::Application().DispatchOne(msg);
-        }
+        quit = !ui::Application().ServePending(ui::TApplication::svPaint | ui::TApplication::svPosted |
+                                               ui::TApplication::svSent);
         lastPump = GetTickCount();
     }
     return applier.TakeNewPositions();
