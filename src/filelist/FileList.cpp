@@ -519,8 +519,7 @@ std::vector<int> TFileList::ApplyOrderServingMessages(const std::vector<int> &or
         if (quit || GetTickCount() - lastPump < kPumpIntervalMs) continue;
         // Keys and clicks would act on rows not in their places: they stay queued. Paints, timers, posted
         // and sent messages are served, so that the window answers.
-        quit = !ui::Application().ServePending(ui::TApplication::svPaint | ui::TApplication::svPosted |
-                                               ui::TApplication::svSent);
+        quit = !ui::Application().ServePending(ui::TApplication::svPaint | ui::TApplication::svPosted);
         lastPump = GetTickCount();
     }
     return applier.TakeNewPositions();

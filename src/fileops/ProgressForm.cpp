@@ -124,7 +124,7 @@ void TProgressForm::Run(const std::wstring &caption, TWorkControl &control, unsi
     // questions are answered "Cancel" while it winds down.
     if (WaitForSingleObject(doneEvent, 0) == WAIT_TIMEOUT) {
         control.cancel = true;
-        ui::Application().ServeUntil(doneEvent, ui::TApplication::svSent);
+        ui::Application().ServeUntil(doneEvent, ui::TApplication::svSentOnly);
     }
     worker.join();
     KillTimer(self, kTimer);

@@ -53,13 +53,12 @@ void TApplication::DispatchOne(MSG &msg) {
 }
 
 bool TApplication::ServePending(unsigned kinds) {
-    if ((kinds & svAll) == 0) return true;
+    // All kinds: no filter, as the main loop takes them.
     UINT flags = PM_REMOVE;
-    // No kind named is every kind, sent messages and the system's own included.
     if ((kinds & svAll) != svAll) {
+        flags |= PM_QS_SENDMESSAGE;
         if (kinds & svPaint) flags |= PM_QS_PAINT;
         if (kinds & svPosted) flags |= PM_QS_POSTMESSAGE;
-        if (kinds & svSent) flags |= PM_QS_SENDMESSAGE;
         if (kinds & svInput) flags |= PM_QS_INPUT;
     }
     MSG msg;
@@ -76,10 +75,9 @@ bool TApplication::ServePending(unsigned kinds) {
 void TApplication::ServeUntil(HANDLE event, unsigned kinds) {
     DWORD wakeOn = QS_ALLINPUT;
     if ((kinds & svAll) != svAll) {
-        wakeOn = 0;
+        wakeOn = QS_SENDMESSAGE;
         if (kinds & svPaint) wakeOn |= QS_PAINT;
         if (kinds & svPosted) wakeOn |= QS_POSTMESSAGE | QS_TIMER | QS_HOTKEY;
-        if (kinds & svSent) wakeOn |= QS_SENDMESSAGE;
         if (kinds & svInput) wakeOn |= QS_INPUT;
     }
     // Looked at again every so often: a wake-up lost between a look and the wait costs no more than that.

@@ -34,17 +34,17 @@ public:
     // Shows the message of an error caught in a handler, captioned with the application title.
     void HandleException(const std::exception &error);
     // Serving the queue while the program is busy on the UI thread. Every look at the queue outside the
-    // main and modal loops is made here, under one rule: a busy step names the kinds of message it can bear
-    // running in its middle, and only those leave the queue, each routed as the main loop routes it
-    // (DispatchOne); messages sent from elsewhere run at every look, as the system delivers them; a quit
-    // stops the serving and stays queued for the main loop. Input the step must not see run either waits
-    // in the queue (looked at with Queued, never taken) or is dropped unhandled (DropKeys).
+    // main and modal loops is made here, under one rule: messages sent from other threads always run (their
+    // senders wait on this thread); of the rest, only the kinds the busy step names leave the queue, each
+    // routed as the main loop routes it (DispatchOne), and a quit ends the serving and is left for the main
+    // loop. Input the step must not run either stays queued (Queued looks without taking) or is dropped
+    // unhandled (DropKeys).
     enum TServed : unsigned {
-        svPaint = 1,  // WM_PAINT
-        svPosted = 2, // posted messages, timers and hot keys
-        svSent = 4,   // messages sent from other threads
-        svInput = 8,  // keys and the mouse
-        svAll = svPaint | svPosted | svSent | svInput,
+        svSentOnly = 0, // nothing but what other threads send
+        svPaint = 1,    // WM_PAINT
+        svPosted = 2,   // posted messages, timers and hot keys
+        svInput = 4,    // keys and the mouse
+        svAll = svPaint | svPosted | svInput,
     };
     // Handles the pending messages of the kinds given; false when the program is quitting.
     bool ServePending(unsigned kinds = svAll);
