@@ -95,8 +95,7 @@ void TViewCommands::Quickview1Click() {
 
 void TViewCommands::CursorMoved(TSide &side) {
     if (!side.Other().QuickViewShown()) return;
-    MSG queued;
-    if (PeekMessageW(&queued, side.FileView.Handle(), WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE)) {
+    if (ui::Application().Queued(side.FileView.Handle(), {WM_KEYDOWN})) {
         deferredSide_ = &side;
         deferredOwner = this;
         SetTimer(host_.OwnerWindow(), kDeferredFillTimer, USER_TIMER_MINIMUM, &TViewCommands::DeferredFillTimer);
@@ -120,8 +119,7 @@ void CALLBACK TViewCommands::DeferredFillTimer(HWND, UINT, UINT_PTR, DWORD) {
     if (!self || !self->deferredSide_) return;
     TSide &side = *self->deferredSide_;
     // More keys still wait: the timer comes again once they are handled.
-    MSG queued;
-    if (PeekMessageW(&queued, side.FileView.Handle(), WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE)) return;
+    if (ui::Application().Queued(side.FileView.Handle(), {WM_KEYDOWN})) return;
     self->CancelDeferredFill();
     try {
         if (side.Other().QuickViewShown()) self->FillPane(side.Other(), side, side.FileView.Selected());

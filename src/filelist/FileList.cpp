@@ -198,8 +198,7 @@ bool TFileList::FileRowsReady() {
 // The one place where a busy listing lets the message loop run. False when the listing is to stop.
 bool TFileList::ServeMessages(TServe what, HANDLE until) {
     if (until) {
-        while (MsgWaitForMultipleObjects(1, &until, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
-            ui::Application().ProcessMessages();
+        ui::Application().ServeUntil(until, ui::TApplication::svAll);
         return Handle() != nullptr;
     }
     if (what == TServe::all) {
@@ -208,15 +207,7 @@ bool TFileList::ServeMessages(TServe what, HANDLE until) {
     }
     // Keys and clicks would act on rows not in their places: they stay queued. Paints, timers, posted
     // and sent messages are served, so that the window answers.
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return false;
-        }
-        ui::Application().DispatchOne(msg);
-    }
-    return true;
+    return ui::Application().ServePending(ui::TApplication::svPaint | ui::TApplication::svPosted);
 }
 
 // Clears the selection and the focus of the one row that has them: asking the list view to change the

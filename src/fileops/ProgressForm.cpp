@@ -3,6 +3,7 @@
 #include <exception>
 #include <thread>
 
+#include "ui/Application.h"
 #include "ui/Handles.h"
 
 namespace fileops {
@@ -121,11 +122,9 @@ void TProgressForm::Run(const std::wstring &caption, TWorkControl &control, unsi
     ShowModal();
     // The loop may have ended before the work did (the program is quitting): the work is stopped, and its
     // questions are answered "Cancel" while it winds down.
-    while (WaitForSingleObject(doneEvent, 0) == WAIT_TIMEOUT) {
+    if (WaitForSingleObject(doneEvent, 0) == WAIT_TIMEOUT) {
         control.cancel = true;
-        MsgWaitForMultipleObjects(1, &doneEvent, FALSE, 100, QS_SENDMESSAGE);
-        MSG msg;
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        ui::Application().ServeUntil(doneEvent, ui::TApplication::svSentOnly);
     }
     worker.join();
     KillTimer(self, kTimer);

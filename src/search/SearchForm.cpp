@@ -400,8 +400,7 @@ void TSearchForm::Repaint() {
 // of the dialog may act until it ends.
 bool TSearchForm::EscapePressed() {
     bool pressed = false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
+    for (const MSG &msg : ui::Application().DropKeys(nullptr))
         if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && msg.wParam == VK_ESCAPE) pressed = true;
     if ((GetAsyncKeyState(VK_ESCAPE) & ~1) != 0) pressed = true;
     return pressed;

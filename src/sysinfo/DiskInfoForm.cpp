@@ -109,10 +109,7 @@ int TDiskInfoForm::ShowFor(TSysFacts &facts, const std::wstring &directory) {
 
 void TDiskInfoForm::Ok_BtnClick() {
     ui::TForm *main = ui::Application().MainForm();
-    if (main && main->Handle()) {
-        MSG pending;
-        PeekMessageW(&pending, main->Handle(), WM_KEYFIRST, WM_KEYLAST, PM_REMOVE);
-    }
+    if (main && main->Handle()) ui::Application().DropKeys(main->Handle(), 1);
     SetModalResult(ui::mrOk);
 }
 

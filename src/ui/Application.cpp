@@ -52,15 +52,56 @@ void TApplication::DispatchOne(MSG &msg) {
     DispatchMessageW(&msg);
 }
 
-void TApplication::ProcessMessages() {
+bool TApplication::ServePending(unsigned kinds) {
+    // All kinds: no filter, as the main loop takes them.
+    UINT flags = PM_REMOVE;
+    if ((kinds & svAll) != svAll) {
+        flags |= PM_QS_SENDMESSAGE;
+        if (kinds & svPaint) flags |= PM_QS_PAINT;
+        if (kinds & svPosted) flags |= PM_QS_POSTMESSAGE;
+        if (kinds & svInput) flags |= PM_QS_INPUT;
+    }
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, flags)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
+            return false;
         }
         DispatchOne(msg);
     }
+    return true;
+}
+
+void TApplication::ServeUntil(HANDLE event, unsigned kinds) {
+    DWORD wakeOn = QS_ALLINPUT;
+    if ((kinds & svAll) != svAll) {
+        wakeOn = QS_SENDMESSAGE;
+        if (kinds & svPaint) wakeOn |= QS_PAINT;
+        if (kinds & svPosted) wakeOn |= QS_POSTMESSAGE | QS_TIMER | QS_HOTKEY;
+        if (kinds & svInput) wakeOn |= QS_INPUT;
+    }
+    // Looked at again every so often: a wake-up lost between a look and the wait costs no more than that.
+    constexpr DWORD kLookAgainMs = 100;
+    for (;;) {
+        DWORD woke = MsgWaitForMultipleObjects(1, &event, FALSE, kLookAgainMs, wakeOn);
+        if (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED) return;
+        ServePending(kinds);
+    }
+}
+
+bool TApplication::Queued(HWND window, std::initializer_list<UINT> messages) {
+    MSG msg;
+    for (UINT message : messages)
+        if (PeekMessageW(&msg, window, message, message, PM_NOREMOVE)) return true;
+    return false;
+}
+
+std::vector<MSG> TApplication::DropKeys(HWND window, size_t most) {
+    std::vector<MSG> dropped;
+    MSG msg;
+    while (dropped.size() < most && PeekMessageW(&msg, window, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
+        dropped.push_back(msg);
+    return dropped;
 }
 
 int TApplication::Run() {

@@ -1,7 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <exception>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -31,8 +33,31 @@ public:
 
     // Shows the message of an error caught in a handler, captioned with the application title.
     void HandleException(const std::exception &error);
-    // Lets pending window messages be handled (used inside long loops on the UI thread).
-    void ProcessMessages();
+    // Serving the queue while the program is busy on the UI thread. Every look at the queue outside the
+    // main and modal loops is made here, under one rule: messages sent from other threads always run (their
+    // senders wait on this thread); of the rest, only the kinds the busy step names leave the queue, each
+    // routed as the main loop routes it (DispatchOne), and a quit ends the serving and is left for the main
+    // loop. Input the step must not run either stays queued (Queued looks without taking) or is dropped
+    // unhandled (DropKeys).
+    enum TServed : unsigned {
+        svSentOnly = 0, // nothing but what other threads send
+        svPaint = 1,    // WM_PAINT
+        svPosted = 2,   // posted messages, timers and hot keys
+        svInput = 4,    // keys and the mouse
+        svAll = svPaint | svPosted | svInput,
+    };
+    // Handles the pending messages of the kinds given; false when the program is quitting.
+    bool ServePending(unsigned kinds = svAll);
+    // Lets every pending message be handled (used inside long loops on the UI thread).
+    void ProcessMessages() { ServePending(svAll); }
+    // Waits until `event` is signalled, serving the kinds given meanwhile.
+    void ServeUntil(HANDLE event, unsigned kinds);
+    // True when one of `messages` waits in the queue for `window` (for any window of the thread when
+    // null); nothing is taken.
+    bool Queued(HWND window, std::initializer_list<UINT> messages);
+    // Takes up to `most` keyboard messages for `window` (any window of the thread when null) out of the
+    // queue unhandled, and returns them.
+    std::vector<MSG> DropKeys(HWND window, size_t most = SIZE_MAX);
     // Shows the main window and runs the message loop until the main window is closed.
     int Run();
     // Routes one message: menu shortcuts first, then the dialog keys of a modal form, then the window.

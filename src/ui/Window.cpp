@@ -3,9 +3,7 @@
 
 #include <algorithm>
 #include <exception>
-#include <mutex>
 #include <stdexcept>
-#include <unordered_map>
 
 #include "ui/Application.h"
 
@@ -14,29 +12,24 @@ namespace {
 
 const wchar_t kOwnClass[] = L"ZelvorWindow";
 
-// Which object owns which window, kept in the process: a window property costs a call to the Wine
-// server on every message, and start-up sends thousands.
-std::mutex bindingsLock;
-// Never destroyed: a window may outlive the static objects at exit.
-auto &windows = *new std::unordered_map<HWND, TWindow *>;
+// Which object owns which window: the window's user data, read in the process without a call to the Wine
+// server. A window of the program's own class is bound as it is made (at WM_NCCREATE, from the pointer it is
+// made with), so its object sees every message from there on; a standard control is bound once made, before
+// it is subclassed. The standard and common controls keep their own state in their class's extra bytes and
+// leave the user data to whoever made the window.
+void Bind(HWND hwnd, TWindow *window) { SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window)); }
 
-void Bind(HWND hwnd, TWindow *window) {
-    std::lock_guard<std::mutex> hold(bindingsLock);
-    windows[hwnd] = window;
-}
+void Unbind(HWND hwnd) { SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0); }
 
-void Unbind(HWND hwnd) {
-    std::lock_guard<std::mutex> hold(bindingsLock);
-    windows.erase(hwnd);
-}
+TWindow *BoundTo(HWND hwnd) { return reinterpret_cast<TWindow *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
 
-void RegisterOwnClass() {
+void RegisterOwnClass(WNDPROC procedure) {
     static bool registered = false;
     if (registered) return;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpfnWndProc = procedure;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -63,7 +56,7 @@ template <typename F> LRESULT Guarded(F &&handle) {
 
 TWindow::~TWindow() {
     if (hwnd_ && IsWindow(hwnd_)) {
-        // The window's last messages go to its own class, not to this object being destroyed.
+        // The window's last messages go to the system's default procedure, not to this object being destroyed.
         Unbind(hwnd_);
         keySource_.Unhook();
         if (control_.Window()) control_.Unhook();
@@ -74,23 +67,23 @@ TWindow::~TWindow() {
 
 TWindow *TWindow::FromHandle(HWND hwnd) {
     if (!hwnd) return nullptr;
-    std::lock_guard<std::mutex> hold(bindingsLock);
-    auto it = windows.find(hwnd);
-    return it == windows.end() ? nullptr : it->second;
+    // Another process's window (the desktop a combo box's list hangs from) keeps its user data to itself.
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    return process == GetCurrentProcessId() ? BoundTo(hwnd) : nullptr;
 }
 
 void TWindow::CreateOwn(HWND parent, DWORD style, DWORD exStyle, const wchar_t *text, HMENU menuOrId, SIZE size) {
-    RegisterOwnClass();
+    RegisterOwnClass(OwnProc);
     bool child = (style & WS_CHILD) != 0;
     // A top-level window goes where the system puts it, at `size`, unless its bounds were set before.
     bool planned = child || boundsPlanned_;
+    // The window binds itself to this object at its first message of its own (OwnProc).
     hwnd_ = CreateWindowExW(exStyle, kOwnClass, text, style, planned ? planned_.left : CW_USEDEFAULT,
                             planned ? planned_.top : CW_USEDEFAULT, planned ? planned_.right - planned_.left : size.cx,
                             planned ? planned_.bottom - planned_.top : size.cy, parent, menuOrId,
-                            GetModuleHandleW(nullptr), nullptr);
+                            GetModuleHandleW(nullptr), this);
     if (!hwnd_) throw std::runtime_error("Cannot create a window");
-    Bind(hwnd_, this);
-    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnProc));
 }
 
 void TWindow::CreateStandard(const wchar_t *className, HWND parent, DWORD style, DWORD exStyle, int id,
@@ -130,7 +123,14 @@ HWND TWindow::ReleaseOwnWindow() {
 }
 
 LRESULT CALLBACK TWindow::OwnProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TWindow *self = FromHandle(hwnd);
+    // The messages before WM_NCCREATE (a top-level window's WM_GETMINMAXINFO) find no object yet.
+    if (msg == WM_NCCREATE) {
+        if (auto *made = static_cast<TWindow *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams)) {
+            made->hwnd_ = hwnd;
+            Bind(hwnd, made);
+        }
+    }
+    TWindow *self = BoundTo(hwnd);
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         Unbind(hwnd);

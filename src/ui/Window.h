@@ -14,7 +14,8 @@ using TKeyEvent = std::function<void(WORD &key, TShiftState shift)>;
 using TMouseEvent = std::function<void(TMouseButton button, TShiftState shift, int x, int y)>;
 
 // Base of every window the program creates: its own windows (forms, panels, splitters) and the
-// standard controls, which are subclassed. Every message runs inside a handler that catches errors
+// standard controls, which are subclassed. A window of its own is its object's from its first message
+// (WM_NCCREATE) on, so the object sees its making and the sizes sent meanwhile. Every message runs inside a handler that catches errors
 // and shows them, so no exception ever reaches the system. Notifications a parent receives from a
 // child (WM_NOTIFY, WM_COMMAND, owner drawing) are handed back to the child object that owns the control.
 class TWindow {
@@ -51,7 +52,8 @@ public:
     TMouseEvent OnMouseUp;
 
 protected:
-    // A window of the program's own class (used by forms, panels and splitters).
+    // A window of the program's own class (used by forms, panels and splitters). Its messages reach OnMessage
+    // while it is being made: a handler must not count on what the caller sets up after this returns.
     void CreateOwn(HWND parent, DWORD style, DWORD exStyle, const wchar_t *text = L"", HMENU menuOrId = nullptr,
                    SIZE size = {0, 0});
     // A standard control, subclassed so that its messages reach OnMessage.

@@ -81,6 +81,9 @@ protected:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The blank left of the text, and right of it when wrapped.
+    static constexpr int kMargin = 2;
+
     void Reset();
     void ApplyFont(HFONT font);
     void UseWidthTableOf(HFONT font);
