@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <exception>
+#include <mutex>
 #include <stdexcept>
+#include <unordered_set>
 
 #include "ui/Application.h"
 
@@ -17,9 +19,30 @@ const wchar_t kOwnClass[] = L"ZelvorWindow";
 // made with), so its object sees every message from there on; a standard control is bound once made, before
 // it is subclassed. The standard and common controls keep their own state in their class's extra bytes and
 // leave the user data to whoever made the window.
-void Bind(HWND hwnd, TWindow *window) { SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window)); }
+//
+// A window found by handle (a notification's sender, a root window, a child met while walking) may be one
+// the system or the shell made, with its own pointer in the user data: the handles bound here are also kept
+// in a set, which only FromHandle consults, so such a window is never taken for one of ours.
+std::mutex boundLock;
+// Never destroyed: a window may outlive the static objects at exit.
+auto &bound = *new std::unordered_set<HWND>;
 
-void Unbind(HWND hwnd) { SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0); }
+void Bind(HWND hwnd, TWindow *window) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+    std::lock_guard<std::mutex> hold(boundLock);
+    bound.insert(hwnd);
+}
+
+void Unbind(HWND hwnd) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    std::lock_guard<std::mutex> hold(boundLock);
+    bound.erase(hwnd);
+}
+
+bool IsBound(HWND hwnd) {
+    std::lock_guard<std::mutex> hold(boundLock);
+    return bound.count(hwnd) != 0;
+}
 
 TWindow *BoundTo(HWND hwnd) { return reinterpret_cast<TWindow *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
 
@@ -66,11 +89,7 @@ TWindow::~TWindow() {
 }
 
 TWindow *TWindow::FromHandle(HWND hwnd) {
-    if (!hwnd) return nullptr;
-    // Another process's window (the desktop a combo box's list hangs from) keeps its user data to itself.
-    DWORD process = 0;
-    GetWindowThreadProcessId(hwnd, &process);
-    return process == GetCurrentProcessId() ? BoundTo(hwnd) : nullptr;
+    return hwnd && IsBound(hwnd) ? BoundTo(hwnd) : nullptr;
 }
 
 void TWindow::CreateOwn(HWND parent, DWORD style, DWORD exStyle, const wchar_t *text, HMENU menuOrId, SIZE size) {
