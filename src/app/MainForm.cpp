@@ -46,11 +46,14 @@ TMainForm::~TMainForm() { GradientCaption1.OwnerDestroying(); }
 
 void TMainForm::Create() {
     menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINMENU));
+    TraceStartup(L"menu loaded");
     if (std::optional<config::TWindowPos> saved = SettingsCommands.SavedPlacement())
         SetBounds(saved->left, saved->top, saved->width, saved->height);
+    TraceStartup(L"saved placement read");
     CreateForm(L"Zelvor - version " ZELVOR_VERSION_TEXT, 813, 405, true, menu_);
+    TraceStartup(L"form window created");
     CreateCaption();
-    TraceStartup(L"form and menu");
+    TraceStartup(L"caption created");
     CreateSides();
     TraceStartup(L"sides");
     FileCommands.CreateWindows();
