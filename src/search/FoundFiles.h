@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "search/SortKeys.h"
+
 namespace search {
 
 // The Size column of a found file: its whole size in kilobytes, rounded up, followed by " KB".
@@ -20,6 +22,8 @@ public:
     void Swap(TFoundFiles &other) noexcept {
         entries_.swap(other.entries_);
         order_.swap(other.order_);
+        std::swap(shown_, other.shown_);
+        runEnds_.swap(other.runEnds_);
         directories_.swap(other.directories_);
         directoryKeys_.swap(other.directoryKeys_);
         keys_.swap(other.keys_);
@@ -29,12 +33,23 @@ public:
     }
     void Add(const std::wstring &directory, const WIN32_FIND_DATAW &data);
     void Add(const std::wstring &directory, std::wstring name, uint64_t size);
+    // The same in two steps, for a caller that knows when the folder changes: the folder's number, then
+    // files by that number.
+    uint32_t AddDirectory(const std::wstring &directory);
+    void Add(uint32_t directory, std::wstring name, uint64_t size);
     // Brings the files added since the last merge into the shown rows; true when there were any.
     bool Merge();
+    // Puts the files added since the last call in order without showing them yet: called while a search
+    // runs, it leaves the merge little to do when it ends. The sorted runs grow as a binary counter does,
+    // so each file is moved about log(files) times in all, however often this is called.
+    void SortNew();
 
     // The shown rows, in name order.
-    int Count() const { return static_cast<int>(order_.size()); }
+    int Count() const { return static_cast<int>(shown_); }
     const std::wstring &Name(int row) const { return At(row).name; }
+    // What the row shows, the same for as long as the rows last: a row shows another file only when this
+    // changes.
+    uint32_t Identity(int row) const { return order_[static_cast<size_t>(row)]; }
     const std::wstring &Directory(int row) const { return directories_[At(row).directory]; }
     std::wstring SizeText(int row) const { return SizeKBText(At(row).size); }
     // The first shown row at or after start (wrapping round) whose name begins with the prefix, letter case
@@ -56,7 +71,11 @@ private:
     void RankDirectories();
 
     std::vector<Entry> entries_;
+    // The entries' numbers: the shown rows [0, shown_) in order, then sorted runs ending at runEnds_,
+    // then the entries not yet sorted.
     std::vector<uint32_t> order_;
+    size_t shown_ = 0;
+    std::vector<size_t> runEnds_;
     std::vector<std::wstring> directories_;
     std::vector<std::string> directoryKeys_;
     std::vector<char> keys_;
@@ -66,6 +85,7 @@ private:
     // The row last added with each hash of a name (by hash modulo the size): a name found again, as the
     // same names come back in folder after folder, takes that row's key instead of asking the locale again.
     std::vector<uint32_t> lastWithHash_;
+    TSortKeys sortKeys_; // stays with these rows when they are swapped for others
 };
 
 } // namespace search

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <iterator>
 #include <mutex>
 #include <vector>
 
@@ -32,8 +33,9 @@ enum : int {
     kStatusId,
 };
 
-// How often a running search looks at the keyboard, and at least how often it shows what it found.
-constexpr DWORD kPollIntervalMs = 25, kPaintIntervalMs = 100;
+// How often a running search looks at the keyboard and at least how often it shows where it is; the
+// found rows show first at the first showing, then no more often than the panels show a listing's.
+constexpr DWORD kPollIntervalMs = 25, kShowIntervalMs = 100, kListIntervalMs = 250;
 // After Escape, how long the dialog waits for the walk to notice; a walk stuck in a slow folder (a network
 // share that does not answer, a drive that spins up) is left to end on its own.
 constexpr DWORD kStopWaitMs = 1000;
@@ -58,7 +60,7 @@ struct TSearchRun {
     }
 
     struct TFound {
-        size_t directory;
+        uint32_t directory; // its number among the directories of found files, counted from 0
         std::wstring name;
         uint64_t size;
     };
@@ -67,14 +69,61 @@ struct TSearchRun {
     std::wstring start;
     bool threaded = true;
     std::atomic<bool> stop{false};
+
+    // Handed over under the lock.
     std::mutex lock;
     std::condition_variable changed;
     bool ended = false;
     std::wstring status;
     std::vector<std::wstring> directories; // of the files found, each once, in the order met
     std::vector<TFound> found;
-    // The dialog's side: the directories taken so far.
-    std::vector<std::wstring> taken;
+
+    // The walk's own side: what it found since it last handed over. A batch at a time spares both threads
+    // a lock and a wake-up a file; a folder change or a few milliseconds hand it over, so that a slow
+    // folder's name and files show while the walk waits on it.
+    struct TWalkSide {
+        std::wstring lastDirectory;
+        uint32_t directories = 0;
+        std::vector<std::wstring> newDirectories;
+        std::vector<TFound> found;
+        std::wstring status;
+        DWORD handedOver = GetTickCount();
+    } walk;
+
+    void FoundFile(const std::wstring &directory, const wchar_t *name, uint64_t size) {
+        if (walk.directories == 0 || walk.lastDirectory != directory) {
+            walk.lastDirectory = directory;
+            walk.newDirectories.push_back(directory);
+            ++walk.directories;
+        }
+        walk.found.push_back({walk.directories - 1, name, size});
+        if (walk.found.size() >= kBatchRows || GetTickCount() - walk.handedOver >= kBatchMs) HandOver(false);
+    }
+
+    void HandOver(bool end) {
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            try {
+                for (std::wstring &d : walk.newDirectories) directories.push_back(std::move(d));
+                if (found.empty()) found.swap(walk.found);
+                else std::move(walk.found.begin(), walk.found.end(), std::back_inserter(found));
+                if (!walk.status.empty()) status.swap(walk.status);
+            } catch (...) {
+                // Out of memory: what was handed over stays found, and the end is still told.
+            }
+            if (end) {
+                ended = true;
+                changed.notify_one();
+            }
+        }
+        walk.newDirectories.clear();
+        walk.found.clear();
+        walk.status.clear();
+        walk.handedOver = GetTickCount();
+    }
+
+    static constexpr size_t kBatchRows = 4096;
+    static constexpr DWORD kBatchMs = 20;
 };
 
 namespace {
@@ -90,6 +139,20 @@ void TFoundFilesView::Create(HWND parent, int id, const TFoundFiles &rows) {
 void TFoundFilesView::Publish() {
     ListView_SetItemCountEx(Handle(), rows_->Count(), LVSICF_NOSCROLL);
     InvalidateRect(Handle(), nullptr, TRUE);
+    shown_.clear();
+}
+
+void TFoundFilesView::PublishGrowth() {
+    HWND list = Handle();
+    const int top = ListView_GetTopIndex(list), end = std::min(rows_->Count(), top + ListView_GetCountPerPage(list) + 1);
+    std::vector<uint32_t> shown;
+    for (int row = top; row < end; ++row) shown.push_back(rows_->Identity(row));
+    // Only the scroll bar follows the count; the rows are drawn again only when they show other files.
+    ListView_SetItemCountEx(list, rows_->Count(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    if (shown != shown_) {
+        InvalidateRect(list, nullptr, TRUE);
+        shown_.swap(shown);
+    }
 }
 
 bool TFoundFilesView::OnReflect(UINT msg, WPARAM, LPARAM lParam, LRESULT &result) {
@@ -232,6 +295,7 @@ void TSearchForm::SetResultButtons(bool enabled) {
 
 void TSearchForm::ShowStatus() {
     SendMessageW(stb.Handle(), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(status_.c_str()));
+    shownStatus_ = status_;
 }
 
 void TSearchForm::SetStatus(const std::wstring &text) {
@@ -315,9 +379,7 @@ std::shared_ptr<TSearchRun> TSearchForm::StartSearch(const std::wstring &start) 
             // Out of memory in the walk: what was found stays found.
         }
         t_run = nullptr;
-        std::lock_guard<std::mutex> hold(run->lock);
-        run->ended = true;
-        run->changed.notify_one();
+        run->HandOver(true);
     });
     return run;
 }
@@ -328,7 +390,7 @@ void TSearchForm::WaitForSearch(TSearchRun &run) {
         run.finder.Execute(run.start);
         return;
     }
-    DWORD lastPaint = GetTickCount(), paintInterval = kPaintIntervalMs;
+    DWORD lastShow = GetTickCount(), nextList = lastShow + kShowIntervalMs;
     for (;;) {
         if (TakeFound(run, kPollIntervalMs)) return;
         if (EscapePressed()) {
@@ -337,39 +399,45 @@ void TSearchForm::WaitForSearch(TSearchRun &run) {
             TakeFound(run, kStopWaitMs);
             return;
         }
-        DWORD now = GetTickCount();
-        if (now - lastPaint >= paintInterval) {
-            Repaint();
-            // Painting on a slow display can take longer than the search between two paints: the paints then
-            // come less often, so that they never take more than a fifth of the time. The keyboard is looked
-            // at as often as ever.
-            lastPaint = GetTickCount();
-            paintInterval = std::max<DWORD>(kPaintIntervalMs, (lastPaint - now) * 4);
-        }
+        const DWORD now = GetTickCount();
+        if (now - lastShow < kShowIntervalMs) continue;
+        // The status line shows where the walk is at each showing. The list, whose scroll bar alone costs
+        // milliseconds to draw where the system draws it by a theme, follows less often: its showing
+        // never takes more than a tenth of the time, so that the walk beside it keeps the processor.
+        const bool list = static_cast<LONG>(now - nextList) >= 0;
+        Repaint(list);
+        lastShow = GetTickCount();
+        if (list) nextList = lastShow + std::max<DWORD>(kListIntervalMs, (lastShow - now) * 9);
     }
 }
 
 bool TSearchForm::TakeFound(TSearchRun &run, DWORD waitMs) {
     std::vector<TSearchRun::TFound> found;
+    std::vector<std::wstring> directories;
     bool ended;
     {
         std::unique_lock<std::mutex> hold(run.lock);
         run.changed.wait_for(hold, std::chrono::milliseconds(waitMs), [&] { return run.ended; });
         ended = run.ended;
         found.swap(run.found);
-        for (size_t d = run.taken.size(); d < run.directories.size(); ++d) run.taken.push_back(run.directories[d]);
+        directories.swap(run.directories);
         if (!run.status.empty()) status_ = std::move(run.status);
         run.status.clear();
     }
-    for (TSearchRun::TFound &f : found) rows_.Add(run.taken[f.directory], std::move(f.name), f.size);
+    // The rows were emptied before the first files came, so the walk's numbers of the directories are
+    // the rows' numbers too.
+    for (const std::wstring &d : directories) rows_.AddDirectory(d);
+    for (TSearchRun::TFound &f : found) rows_.Add(f.directory, std::move(f.name), f.size);
+    // Sorted now, while the walk goes on beside, rather than all at once when it ends.
+    rows_.SortNew();
     return ended;
 }
 
 // On the walk's thread: the events hand what they see to the dialog's thread.
 void TSearchForm::MyFFChDir(const std::wstring &name, bool &cancel) {
     if (TSearchRun *run = t_run) {
-        std::lock_guard<std::mutex> hold(run->lock);
-        run->status = L"Scanning " + name;
+        run->walk.status = L"Scanning " + name;
+        run->HandOver(false);
         cancel = run->stop || ui::Ending();
         return;
     }
@@ -379,18 +447,16 @@ void TSearchForm::MyFFChDir(const std::wstring &name, bool &cancel) {
 void TSearchForm::MyFFAddFile(const std::wstring &path, const WIN32_FIND_DATAW &data, bool &cancel) {
     const uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     if (TSearchRun *run = t_run) {
-        std::lock_guard<std::mutex> hold(run->lock);
-        if (run->directories.empty() || run->directories.back() != path) run->directories.push_back(path);
-        run->found.push_back({run->directories.size() - 1, data.cFileName, size});
+        run->FoundFile(path, data.cFileName, size);
         cancel = run->stop || ui::Ending();
         return;
     }
     rows_.Add(path, data.cFileName, size);
 }
 
-void TSearchForm::Repaint() {
-    if (rows_.Merge()) FindListView.Publish();
-    ShowStatus();
+void TSearchForm::Repaint(bool list) {
+    if (list && rows_.Merge()) FindListView.PublishGrowth();
+    if (status_ != shownStatus_) ShowStatus();
     RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 

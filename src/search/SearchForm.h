@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/HistoryBox.h"
 #include "search/FoundFiles.h"
@@ -20,12 +21,16 @@ public:
     void Create(HWND parent, int id, const TFoundFiles &rows);
     // Tells the list how many rows there are now and repaints what it shows.
     void Publish();
+    // The same while rows are only added, as during a search: the rows in sight are drawn again only when
+    // other files have come among them.
+    void PublishGrowth();
 
 protected:
     bool OnReflect(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
 
 private:
     const TFoundFiles *rows_ = nullptr;
+    std::vector<uint32_t> shown_; // the identities of the rows in sight at the last publishing
 };
 
 struct TSearchRun;
@@ -83,8 +88,8 @@ private:
     void SetResultButtons(bool enabled);
     void SetStatus(const std::wstring &text);
     void ShowStatus();
-    // Shows the rows and the status line found so far.
-    void Repaint();
+    // Shows the status line and, with `list`, the rows found so far.
+    void Repaint(bool list);
     // Starts the finder on a thread of its own with the dialog's settings.
     std::shared_ptr<TSearchRun> StartSearch(const std::wstring &start);
     // Meanwhile takes what it finds into the list, repaints now and then and looks at the keyboard every few
@@ -97,7 +102,7 @@ private:
     bool SelectedRow(std::wstring &directory, std::wstring &name) const;
 
     TFoundFiles rows_;
-    std::wstring status_;
+    std::wstring status_, shownStatus_;
     bool searching_ = false;
     bool focusOnActivate_ = false;
 

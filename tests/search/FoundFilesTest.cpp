@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -83,4 +86,56 @@ TEST(FoundFiles, RowsJoinInNameOrderAtEachMergeAndEqualNamesGoByDirectory) {
     EXPECT_TRUE(rows.Merge());
     EXPECT_EQ(Shown(rows), (std::vector<std::wstring>{L"C:\\a\\|x.txt", L"C:\\b\\|x.txt", L"C:\\c\\|x.txt",
                                                       L"C:\\d\\|x.txt"}));
+}
+
+// However the files come in batches, sorted between them and shown now and then, the rows end in the
+// locale's order of the names, equal names by their folders' order: the order a single sort of them all by
+// the locale's comparison gives.
+TEST(FoundFiles, BatchesSortedAsTheyComeEndInTheLocalesOrder) {
+    const std::vector<std::wstring> names = {L"b.txt", L"B.txt", L"a-b", L"ab", L"Zeta", L"\u0436\u0443\u043A",
+                                             L"10.dat", L"9.dat", L"_x", L"x y", L"\u00E9t\u00E9", L"ete"};
+    const std::vector<std::wstring> folders = {L"C:\\m\\", L"C:\\a\\", L"C:\\Z\\", L"C:\\b\\x\\"};
+    auto compare = [](const std::wstring &x, const std::wstring &y) {
+        return CompareStringW(LOCALE_USER_DEFAULT, 0, x.c_str(), -1, y.c_str(), -1) - CSTR_EQUAL;
+    };
+    struct Case {
+        const char *what;
+        std::vector<int> batches; // files per batch, sorted after each; a negative count is also shown
+    } cases[] = {
+        {"one batch", {48}},
+        {"a file a batch", std::vector<int>(48, 1)},
+        {"growing batches", {1, 2, 4, 8, 16, 17}},
+        {"shrinking batches shown between", {20, -10, 9, 5, -2, 1, 1}},
+        {"shown after every batch", {-3, -3, -30, -12}},
+    };
+    for (const Case &c : cases) {
+        search::TFoundFiles rows;
+        std::vector<std::pair<std::wstring, std::wstring>> added; // folder, name
+        size_t next = 0;
+        int shown = 0;
+        for (int batch : c.batches) {
+            for (int i = 0; i < std::abs(batch); ++i, ++next) {
+                // Folders in a walk's order: each folder's files together.
+                const std::wstring &folder = folders[next / 12 % folders.size()];
+                const std::wstring &name = names[(next * 5) % names.size()];
+                rows.Add(folder, Found(name.c_str()));
+                added.emplace_back(folder, name);
+            }
+            rows.SortNew();
+            EXPECT_EQ(rows.Count(), shown) << c.what << ": sorted files show only at a merge";
+            if (batch < 0) {
+                rows.Merge();
+                shown = static_cast<int>(added.size());
+                EXPECT_EQ(rows.Count(), shown) << c.what;
+            }
+        }
+        rows.Merge();
+        std::stable_sort(added.begin(), added.end(), [&](const auto &x, const auto &y) {
+            int byName = compare(x.second, y.second);
+            return byName != 0 ? byName < 0 : compare(x.first, y.first) < 0;
+        });
+        std::vector<std::wstring> expected;
+        for (const auto &[folder, name] : added) expected.push_back(folder + L"|" + name);
+        EXPECT_EQ(Shown(rows), expected) << c.what;
+    }
 }
