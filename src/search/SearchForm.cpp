@@ -79,8 +79,8 @@ struct TSearchRun {
     std::vector<TFound> found;
 
     // The walk's own side: what it found since it last handed over. A batch at a time spares both threads
-    // a lock and a wake-up a file; a folder change or a few milliseconds hand it over, so that a slow
-    // folder's name and files show while the walk waits on it.
+    // a lock a file; each folder change hands it over, so that the name of a folder slow to list shows
+    // while the walk waits on it, and so does a file found 20 ms or more after the last hand-over.
     struct TWalkSide {
         std::wstring lastDirectory;
         uint32_t directories = 0;
