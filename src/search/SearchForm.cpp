@@ -390,7 +390,7 @@ void TSearchForm::WaitForSearch(TSearchRun &run) {
         run.finder.Execute(run.start);
         return;
     }
-    DWORD lastShow = GetTickCount(), nextList = lastShow + kShowIntervalMs;
+    DWORD lastShow = GetTickCount(), showInterval = kShowIntervalMs, nextList = lastShow + kShowIntervalMs;
     for (;;) {
         if (TakeFound(run, kPollIntervalMs)) return;
         if (EscapePressed()) {
@@ -400,14 +400,17 @@ void TSearchForm::WaitForSearch(TSearchRun &run) {
             return;
         }
         const DWORD now = GetTickCount();
-        if (now - lastShow < kShowIntervalMs) continue;
+        if (now - lastShow < showInterval) continue;
         // The status line shows where the walk is at each showing. The list, whose scroll bar alone costs
         // milliseconds to draw where the system draws it by a theme, follows less often: its showing
-        // never takes more than a tenth of the time, so that the walk beside it keeps the processor.
+        // never takes more than a tenth of the time, so that the walk beside it keeps the processor. On a
+        // slow display the showings come less often, so that they never take more than a fifth of the time;
+        // the keyboard is looked at as often as ever.
         const bool list = static_cast<LONG>(now - nextList) >= 0;
         Repaint(list);
         lastShow = GetTickCount();
         if (list) nextList = lastShow + std::max<DWORD>(kListIntervalMs, (lastShow - now) * 9);
+        else showInterval = std::max<DWORD>(kShowIntervalMs, (lastShow - now) * 4);
     }
 }
 
