@@ -11,6 +11,7 @@
 
 using filelist::TShellRequest;
 using Lines = std::vector<std::wstring>;
+using Entries = ui::THistoryEntries;
 
 namespace {
 
@@ -145,7 +146,7 @@ TEST(History, LinesAnotherCopyAddedAreKept) {
         testdriver::TempDir dir;
         std::wstring path = c.start ? dir.File(L"cmd.his", c.start) : dir / L"cmd.his";
         filelist::THistoryFile ours, other;
-        Lines mine = ours.Load(path).value_or(Lines{}), theirs = other.Load(path).value_or(Lines{});
+        Entries mine = ours.Load(path).value_or(Entries{}), theirs = other.Load(path).value_or(Entries{});
         for (const auto &round : c.rounds) {
             if (!round[0].empty()) {
                 theirs.push_back(round[0]);
@@ -166,12 +167,12 @@ TEST(History, TwoCopiesClosingAtOnceKeepBothHistories) {
     std::string expected = "old\r\n";
     for (int round = 0; round < kRounds; ++round) {
         filelist::THistoryFile first, second;
-        Lines a = *first.Load(path), b = *second.Load(path);
+        Entries a = *first.Load(path), b = *second.Load(path);
         a.push_back(L"a" + std::to_wstring(round));
         b.push_back(L"b" + std::to_wstring(round));
         HANDLE go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         std::string errors;
-        auto save = [&](filelist::THistoryFile &file, const Lines &lines, std::string &error) {
+        auto save = [&](filelist::THistoryFile &file, const Entries &lines, std::string &error) {
             try {
                 file.Save(path, lines);
             } catch (const std::exception &e) {
@@ -365,7 +366,7 @@ TEST(History, EntriesTheCodePageCannotHoldStayOutOfTheFile) {
     }
 
     filelist::THistoryFile file;
-    std::vector<std::wstring> session = {L"dir", L"notepad \u043e\u0442\u0447\u0451\u0442.txt", L"what?"};
+    Entries session = {L"dir", L"notepad \u043e\u0442\u0447\u0451\u0442.txt", L"what?"};
     file.Save(path, session);
     EXPECT_EQ(testdriver::ReadFileBytes(path), "dir\r\nwhat?\r\n");
     // The same session saved again leaves the file alone; a new entry brings it up to date.
@@ -404,7 +405,7 @@ TEST(History, BoxKeepsEntriesExactlyAndListsALongHistoryInSteps) {
             many.push_back(L"command " + std::to_wstring(i));
         many[1] = std::wstring(L"before\0after", 12);
         box.SetText(L"typed");
-        box.SetItems(many);
+        box.SetItems(Entries(many));
         box.AddItem(L"run meanwhile");
         EXPECT_FALSE(box.ListComplete()) << atFirstUse;
         EXPECT_EQ(box.Count(), static_cast<int>(many.size()) + 1) << atFirstUse;
