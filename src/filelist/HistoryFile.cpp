@@ -105,6 +105,9 @@ using Span = ui::THistoryEntries::Span;
 // be cut before they are decoded.
 std::vector<Span> LineSpans(std::string_view bytes) {
     std::vector<Span> spans;
+    // Commands are mostly longer than this: the list of places is not grown and copied again and again,
+    // and room never used takes no memory pages.
+    spans.reserve(bytes.size() / 32);
     const char *data = bytes.data();
     const size_t size = bytes.size();
     size_t i = 0;

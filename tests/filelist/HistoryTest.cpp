@@ -340,6 +340,45 @@ TEST(History, LinesGoBackByteForByteAndAnUnchangedHistoryIsNotWritten) {
     }
 }
 
+// A file's lines as loaded: each whole, and ending in a NUL where it stands (the list takes it from there,
+// up to its first NUL); an entry added to a copy of the history is in that copy only.
+TEST(History, LoadedEntriesAreTheFilesLinesEachEndingInANul) {
+    testdriver::TempDir dir;
+    struct Case {
+        std::string bytes;
+        Lines entries;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"a", {L"a"}},
+        {"a\r\nbc\nd\re", {L"a", L"bc", L"d", L"e"}},
+        {"\r\n\r\n", {L"", L""}},
+        {"a\r\rb\n\nc\r\n", {L"a", L"", L"b", L"", L"c"}},
+        {"a\n\rb", {L"a", L"", L"b"}},
+        {std::string("x\0y\r\nz", 6), {std::wstring(L"x\0y", 3), L"z"}},
+        {"1234567\r\n12345678\n123\t5678901\r", {L"1234567", L"12345678", L"123\t5678901"}},
+    };
+    for (const Case &c : cases) {
+        std::wstring path = dir.File(L"cmd.his", c.bytes);
+        filelist::THistoryFile file;
+        auto entries = file.Load(path);
+        ASSERT_TRUE(entries.has_value()) << c.bytes;
+        EXPECT_EQ(*entries, c.entries) << c.bytes;
+        Lines more = c.entries;
+        more.push_back(L"new");
+        Entries copy = *entries;
+        copy.push_back(L"new");
+        EXPECT_EQ(*entries, c.entries) << c.bytes;
+        ASSERT_EQ(copy, more) << c.bytes;
+        size_t characters = 0;
+        for (size_t i = 0; i < more.size(); ++i) {
+            EXPECT_EQ(std::wstring(copy.CString(i)), more[i].substr(0, more[i].find(L'\0'))) << c.bytes << " " << i;
+            characters += more[i].size();
+        }
+        EXPECT_EQ(copy.Characters(), characters) << c.bytes;
+    }
+}
+
 TEST(History, EntriesTheCodePageCannotHoldStayOutOfTheFile) {
     if (GetACP() != 1252)
         GTEST_SKIP() << "the cases are written for code page 1252";
