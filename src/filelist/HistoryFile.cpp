@@ -271,7 +271,7 @@ std::wstring DecodeHistoryLine(const std::string &bytes) {
     if (bytes.empty())
         return {};
     // No ANSI code page makes more than one UTF-16 unit of a byte, so one pass into a buffer of the
-    // bytes' length does (a 10 MB history is decoded once, not measured first).
+    // bytes' length does.
     std::wstring text(bytes.size(), L'\0');
     int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
                                 static_cast<int>(text.size()));
