@@ -47,7 +47,7 @@ void Measure(const char *what, const std::wstring &folder, const std::string &co
 
     std::string bytes;
     double bareRead = Time([&] { bytes = BareRead(path); });
-    std::optional<std::vector<std::wstring>> lines;
+    std::optional<ui::THistoryEntries> lines;
     double read = Time([&] { lines = file.Load(path); });
     double fill = Time([&] { box.SetItems(std::move(*lines)); });
     double load = read + fill;

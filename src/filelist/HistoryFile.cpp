@@ -3,7 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "ui/Handles.h"
@@ -35,25 +38,47 @@ bool WriteAll(HANDLE file, const std::string &bytes) {
     return true;
 }
 
-std::string ReadAll(const std::wstring &path) {
+ui::KernelHandle OpenToRead(const std::wstring &path, size_t &size) {
     ui::KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE)
         Fail(L"Cannot open file ", path);
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF)
+    LARGE_INTEGER bytes{};
+    if (!GetFileSizeEx(file.get(), &bytes) || bytes.QuadPart > 0x7FFFFFFE)
         Fail(L"Cannot open file ", path);
-    std::string bytes;
-    bytes.reserve(static_cast<size_t>(size.QuadPart));
-    std::string buffer(1u << 20, '\0');
-    for (;;) {
+    size = static_cast<size_t>(bytes.QuadPart);
+    return file;
+}
+
+// Reads on from where the file stands until `buffer` is full or the file ends; how many bytes came.
+size_t ReadUpTo(HANDLE file, char *buffer, size_t capacity, const std::wstring &path) {
+    size_t done = 0;
+    while (done < capacity) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr))
+        if (!ReadFile(file, buffer + done, static_cast<DWORD>(std::min<size_t>(capacity - done, 1u << 30)), &got,
+                      nullptr))
             Fail(L"Cannot open file ", path);
         if (got == 0)
             break;
-        bytes.append(buffer.data(), got);
+        done += got;
     }
+    return done;
+}
+
+// The whole file, read straight into its place. One byte of room more than the file's size tells a file
+// that grew while it was read: that one is read on to its new end, never taken as whole when cut short.
+std::string ReadAll(const std::wstring &path) {
+    size_t size = 0;
+    ui::KernelHandle file = OpenToRead(path, size);
+    std::string bytes(size + 1, '\0');
+    size_t done = 0;
+    for (;;) {
+        done += ReadUpTo(file.get(), bytes.data() + done, bytes.size() - done, path);
+        if (done < bytes.size())
+            break;
+        bytes.resize(bytes.size() * 2);
+    }
+    bytes.resize(done);
     return bytes;
 }
 
@@ -74,25 +99,90 @@ std::wstring HistoryFilePath() {
 
 namespace {
 
+using Span = ui::THistoryEntries::Span;
+
 // Where each line stands in the bytes: no code page puts CR or LF inside a character, so the bytes can
 // be cut before they are decoded.
-std::vector<std::pair<size_t, size_t>> LineSpans(const std::string &bytes) {
-    std::vector<std::pair<size_t, size_t>> spans;
+std::vector<Span> LineSpans(std::string_view bytes) {
+    std::vector<Span> spans;
+    // Commands are mostly longer than this: the list of places is not grown and copied again and again,
+    // and room never used takes no memory pages.
+    spans.reserve(bytes.size() / 32);
     const char *data = bytes.data();
+    const size_t size = bytes.size();
     size_t i = 0;
-    while (i < bytes.size()) {
-        // A plain scan: find_first_of tries each byte against the set one call at a time.
+    while (i < size) {
+        // Four bytes at a time while none of them is below 14, so none is a CR or an LF: a history is
+        // read at start, and a byte at a time took as long as reading the file.
         size_t end = i;
-        while (end < bytes.size() && data[end] != '\r' && data[end] != '\n')
+        for (uint32_t word; end + 4 <= size; end += 4) {
+            std::memcpy(&word, data + end, 4);
+            if ((word - 0x0E0E0E0Eu) & ~word & 0x80808080u)
+                break;
+        }
+        while (end < size && data[end] != '\r' && data[end] != '\n')
             ++end;
         spans.emplace_back(i, end - i);
         i = end;
-        if (i < bytes.size() && bytes[i] == '\r')
+        if (i < size && data[i] == '\r')
             ++i;
-        if (i < bytes.size() && bytes[i] == '\n')
+        if (i < size && data[i] == '\n')
             ++i;
     }
     return spans;
+}
+
+// Each byte's character, where the ANSI code page has one byte for every character.
+std::optional<std::array<wchar_t, 256>> SingleByteCharacters() {
+    CPINFO info{};
+    if (!GetCPInfo(CP_ACP, &info) || info.MaxCharSize != 1)
+        return std::nullopt;
+    char bytes[256];
+    for (int i = 0; i < 256; ++i)
+        bytes[i] = static_cast<char>(i);
+    std::array<wchar_t, 256> characters{};
+    if (MultiByteToWideChar(CP_ACP, 0, bytes, 256, characters.data(), 256) != 256)
+        return std::nullopt;
+    return characters;
+}
+
+// The file's lines decoded, in one text.
+ui::THistoryEntries ReadEntries(const std::wstring &path) {
+    if (auto characters = SingleByteCharacters()) {
+        // The bytes are read into the upper half of the text's own buffer and decoded in place, front to
+        // back: character i is written over bytes 2i and 2i+1, which lie below byte i's place (from
+        // `size + 1` bytes on), so no byte is overwritten before it is read. The file is read once, into
+        // memory that is kept; fresh memory is what a 10 MB read costs most.
+        size_t size = 0;
+        ui::KernelHandle file = OpenToRead(path, size);
+        std::wstring text(size + 1, L'\0');
+        char *bytes = reinterpret_cast<char *>(text.data()) + text.size();
+        size_t got = ReadUpTo(file.get(), bytes, text.size(), path);
+        if (got < text.size()) {
+            std::vector<Span> spans = LineSpans(std::string_view(bytes, got));
+            wchar_t *out = text.data();
+            for (size_t i = 0; i < got; ++i)
+                out[i] = (*characters)[static_cast<unsigned char>(bytes[i])];
+            text.resize(got);
+            return ui::THistoryEntries(std::move(text), std::move(spans));
+        }
+        // The file grew while it was read: read whole below.
+    }
+    std::string bytes = ReadAll(path);
+    std::vector<Span> spans = LineSpans(bytes);
+    // No ANSI code page makes more than one UTF-16 unit of a byte; each line keeps a character after it.
+    std::wstring text(bytes.size() + 1, L'\0');
+    size_t used = 0;
+    for (auto &[start, length] : spans) {
+        int n = length == 0 ? 0
+                            : MultiByteToWideChar(CP_ACP, 0, bytes.data() + start, static_cast<int>(length),
+                                                  text.data() + used, static_cast<int>(length));
+        start = used;
+        length = static_cast<size_t>(std::max(n, 0));
+        used += length + 1;
+    }
+    text.resize(used);
+    return ui::THistoryEntries(std::move(text), std::move(spans));
 }
 
 // The whole file is written beside the old one and then takes its place: a write that fails half-way
@@ -181,7 +271,7 @@ std::wstring DecodeHistoryLine(const std::string &bytes) {
     if (bytes.empty())
         return {};
     // No ANSI code page makes more than one UTF-16 unit of a byte, so one pass into a buffer of the
-    // bytes' length does (a 10 MB history is decoded once, not measured first).
+    // bytes' length does.
     std::wstring text(bytes.size(), L'\0');
     int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
                                 static_cast<int>(text.size()));
@@ -189,7 +279,7 @@ std::wstring DecodeHistoryLine(const std::string &bytes) {
     return text;
 }
 
-std::optional<std::string> EncodeHistoryLine(const std::wstring &text) {
+std::optional<std::string> EncodeHistoryLine(std::wstring_view text) {
     if (text.find_first_of(L"\r\n") != std::wstring::npos)
         return std::nullopt;
     if (text.empty())
@@ -206,60 +296,40 @@ std::optional<std::string> EncodeHistoryLine(const std::wstring &text) {
 }
 
 std::optional<std::vector<std::wstring>> ReadHistoryFile(const std::wstring &path) {
-    return THistoryFile().Load(path);
+    auto entries = THistoryFile().Load(path);
+    if (!entries)
+        return std::nullopt;
+    return std::vector<std::wstring>(entries->begin(), entries->end());
 }
 
 void WriteHistoryFile(const std::wstring &path, const std::vector<std::wstring> &lines) {
-    THistoryFile().Save(path, lines);
+    THistoryFile().Save(path, ui::THistoryEntries(lines));
 }
 
-std::optional<std::vector<std::wstring>> THistoryFile::Load(const std::wstring &path) {
+std::optional<ui::THistoryEntries> THistoryFile::Load(const std::wstring &path) {
     path_ = path;
     known_ = false;
     unreadable_ = true;
-    known_text_.clear();
-    known_spans_.clear();
+    known_entries_.clear();
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
         // Known to hold nothing: a file another copy makes meanwhile is added to, not written over.
         unreadable_ = false;
         known_ = true;
         return std::nullopt;
     }
-    std::string bytes = ReadAll(path);
+    known_entries_ = ReadEntries(path);
     unreadable_ = false;
-    auto spans = LineSpans(bytes);
-    std::vector<std::wstring> entries;
-    entries.reserve(spans.size());
-    // In a code page of one byte per character, the whole text decodes at once and each line's text
-    // stands at its bytes' place; that text is kept as what the file holds, so nothing is copied twice.
-    CPINFO info{};
-    bool singleByte = GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
-    std::wstring text = singleByte ? DecodeHistoryLine(bytes) : std::wstring();
-    if (singleByte && text.size() == bytes.size()) {
-        for (const auto &[start, length] : spans)
-            entries.emplace_back(text, start, length);
-        known_text_ = std::move(text);
-        known_spans_ = std::move(spans);
-    } else {
-        for (const auto &[start, length] : spans)
-            entries.push_back(DecodeHistoryLine(std::string(bytes, start, length)));
-        Remember(entries);
-    }
     known_ = true;
-    return entries;
+    return known_entries_;
 }
 
-void THistoryFile::Save(const std::wstring &path, const std::vector<std::wstring> &entries) {
+void THistoryFile::Save(const std::wstring &path, const ui::THistoryEntries &entries) {
     bool same = path == path_;
     if (same && unreadable_)
         return;
     // The entries the file already holds, from the start.
     bool known = same && known_;
-    size_t common = 0;
-    if (known)
-        while (common < entries.size() && common < known_spans_.size() &&
-               std::wstring_view(entries[common]) == KnownEntry(common))
-            ++common;
+    size_t common = known ? entries.CommonPrefix(known_entries_) : 0;
     if (known && common == entries.size())
         return;
     try {
@@ -289,22 +359,7 @@ void THistoryFile::Save(const std::wstring &path, const std::vector<std::wstring
     path_ = path;
     known_ = true;
     unreadable_ = false;
-    Remember(entries);
-}
-
-void THistoryFile::Remember(const std::vector<std::wstring> &entries) {
-    known_text_.clear();
-    known_spans_.clear();
-    known_spans_.reserve(entries.size());
-    for (const std::wstring &entry : entries) {
-        known_spans_.emplace_back(known_text_.size(), entry.size());
-        known_text_ += entry;
-    }
-}
-
-std::wstring_view THistoryFile::KnownEntry(size_t index) const {
-    const auto &[start, length] = known_spans_[index];
-    return std::wstring_view(known_text_).substr(start, length);
+    known_entries_ = entries;
 }
 
 } // namespace filelist

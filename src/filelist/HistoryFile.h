@@ -2,8 +2,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
+
+#include "ui/HistoryEntries.h"
 
 namespace filelist {
 
@@ -21,7 +22,7 @@ std::optional<std::vector<std::string>> ReadHistoryLines(const std::wstring &pat
 // A line's text, and the line for a text: nothing when the ANSI code page cannot hold the text so that
 // it reads back the same (a letter outside the code page, a line end).
 std::wstring DecodeHistoryLine(const std::string &bytes);
-std::optional<std::string> EncodeHistoryLine(const std::wstring &text);
+std::optional<std::string> EncodeHistoryLine(std::wstring_view text);
 
 // The file's lines as texts, read and written as THistoryFile does with no history in hand; writing
 // leaves out the texts that cannot be written.
@@ -38,21 +39,17 @@ void WriteHistoryFile(const std::wstring &path, const std::vector<std::wstring> 
 // fail silently, the history staying in the program.
 class THistoryFile {
 public:
-    std::optional<std::vector<std::wstring>> Load(const std::wstring &path);
-    void Save(const std::wstring &path, const std::vector<std::wstring> &entries);
+    std::optional<ui::THistoryEntries> Load(const std::wstring &path);
+    void Save(const std::wstring &path, const ui::THistoryEntries &entries);
 
 private:
     std::wstring path_;                 // the file whose content is known, or that failed
     bool known_ = false;                // path_ holds the known entries (and perhaps lines of other copies)
     bool unreadable_ = false;           // path_ could not be read
     bool failed_ = false;               // a save has failed and been reported in this run
-    // The session's entries the file holds, as one text and where each entry stands in it: a history of
-    // 200,000 lines is not kept a second time as 200,000 strings.
-    std::wstring known_text_;
-    std::vector<std::pair<size_t, size_t>> known_spans_;
-
-    void Remember(const std::vector<std::wstring> &entries);
-    std::wstring_view KnownEntry(size_t index) const;
+    // The session's entries the file holds; the text read from the file is shared with the history
+    // handed out, not kept a second time.
+    ui::THistoryEntries known_entries_;
 };
 
 } // namespace filelist

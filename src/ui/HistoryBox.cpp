@@ -35,7 +35,7 @@ int THistoryBox::AddItem(const std::wstring &text) {
     return TComboBox::AddItem(text);
 }
 
-void THistoryBox::SetItems(std::vector<std::wstring> items) {
+void THistoryBox::SetItems(THistoryEntries items) {
     if (!WindowMade()) {
         entries_ = std::move(items);
         loaded_ = entries_.size();
@@ -56,10 +56,7 @@ void THistoryBox::StartListing() {
     loaded_ = entries_.size();
     listed_ = 0;
     // Room for every entry at once: the list would otherwise grow its storage again and again.
-    size_t characters = 0;
-    for (const std::wstring &entry : entries_)
-        characters += entry.size() + 1;
-    SendMessageW(Handle(), CB_INITSTORAGE, loaded_, characters * sizeof(wchar_t));
+    SendMessageW(Handle(), CB_INITSTORAGE, loaded_, (entries_.Characters() + loaded_) * sizeof(wchar_t));
     ListNextStep();
     if (!ListComplete())
         SetTimer(Handle(), kListTimer, 0, nullptr);
@@ -80,7 +77,7 @@ void THistoryBox::ListNextStep() {
     if (list)
         SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     for (; listed_ < end; ++listed_)
-        SendMessageW(Handle(), CB_INSERTSTRING, listed_, reinterpret_cast<LPARAM>(entries_[listed_].c_str()));
+        SendMessageW(Handle(), CB_INSERTSTRING, listed_, reinterpret_cast<LPARAM>(entries_.CString(listed_)));
     if (list)
         SendMessageW(list, WM_SETREDRAW, TRUE, 0);
 }

@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
-#include <vector>
 
 #include "ui/Controls.h"
+#include "ui/HistoryEntries.h"
 
 namespace ui {
 
@@ -20,12 +20,12 @@ public:
     // The same box, its window made at first use (see TComboBox): the history waits beside it till then.
     void CreateOnFirstUse(HWND parent, int id, DWORD style = CBS_DROPDOWN | CBS_AUTOHSCROLL);
 
-    const std::vector<std::wstring> &Items() const { return entries_; }
+    const THistoryEntries &Items() const { return entries_; }
     int Count() const { return static_cast<int>(entries_.size()); }
     // Appends an entry at the end of the history.
     int AddItem(const std::wstring &text);
     // Replaces the history; the text being typed stays.
-    void SetItems(std::vector<std::wstring> items);
+    void SetItems(THistoryEntries items);
     // Whether the list shows every entry yet.
     bool ListComplete() const { return listed_ == loaded_; }
     // Puts the caret after the last character with nothing selected.
@@ -43,7 +43,7 @@ private:
     void ListNextStep();
     void StartListing();
 
-    std::vector<std::wstring> entries_;
+    THistoryEntries entries_;
     // entries_[0, loaded_) came from SetItems; the list holds [0, listed_) of them and every entry added
     // after them.
     size_t loaded_ = 0;

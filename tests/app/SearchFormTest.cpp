@@ -162,7 +162,7 @@ TEST_F(SearchFormTest, EachStartListsTheMaskInItsOwnBoxOnly) {
         Search(d, L"*.txt");
         Search(d, L"*.txt");
         Search(d, L"");
-        std::vector<std::wstring> items = d.FindHistoryBox.Items();
+        std::vector<std::wstring> items(d.FindHistoryBox.Items().begin(), d.FindHistoryBox.Items().end());
         ASSERT_EQ(items.size(), static_cast<size_t>(before) + 3);
         EXPECT_EQ(std::vector<std::wstring>(items.end() - 3, items.end()),
                   (std::vector<std::wstring>{L"*.txt", L"*.txt", L""}));

@@ -11,6 +11,7 @@
 
 using filelist::TShellRequest;
 using Lines = std::vector<std::wstring>;
+using Entries = ui::THistoryEntries;
 
 namespace {
 
@@ -145,7 +146,7 @@ TEST(History, LinesAnotherCopyAddedAreKept) {
         testdriver::TempDir dir;
         std::wstring path = c.start ? dir.File(L"cmd.his", c.start) : dir / L"cmd.his";
         filelist::THistoryFile ours, other;
-        Lines mine = ours.Load(path).value_or(Lines{}), theirs = other.Load(path).value_or(Lines{});
+        Entries mine = ours.Load(path).value_or(Entries{}), theirs = other.Load(path).value_or(Entries{});
         for (const auto &round : c.rounds) {
             if (!round[0].empty()) {
                 theirs.push_back(round[0]);
@@ -166,12 +167,12 @@ TEST(History, TwoCopiesClosingAtOnceKeepBothHistories) {
     std::string expected = "old\r\n";
     for (int round = 0; round < kRounds; ++round) {
         filelist::THistoryFile first, second;
-        Lines a = *first.Load(path), b = *second.Load(path);
+        Entries a = *first.Load(path), b = *second.Load(path);
         a.push_back(L"a" + std::to_wstring(round));
         b.push_back(L"b" + std::to_wstring(round));
         HANDLE go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         std::string errors;
-        auto save = [&](filelist::THistoryFile &file, const Lines &lines, std::string &error) {
+        auto save = [&](filelist::THistoryFile &file, const Entries &lines, std::string &error) {
             try {
                 file.Save(path, lines);
             } catch (const std::exception &e) {
@@ -339,6 +340,45 @@ TEST(History, LinesGoBackByteForByteAndAnUnchangedHistoryIsNotWritten) {
     }
 }
 
+// A file's lines as loaded: each whole, and ending in a NUL where it stands (the list takes it from there,
+// up to its first NUL); an entry added to a copy of the history is in that copy only.
+TEST(History, LoadedEntriesAreTheFilesLinesEachEndingInANul) {
+    testdriver::TempDir dir;
+    struct Case {
+        std::string bytes;
+        Lines entries;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"a", {L"a"}},
+        {"a\r\nbc\nd\re", {L"a", L"bc", L"d", L"e"}},
+        {"\r\n\r\n", {L"", L""}},
+        {"a\r\rb\n\nc\r\n", {L"a", L"", L"b", L"", L"c"}},
+        {"a\n\rb", {L"a", L"", L"b"}},
+        {std::string("x\0y\r\nz", 6), {std::wstring(L"x\0y", 3), L"z"}},
+        {"1234567\r\n12345678\n123\t5678901\r", {L"1234567", L"12345678", L"123\t5678901"}},
+    };
+    for (const Case &c : cases) {
+        std::wstring path = dir.File(L"cmd.his", c.bytes);
+        filelist::THistoryFile file;
+        auto entries = file.Load(path);
+        ASSERT_TRUE(entries.has_value()) << c.bytes;
+        EXPECT_EQ(*entries, c.entries) << c.bytes;
+        Lines more = c.entries;
+        more.push_back(L"new");
+        Entries copy = *entries;
+        copy.push_back(L"new");
+        EXPECT_EQ(*entries, c.entries) << c.bytes;
+        ASSERT_EQ(copy, more) << c.bytes;
+        size_t characters = 0;
+        for (size_t i = 0; i < more.size(); ++i) {
+            EXPECT_EQ(std::wstring(copy.CString(i)), more[i].substr(0, more[i].find(L'\0'))) << c.bytes << " " << i;
+            characters += more[i].size();
+        }
+        EXPECT_EQ(copy.Characters(), characters) << c.bytes;
+    }
+}
+
 TEST(History, EntriesTheCodePageCannotHoldStayOutOfTheFile) {
     if (GetACP() != 1252)
         GTEST_SKIP() << "the cases are written for code page 1252";
@@ -365,7 +405,7 @@ TEST(History, EntriesTheCodePageCannotHoldStayOutOfTheFile) {
     }
 
     filelist::THistoryFile file;
-    std::vector<std::wstring> session = {L"dir", L"notepad \u043e\u0442\u0447\u0451\u0442.txt", L"what?"};
+    Entries session = {L"dir", L"notepad \u043e\u0442\u0447\u0451\u0442.txt", L"what?"};
     file.Save(path, session);
     EXPECT_EQ(testdriver::ReadFileBytes(path), "dir\r\nwhat?\r\n");
     // The same session saved again leaves the file alone; a new entry brings it up to date.
@@ -404,7 +444,7 @@ TEST(History, BoxKeepsEntriesExactlyAndListsALongHistoryInSteps) {
             many.push_back(L"command " + std::to_wstring(i));
         many[1] = std::wstring(L"before\0after", 12);
         box.SetText(L"typed");
-        box.SetItems(many);
+        box.SetItems(Entries(many));
         box.AddItem(L"run meanwhile");
         EXPECT_FALSE(box.ListComplete()) << atFirstUse;
         EXPECT_EQ(box.Count(), static_cast<int>(many.size()) + 1) << atFirstUse;
