@@ -63,7 +63,7 @@ void TFoundFiles::Add(uint32_t directory, std::wstring name, uint64_t size) {
 bool TFoundFiles::Less(uint32_t a, uint32_t b) const {
     const Entry &x = entries_[a], &y = entries_[b];
     // A name found again shares its key: rows of the same name, most of a tree's, go by folder at once.
-    if (x.keyAt != y.keyAt) {
+    if (x.keyAt != y.keyAt || x.keyLength != y.keyLength) {
         // As std::string compares: bytes as unsigned, then the shorter first. Four bytes at a time, as
         // the library's memcmp goes byte by byte.
         const unsigned char *p = reinterpret_cast<const unsigned char *>(keys_.data()) + x.keyAt;
