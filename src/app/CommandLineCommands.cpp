@@ -29,28 +29,30 @@ std::wstring TCommandLineCommands::CommandLineText() const {
     return host_.CommandBox().Text();
 }
 
-void TCommandLineCommands::RunCommandLineFromPanel() {
+bool TCommandLineCommands::RunTyped(
+    const std::function<filelist::TShellRequest(const std::wstring &prompt, const std::wstring &command)> &request) {
     std::wstring command = CommandLineText();
     if (command.empty())
-        return;
+        return false;
     // A command the system cannot take is refused before anything runs; it stays in the command line.
-    filelist::TShellRequest request =
-        filelist::WithinShellLimits(filelist::PanelRunRequest(host_.PromptText(), command));
-    ShellOpen(host_.OwnerWindow(), request.file, request.parameters);
+    filelist::TShellRequest shell = filelist::WithinShellLimits(request(host_.PromptText(), command));
+    ShellOpen(host_.OwnerWindow(), shell.file, shell.parameters);
     host_.CommandBox().AddItem(command);
     ClearCommandLine();
+    return true;
+}
+
+void TCommandLineCommands::RunCommandLineFromPanel() {
+    RunTyped([](const std::wstring &prompt, const std::wstring &command) {
+        return filelist::PanelRunRequest(prompt, command);
+    });
 }
 
 void TCommandLineCommands::RunCommandLine() {
-    std::wstring command = CommandLineText();
-    if (command.empty())
-        return;
-    filelist::TShellRequest request =
-        filelist::WithinShellLimits(filelist::CommandLineRunRequest(host_.PromptText(), command));
-    ShellOpen(host_.OwnerWindow(), request.file, request.parameters);
-    host_.CommandBox().AddItem(command);
-    ClearCommandLine();
-    host_.ActiveSide().FileView.SetFocus();
+    if (RunTyped([](const std::wstring &prompt, const std::wstring &command) {
+            return filelist::CommandLineRunRequest(prompt, command);
+        }))
+        host_.ActiveSide().FileView.SetFocus();
 }
 
 void TCommandLineCommands::TypeIntoCommandLine(wchar_t c) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/CommandHost.h"
+#include "filelist/CommandLine.h"
 #include "ui/Keys.h"
 
 namespace app {
@@ -33,6 +34,10 @@ public:
     std::function<void(HWND owner, const std::wstring &file, const std::wstring &parameters)> ShellOpen;
 
 private:
+    // Runs the command line's text as `request` reads it against the prompt, keeps it in the history and
+    // clears the line; false when the line was empty.
+    bool RunTyped(const std::function<filelist::TShellRequest(const std::wstring &prompt, const std::wstring &command)> &request);
+
     ICommandHost &host_;
 };
 
