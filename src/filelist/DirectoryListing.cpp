@@ -7,6 +7,7 @@
 #include "ui/Fallbacks.h"
 #include "ui/Handles.h"
 #include "ui/ScopedFlag.h"
+#include "ui/Ticks.h"
 
 namespace filelist {
 
@@ -21,8 +22,6 @@ constexpr DWORD kPumpIntervalMs = 25;
 // Rows found are handed to the view first after this long, then at this interval, not at every turn:
 // each new row count redraws the scroll bar, which under Wine costs as much as listing a thousand files.
 constexpr DWORD kFirstPublishMs = 100, kPublishIntervalMs = 250;
-
-bool TickReached(DWORD now, DWORD tick) { return static_cast<LONG>(now - tick) >= 0; }
 
 bool IsDotEntry(const wchar_t *name) { return name[0] == L'.' && name[1] == 0; }
 
@@ -264,7 +263,7 @@ bool TDirectoryListing::ServeMessagesWhenDue() {
     if (!observer_) return !restartRequested_;
     DWORD now = GetTickCount();
     if (now - lastPump_ < kPumpIntervalMs) return true;
-    if (TickReached(now, nextPublish_)) {
+    if (ui::TickReached(now, nextPublish_)) {
         observer_->RowsAdded();
         nextPublish_ = now + kPublishIntervalMs;
     }

@@ -11,6 +11,7 @@
 
 #include "ui/Application.h"
 #include "ui/ScreenScale.h"
+#include "ui/Ticks.h"
 #include "ui/Threads.h"
 
 namespace search {
@@ -407,7 +408,7 @@ void TSearchForm::WaitForSearch(TSearchRun &run) {
         // never takes more than a tenth of the time, so that the walk beside it keeps the processor. On a
         // slow display the showings come less often, so that they never take more than a fifth of the time;
         // the keyboard is looked at as often as ever.
-        const bool list = static_cast<LONG>(now - nextList) >= 0;
+        const bool list = ui::TickReached(now, nextList);
         Repaint(list);
         lastShow = GetTickCount();
         if (list) nextList = lastShow + std::max<DWORD>(kListIntervalMs, (lastShow - now) * 9);
